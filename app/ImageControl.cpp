@@ -1,0 +1,63 @@
+#include "ImageControl.h"
+
+#include "host/Twips.h"
+
+#include <QMouseEvent>
+
+#include <utility>
+
+namespace {
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+} // namespace
+
+ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent) {
+    setScaledContents(stretch);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void ImageControl::press(QMouseEvent* event, bool clickOnRelease) {
+    event->accept();
+    // Only the first button down presses; further buttons change nothing.
+    if ((event->buttons() & ~event->button()) != Qt::NoButton)
+        return;
+    m_clickOnRelease = clickOnRelease && event->button() == Qt::LeftButton;
+    const QPointF pos = event->position();
+    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+                   float(host::pixelsToTwipsX(1) * pos.x()), float(host::pixelsToTwipsY(1) * pos.y()));
+}
+
+void ImageControl::mousePressEvent(QMouseEvent* event) { press(event, true); }
+
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) { press(event, false); }
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->buttons() != Qt::NoButton)
+        return;
+    const QPointF pos = event->position();
+    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
+                 float(host::pixelsToTwipsX(1) * pos.x()), float(host::pixelsToTwipsY(1) * pos.y()));
+    // Clicks only where the pointer is released over the control as it was shown.
+    const bool inside = rect().contains(event->position().toPoint());
+    if (std::exchange(m_clickOnRelease, false) && inside && event->button() == Qt::LeftButton)
+        emit Click();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+
+// An image control: a picture (stretched to the control when asked) that raises press,
+// release and click events. Press is raised when the first mouse button goes down and release
+// when the last one comes up, wherever the pointer then is; click only when the pointer is
+// released over the control. The second press of a double-click presses but does not click.
+class ImageControl : public QLabel {
+    Q_OBJECT
+public:
+    explicit ImageControl(QWidget* parent, bool stretch = true);
+
+    // Mouse arguments as the platform passes them: button (1 left, 2 right, 4 middle),
+    // shift state (1 Shift, 2 Ctrl, 4 Alt), position in twips.
+signals:
+    void MouseDown(int button, int shift, float x, float y);
+    void MouseUp(int button, int shift, float x, float y);
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void press(QMouseEvent* event, bool clickOnRelease);
+    bool m_clickOnRelease = false;
+};

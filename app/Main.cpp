@@ -1,0 +1,225 @@
+#include "Main.h"
+
+#include "ImageControl.h"
+#include "Info.h"
+#include "Pictures.h"
+
+#include "disk/Module1.h"
+#include "host/ErrorReport.h"
+#include "host/FormInstance.h"
+#include "host/RuntimeError.h"
+#include "host/Twips.h"
+#include "host/WindowPos.h"
+#include "storage/ProgramSettings.h"
+#include "storage/RecordFile.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+
+#include <cmath>
+
+using namespace storage;
+
+namespace {
+
+ImageControl* imageButton(QWidget* parent, const char* name, const QString& picture,
+                          const QString& tip, double top) {
+    auto* image = new ImageControl(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setPixmap(Pictures::picture(picture));
+    image->setToolTip(tip);
+    image->setAccessibleName(tip);
+    host::placeTwips(image, 1080, top, 240, 240);
+    return image;
+}
+
+// The pressed look: one pixel right and down while a mouse button is held.
+void shiftImage(QWidget* image, int by) { image->move(image->pos() + QPoint(by, by)); }
+
+// A saved coordinate: a record that spells no number (or none a float can hold) counts as 0,
+// so that one bad value does not end the program at every start.
+double coordinateFrom(const TaggedValue& value) {
+    try {
+        const float coordinate = value.toSingle();
+        return std::isfinite(coordinate) ? coordinate : 0.0;
+    } catch (const host::RuntimeError&) {
+        return 0.0;
+    }
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+QAction* menuSeparator(QMenu* menu, const char* name) {
+    QAction* line = menu->addSeparator();
+    line->setObjectName(QString::fromLatin1(name));
+    return line;
+}
+
+} // namespace
+
+Main::Main(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("vrtl"));
+    setAccessibleName(QStringLiteral("vrtl"));
+    setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
+    host::setClientSizeTwips(this, 1575, 3660);
+
+    const QPixmap noDisk = Pictures::picture(QStringLiteral("nodisk.ico"));
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAutoFillBackground(true);
+    QPalette white = Label1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Label1->setPalette(white);
+    host::placeTwips(Label1, 0, 0, 735, 1815);
+
+    Image1 = imageButton(this, "Image1", QStringLiteral("image1.png"), QStringLiteral("Disk Properties"), 1560);
+    Image2 = imageButton(this, "Image2", QStringLiteral("image2.png"), QStringLiteral("Execute Link"), 1920);
+    Image3 = imageButton(this, "Image3", QStringLiteral("image3.png"), QStringLiteral("Cool Stuff"), 2280);
+    Image4 = imageButton(this, "Image4", QStringLiteral("image4.png"), QStringLiteral("Preferences"), 2880);
+    Image5 = imageButton(this, "Image5", QStringLiteral("image5.png"), QStringLiteral("Other Stuff"), 3240);
+
+    picIcon = new ImageControl(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(noDisk);
+    picIcon->setToolTip(QStringLiteral("Load Disk-Settings"));
+    picIcon->setAccessibleName(QStringLiteral("Disk icon"));
+    host::placeTwips(picIcon, 960, 840, 480, 480);
+
+    // Picture boxes lie above labels and images.
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setPixmap(Pictures::picture(QStringLiteral("banner.bmp")));
+    host::placeTwips(Picture1, 0, 1035, 735, 2715);
+
+    picNoDisk = new QLabel(this);
+    picNoDisk->setObjectName(QStringLiteral("picNoDisk"));
+    picNoDisk->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picNoDisk->setPixmap(noDisk);
+    host::placeTwips(picNoDisk, 960, 240, 495, 495);
+    picNoDisk->hide();
+
+    buildMenus();
+
+    connect(Image5, &ImageControl::Click, this, &Main::Image5_Click);
+    connect(Image5, &ImageControl::MouseDown, this, &Main::Image5_MouseDown);
+    connect(Image5, &ImageControl::MouseUp, this, &Main::Image5_MouseUp);
+}
+
+void Main::buildMenus() {
+    // Both menus are hidden top-level menus without caption: they only ever pop up.
+    mnuWindows = new QMenu(this);
+    mnuWindows->setObjectName(QStringLiteral("mnuWindows"));
+    mnuClearDustBin = menuItem(mnuWindows, "mnuClearDustBin", QStringLiteral("Clear Dust-Bin"));
+    mnuClearRecentDocs = menuItem(mnuWindows, "mnuClearRecentDocs", QStringLiteral("Clear Recent Docs"));
+    mnuClearClipBoard = menuItem(mnuWindows, "mnuClearClipBoard", QStringLiteral("Clear Clipboard"));
+    mnuLine1 = menuSeparator(mnuWindows, "mnuLine1");
+    mnuInfo = menuItem(mnuWindows, "mnuInfo", QStringLiteral("Info"));
+    mnuMinimize = menuItem(mnuWindows, "mnuMinimize", QStringLiteral("Minimize window"));
+    mnuExit = menuItem(mnuWindows, "mnuExit", QStringLiteral("Exit Vortle"));
+
+    mnuCoolStuff = new QMenu(this);
+    mnuCoolStuff->setObjectName(QStringLiteral("mnuCoolStuff"));
+    mnuOpenInExplorer = menuItem(mnuCoolStuff, "mnuOpenInExplorer", QStringLiteral("Open in Explorer"));
+    mnuNotes = menuItem(mnuCoolStuff, "mnuNotes", QStringLiteral("Notes"));
+    mnuLine2 = menuSeparator(mnuCoolStuff, "mnuLine2");
+    mnuAddToArch = menuItem(mnuCoolStuff, "mnuAddToArch", QStringLiteral("Add files to auto-archive"));
+    mnuOpenAutoArch = menuItem(mnuCoolStuff, "mnuOpenAutoArch", QStringLiteral("Open auto-archive"));
+    mnuDelInAutoArch = menuItem(mnuCoolStuff, "mnuDelInAutoArch", QStringLiteral("Delete files in auto-archive"));
+
+    connect(mnuExit, &QAction::triggered, this, &Main::mnuExit_Click);
+    connect(mnuMinimize, &QAction::triggered, this, &Main::mnuMinimize_Click);
+    connect(mnuInfo, &QAction::triggered, this, &Main::mnuInfo_Click);
+}
+
+void Main::Form_Load() {
+    const QString path = ProgramSettingsPath();
+    const int file = NextFileNumber();
+    OpenRecordFile(path, file);
+    RecordFileGuard guard(file);
+    const TaggedValue top = GetRecord(file, ProgramSettingsRecord::Top);
+    const TaggedValue left = GetRecord(file, ProgramSettingsRecord::Left);
+    const TaggedValue autoLoad = GetRecord(file, ProgramSettingsRecord::AutoLoad);
+    const TaggedValue onTop = GetRecord(file, ProgramSettingsRecord::AlwaysOnTop);
+    CloseRecordFile(file);
+
+    QPoint position(host::twipsToPixelsX(coordinateFrom(left)), host::twipsToPixelsY(coordinateFrom(top)));
+    // A position wholly off every screen (the resolution changed) comes back onto the nearest.
+    position = host::keepOnScreen(QRect(position, frameGeometry().size()));
+    move(position);
+
+    if (onTop.equals(u"1")) {
+        const QRect frame = frameGeometry();
+        host::SetWindowPos(this, host::HWND_TOPMOST, frame.x(), frame.y(), frame.width(),
+                           frame.height(), host::SWP_SHOWWINDOW);
+    }
+    if (autoLoad.equals(u"1"))
+        Module1::ReloadDiskSettings();
+}
+
+void Main::Form_Unload() {
+    const float top = float(host::pixelsToTwipsY(frameGeometry().y()));
+    const float left = float(host::pixelsToTwipsX(frameGeometry().x()));
+    const QString path = ProgramSettingsPath();
+    if (!isMinimized()) {
+        const int file = NextFileNumber();
+        OpenRecordFile(path, file);
+        RecordFileGuard guard(file);
+        PutRecord(file, ProgramSettingsRecord::Top, TaggedValue::single(top));
+        PutRecord(file, ProgramSettingsRecord::Left, TaggedValue::single(left));
+        CloseRecordFile(file);
+    }
+    host::endProgram(0);
+}
+
+void Main::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_Unload();
+}
+
+void Main::paintEvent(QPaintEvent*) {
+    // Two etched separators: a grey-text line with a highlight line one pixel below it.
+    QPainter painter(this);
+    const QColor greyText = palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor highlight = palette().color(QPalette::Light);
+    const struct {
+        double x1, y, x2;
+        QColor colour;
+    } lines[] = {{960, 2640, 1440, greyText},
+                 {960, 2655, 1440, highlight},
+                 {960, 1455, 1440, highlight},
+                 {960, 1440, 1440, greyText}};
+    for (const auto& line : lines) {
+        painter.setPen(QPen(line.colour, 1));
+        const int y = host::twipsToPixelsY(line.y);
+        painter.drawLine(host::twipsToPixelsX(line.x1), y, host::twipsToPixelsX(line.x2), y);
+    }
+}
+
+void Main::mnuExit_Click() {
+    hide();
+    close();
+}
+
+void Main::mnuMinimize_Click() { setWindowState(windowState() | Qt::WindowMinimized); }
+
+void Main::mnuInfo_Click() { host::FormInstance<Info>::show(this); }
+
+void Main::Image5_Click() {
+    mnuWindows->setDefaultAction(mnuExit);
+    mnuWindows->popup(QCursor::pos());
+}
+
+void Main::Image5_MouseDown(int, int, float, float) { shiftImage(Image5, 1); }
+
+void Main::Image5_MouseUp(int, int, float, float) { shiftImage(Image5, -1); }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+
+class ImageControl;
+class QLabel;
+class QMenu;
+class QAction;
+
+// The main window "vrtl": the disk icon, five image buttons, the banner and two pop-up menus.
+class Main : public QWidget {
+    Q_OBJECT
+public:
+    explicit Main(QWidget* parent = nullptr);
+
+    QLabel* picNoDisk;
+    QLabel* Picture1;
+    ImageControl* picIcon;
+    QLabel* Label1;
+    ImageControl* Image1;
+    ImageControl* Image2;
+    ImageControl* Image3;
+    ImageControl* Image4;
+    ImageControl* Image5;
+
+    QMenu* mnuWindows;
+    QAction* mnuClearDustBin;
+    QAction* mnuClearRecentDocs;
+    QAction* mnuClearClipBoard;
+    QAction* mnuLine1;
+    QAction* mnuInfo;
+    QAction* mnuMinimize;
+    QAction* mnuExit;
+
+    QMenu* mnuCoolStuff;
+    QAction* mnuOpenInExplorer;
+    QAction* mnuNotes;
+    QAction* mnuLine2;
+    QAction* mnuAddToArch;
+    QAction* mnuOpenAutoArch;
+    QAction* mnuDelInAutoArch;
+
+public slots:
+    void Form_Load();
+    void Form_Unload();
+
+    void mnuExit_Click();
+    void mnuMinimize_Click();
+    void mnuInfo_Click();
+
+    void Image5_Click();
+    void Image5_MouseDown(int button, int shift, float x, float y);
+    void Image5_MouseUp(int button, int shift, float x, float y);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildMenus();
+};

@@ -1,0 +1,83 @@
+#include "StartUp.h"
+
+#include "Main.h"
+#include "Pictures.h"
+
+#include "host/FormInstance.h"
+#include "host/Twips.h"
+#include "host/WindowPos.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kDesignWidth = 5430;
+constexpr double kDesignHeight = 3195;
+constexpr double kFrameAllowance = 80; // twips the frame adds to the picture in each direction
+
+} // namespace
+
+StartUp::StartUp(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setAccessibleName(QStringLiteral("Vortle"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    host::setClientSizeTwips(this, kDesignWidth, kDesignHeight);
+
+    m_client = new QWidget(this);
+    Image1 = new QLabel(m_client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(Pictures::picture(QStringLiteral("splash.bmp")));
+    host::placeTwips(Image1, 0, 0, 3990, 2595);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(4000);
+    connect(Timer1, &QTimer::timeout, this, &StartUp::Timer1_Timer);
+    Timer1->start();
+}
+
+void StartUp::Form_Load() {
+    // Outer size: the picture plus the frame allowance; then centred on the screen.
+    const double height = host::pixelsToTwipsY(Image1->height()) + kFrameAllowance;
+    const double width = host::pixelsToTwipsX(Image1->width()) + kFrameAllowance;
+    const double top = host::screenHeightTwips() / 2 - height / 2;
+    const double left = host::screenWidthTwips() / 2 - width / 2;
+
+    const int w = host::twipsToPixelsX(width);
+    const int h = host::twipsToPixelsY(height);
+    setFixedSize(w, h);
+    // The frame is drawn by the window itself: the picture sits inside it.
+    const int frameX = (w - Image1->width()) / 2;
+    const int frameY = (h - Image1->height()) / 2;
+    m_client->setGeometry(frameX, frameY, w - 2 * frameX, h - 2 * frameY);
+
+    host::SetWindowPos(this, host::HWND_TOPMOST, host::twipsToPixelsX(left),
+                       host::twipsToPixelsY(top), w, h, host::SWP_SHOWWINDOW);
+}
+
+void StartUp::Timer1_Timer() {
+    Timer1->stop();
+    close(); // unloads the splash window
+    host::FormInstance<Main>::show();
+}
+
+void StartUp::paintEvent(QPaintEvent*) {
+    // A fixed dialog frame: light outer edges top and left, dark ones bottom and right.
+    QPainter painter(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
+    painter.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+}

@@ -1,0 +1,113 @@
+#include "Attributes.h"
+
+#include "RuntimeError.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/xattr.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace host {
+namespace {
+
+constexpr char kXattrName[] = "user.DOSATTRIB";
+constexpr int kXattrBits = AttrHidden | AttrSystem;
+constexpr long kMsdosMagic = 0x4d44;
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+struct Fd {
+    int fd = -1;
+    ~Fd() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool onVfat(int fd) {
+    struct statfs fs {};
+    return ::fstatfs(fd, &fs) == 0 && fs.f_type == kMsdosMagic;
+}
+
+struct stat statOrRaise(const QByteArray& path) {
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0)
+        raise(errno == ENOTDIR ? ErrPathNotFound : ErrFileNotFound);
+    return st;
+}
+
+int xattrBits(const QByteArray& path) {
+    char buffer[32] = {};
+    const ssize_t n = ::getxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return 0;
+    buffer[n] = '\0';
+    return static_cast<int>(std::strtoul(buffer, nullptr, 16)) & kXattrBits;
+}
+
+} // namespace
+
+int hostAttributes(const QString& hostPath) {
+    const QByteArray path = QFile::encodeName(hostPath);
+    const struct stat st = statOrRaise(path);
+    int attributes = S_ISDIR(st.st_mode) ? AttrDirectory : AttrArchive;
+    if ((st.st_mode & kWriteBits) == 0)
+        attributes |= AttrReadOnly;
+
+    Fd file{::open(path.constData(), O_RDONLY | O_CLOEXEC)};
+    std::uint32_t fat = 0;
+    if (file.fd >= 0 && onVfat(file.fd) && ::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0)
+        return attributes | static_cast<int>(fat & (ATTR_RO | ATTR_HIDDEN | ATTR_SYS));
+    return attributes | xattrBits(path);
+}
+
+void setHostAttributes(const QString& hostPath, int attributes) {
+    const QByteArray path = QFile::encodeName(hostPath);
+    const struct stat st = statOrRaise(path);
+
+    Fd file{::open(path.constData(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd >= 0 && onVfat(file.fd)) {
+        std::uint32_t fat = 0;
+        if (::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0) {
+            fat = (fat & ~std::uint32_t(ATTR_RO | ATTR_HIDDEN | ATTR_SYS)) |
+                  std::uint32_t(attributes & (AttrReadOnly | AttrHidden | AttrSystem));
+            if (::ioctl(file.fd, FAT_IOCTL_SET_ATTRIBUTES, &fat) != 0 && errno == EROFS)
+                raise(ErrPermissionDenied);
+            return;
+        }
+    }
+
+    mode_t mode = st.st_mode & 07777;
+    mode = (attributes & AttrReadOnly) ? (mode & ~kWriteBits) : (mode | S_IWUSR);
+    if (mode != (st.st_mode & 07777) && ::chmod(path.constData(), mode) != 0)
+        raiseErrno(errno);
+
+    const int bits = attributes & kXattrBits;
+    if (bits == xattrBits(path))
+        return;
+    int rc = 0;
+    if (bits == 0) {
+        rc = ::removexattr(path.constData(), kXattrName);
+    } else {
+        char text[16];
+        const int len = std::snprintf(text, sizeof text, "0x%x", bits);
+        rc = ::setxattr(path.constData(), kXattrName, text, static_cast<size_t>(len), 0);
+    }
+    if (rc != 0 && errno != ENOTSUP && errno != ENODATA)
+        raiseErrno(errno);
+}
+
+bool hostIsReadOnly(const QString& hostPath) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0)
+        return false;
+    return (st.st_mode & kWriteBits) == 0;
+}
+
+} // namespace host

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace host {
+
+// Windows-1252 stands in for the system's ANSI code page. Every byte decodes to one character
+// (the five bytes the code page leaves undefined map to the C1 controls, as Windows does);
+// a character the code page cannot hold is written as '?'.
+QByteArray toAnsi(const QString& text);
+QString fromAnsi(QByteArrayView bytes);
+
+} // namespace host

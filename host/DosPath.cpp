@@ -1,0 +1,172 @@
+#include "DosPath.h"
+
+#include "Prefix.h"
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace host {
+namespace {
+
+bool isSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
+
+bool hostEntryExists(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+QStringList splitComponents(QStringView rest) {
+    QStringList parts;
+    QString current;
+    for (QChar c : rest) {
+        if (isSeparator(c)) {
+            if (!current.isEmpty())
+                parts.append(current);
+            current.clear();
+        } else {
+            current.append(c);
+        }
+    }
+    if (!current.isEmpty())
+        parts.append(current);
+    return parts;
+}
+
+void appendResolved(QStringList& into, const QStringList& parts) {
+    for (const QString& part : parts) {
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (!into.isEmpty())
+                into.removeLast();
+            continue;
+        }
+        into.append(part);
+    }
+}
+
+// The current directory taken apart; a working directory under no drive counts as under z:.
+DosPath currentDosPath() {
+    const QString dos = toDosPath(QDir::currentPath());
+    DosPath cwd;
+    if (dos.size() >= 2 && dos[1] == QLatin1Char(':')) {
+        cwd.drive = dos[0];
+        cwd.components = splitComponents(QStringView(dos).mid(2));
+    } else {
+        cwd.drive = QLatin1Char('z');
+        cwd.components = splitComponents(dos);
+    }
+    return cwd;
+}
+
+} // namespace
+
+QString DosPath::toString() const {
+    return QString(drive) + QStringLiteral(":\\") + components.join(QLatin1Char('\\'));
+}
+
+DosPath parseDosPath(const QString& path) {
+    if (path.isEmpty() || path.contains(QChar(0)))
+        raise(ErrBadFileNameOrNumber);
+
+    DosPath result;
+    QStringView rest(path);
+    const bool hasDrive = path.size() >= 2 && path[1] == QLatin1Char(':');
+    if (hasDrive) {
+        if (!path[0].isLetter() || path[0].unicode() > 0x7f)
+            raise(ErrBadFileNameOrNumber);
+        result.drive = path[0].toLower();
+        rest = rest.mid(2);
+    }
+
+    const bool fromRoot = !rest.isEmpty() && isSeparator(rest.front());
+    if (!fromRoot) {
+        // Relative to the current directory, when that lies on the same drive.
+        const DosPath cwd = currentDosPath();
+        if (!hasDrive || cwd.drive == result.drive) {
+            result.drive = cwd.drive;
+            result.components = cwd.components;
+        }
+    } else if (!hasDrive) {
+        result.drive = currentDosPath().drive;
+    }
+    appendResolved(result.components, splitComponents(rest));
+    return result;
+}
+
+QString matchEntry(const QString& hostDir, const QString& name) {
+    if (hostEntryExists(hostDir + QLatin1Char('/') + name))
+        return name;
+    const QStringList entries =
+        QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return {};
+}
+
+QString toHostPath(const DosPath& path) {
+    QString host = driveRoot(path.drive);
+    bool parentExists = true;
+    for (const QString& component : path.components) {
+        QString name = component;
+        if (parentExists) {
+            const QString match = matchEntry(host, component);
+            if (match.isEmpty())
+                parentExists = false;
+            else
+                name = match;
+        }
+        if (!host.endsWith(QLatin1Char('/')))
+            host += QLatin1Char('/');
+        host += name;
+    }
+    return host;
+}
+
+QString toHostPath(const QString& dosPath) { return toHostPath(parseDosPath(dosPath)); }
+
+QString toDosPath(const QString& hostPath) {
+    QFileInfo info(QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(hostPath)));
+    QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty()) {
+        // A path that does not exist yet: canonicalise its directory and keep the name.
+        const QString dir = QFileInfo(info.absolutePath()).canonicalFilePath();
+        canonical = dir.isEmpty() ? info.absoluteFilePath() : dir + QLatin1Char('/') + info.fileName();
+    }
+
+    QChar bestDrive;
+    QString bestRoot;
+    const QStringList entries = QDir(dosDevicesPath()).entryList(QDir::AllEntries | QDir::System);
+    for (const QString& entry : entries) {
+        if (entry.size() != 2 || entry[1] != QLatin1Char(':') || !entry[0].isLetter())
+            continue;
+        const QString root = QFileInfo(dosDevicesPath() + QLatin1Char('/') + entry).canonicalFilePath();
+        if (root.isEmpty())
+            continue;
+        const bool under = canonical == root || root == QLatin1String("/") ||
+                           canonical.startsWith(root + QLatin1Char('/'));
+        if (under && root.size() > bestRoot.size()) {
+            bestRoot = root;
+            bestDrive = entry[0].toLower();
+        }
+    }
+    if (bestRoot.isEmpty())
+        return canonical;
+
+    QString rel = canonical.mid(bestRoot.size());
+    if (rel.startsWith(QLatin1Char('/')))
+        rel.remove(0, 1);
+    rel.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return QString(bestDrive) + QStringLiteral(":\\") + rel;
+}
+
+QString currentDirectory() { return toDosPath(QDir::currentPath()); }
+
+} // namespace host

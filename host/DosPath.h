@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+namespace host {
+
+// An absolute DOS path taken apart: the lower-case drive letter and the components below the
+// drive's root, with "." and ".." already resolved.
+struct DosPath {
+    QChar drive;
+    QStringList components;
+
+    QString toString() const; // "a:\DATA\src.txt"
+};
+
+// Makes a DOS path absolute against the current directory: "x" and "a:x" are relative, "\x"
+// starts at the root of the current drive. ".." never climbs above the drive's root.
+// Throws 52 for an empty path or one that holds a NUL.
+DosPath parseDosPath(const QString& path);
+
+// Host path of a DOS path. Each component is matched against what exists at that point, first
+// exactly, then ignoring letter case; a missing component keeps its spelling.
+// Throws 68 and 71 for the drive states, 52 for a malformed path.
+QString toHostPath(const QString& dosPath);
+QString toHostPath(const DosPath& path);
+
+// DOS path of a host path: under the drive whose target is its longest prefix, else z:.
+QString toDosPath(const QString& hostPath);
+
+// The current directory as a DOS path.
+QString currentDirectory();
+
+// Name of an entry in a host directory that matches `name` exactly or ignoring case; empty when
+// there is none.
+QString matchEntry(const QString& hostDir, const QString& name);
+
+} // namespace host

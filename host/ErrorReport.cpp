@@ -1,0 +1,63 @@
+#include "ErrorReport.h"
+
+#include "MessageBox.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+namespace host {
+namespace {
+
+EndProgramHook& currentEndHook() {
+    static EndProgramHook hook;
+    return hook;
+}
+
+} // namespace
+
+QString errorReportText(const RuntimeError& error) {
+    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
+}
+
+void reportFatalError(const RuntimeError& error) {
+    MsgBox(errorReportText(error), MB_ICONCRITICAL, QCoreApplication::applicationName());
+    endProgram(1);
+}
+
+void endProgram(int exitCode) {
+    if (currentEndHook()) {
+        currentEndHook()(exitCode);
+        return;
+    }
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+void setEndProgramHook(EndProgramHook hook) { currentEndHook() = std::move(hook); }
+
+void reportException(std::exception_ptr exception) {
+    try {
+        std::rethrow_exception(std::move(exception));
+    } catch (const RuntimeError& error) {
+        reportFatalError(error);
+    } catch (const std::bad_alloc&) {
+        reportFatalError(RuntimeError(ErrOutOfMemory));
+    } catch (...) {
+        reportFatalError(RuntimeError(ErrInternal));
+    }
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportException(std::current_exception());
+        return true;
+    }
+}
+
+} // namespace host

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Attributes.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// File operations on DOS paths, with DOS semantics and the platform's run-time errors.
+namespace host {
+
+// DOS wildcard match of one name, ignoring case: "*" any run, "?" any one character;
+// "X.*" also matches "X" without an extension, "X." only names without one.
+bool matchesWildcard(const QString& pattern, const QString& name);
+bool hasWildcard(const QString& name);
+
+// Names in the directory of `pattern` that match its last component and whose attributes
+// (beyond read-only and archive) are all in `attributes`. Throws 68 or 71 for the drive;
+// a missing directory gives no names.
+QStringList findFiles(const QString& pattern, int attributes = AttrNormal);
+
+// Deletes the file, or every file that the wildcards of the last component match. Folders are
+// never deleted. No match is 53; a read-only file is 75.
+void deleteFiles(const QString& pattern);
+
+// Copies a file, replacing an existing destination through a temporary file and a rename.
+// Refuses the same file under another name (75) and a read-only destination (75).
+void copyFile(const QString& source, const QString& destination);
+
+// Creates one directory: an existing entry is 75, a missing parent 76.
+void makeDirectory(const QString& path);
+
+bool fileExists(const QString& path);
+qint64 fileLength(const QString& path);
+
+int getAttributes(const QString& path);
+void setAttributes(const QString& path, int attributes);
+
+QByteArray readFile(const QString& path);
+
+// Replaces (or creates) a whole file through a temporary file beside it and a rename, so a
+// failure leaves the old file whole. A read-only file is 75.
+void writeFileReplacing(const QString& path, const QByteArray& contents);
+
+} // namespace host

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+namespace host {
+
+// Each form exists at most once: it is created and loaded (its Form_Load runs) the first time
+// it is shown, and showing it again only brings it to the front. Closing it unloads it; Qt
+// deletes it, and the next showing loads it afresh.
+template <class Form>
+class FormInstance {
+public:
+    static Form* loaded() { return s_form.data(); }
+
+    // Creates and loads the form if needed. The owner, when given, keeps the form above it
+    // and out of the task bar.
+    static Form* load(QWidget* owner = nullptr) {
+        if (!s_form) {
+            // Qt deletes the form when it closes (WA_DeleteOnClose); the QPointer notices.
+            s_form = new Form(owner);
+            s_form->setAttribute(Qt::WA_DeleteOnClose);
+            if constexpr (requires(Form& f) { f.Form_Load(); })
+                s_form->Form_Load();
+        }
+        return s_form.data();
+    }
+
+    static Form* show(QWidget* owner = nullptr) {
+        Form* form = load(owner);
+        if (form) {
+            form->show();
+            form->raise();
+            form->activateWindow();
+        }
+        return form;
+    }
+
+private:
+    inline static QPointer<Form> s_form;
+};
+
+} // namespace host

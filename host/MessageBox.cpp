@@ -1,0 +1,124 @@
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVector>
+
+#include <utility>
+
+namespace host {
+namespace {
+
+MessageBoxHook& currentHook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+
+QVector<int> answersOf(int style) {
+    switch (style & 0xF) {
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+        return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+        return {IDRETRY, IDCANCEL};
+    default:
+        return {IDOK};
+    }
+}
+
+int defaultIndex(int style, qsizetype count) {
+    const int index = (style & 0xF00) / MB_DEFBUTTON2;
+    return index < count ? index : 0;
+}
+
+QString buttonText(int answer) {
+    switch (answer) {
+    case IDCANCEL:
+        return QStringLiteral("Cancel");
+    case IDABORT:
+        return QStringLiteral("&Abort");
+    case IDRETRY:
+        return QStringLiteral("&Retry");
+    case IDIGNORE:
+        return QStringLiteral("&Ignore");
+    case IDYES:
+        return QStringLiteral("&Yes");
+    case IDNO:
+        return QStringLiteral("&No");
+    default:
+        return QStringLiteral("OK");
+    }
+}
+
+QMessageBox::Icon iconOf(int style) {
+    switch (style & 0x70) {
+    case MB_ICONCRITICAL:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int logToFile(const QString& path, const MessageBoxRequest& request) {
+    QFile log(path);
+    if (log.open(QIODevice::Append | QIODevice::Text)) {
+        QString prompt = request.prompt;
+        prompt.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        log.write(QStringLiteral("%1|%2|%3\n").arg(request.title).arg(request.style).arg(prompt).toUtf8());
+    }
+    return defaultAnswer(request.style);
+}
+
+int showOnScreen(const MessageBoxRequest& request) {
+    QMessageBox box(iconOf(request.style), request.title, request.prompt, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    const QVector<int> answers = answersOf(request.style);
+    QVector<QPushButton*> buttons;
+    for (int answer : answers) {
+        const auto role = (answer == IDCANCEL || answer == IDNO) ? QMessageBox::RejectRole
+                                                                 : QMessageBox::AcceptRole;
+        buttons.append(box.addButton(buttonText(answer), role));
+    }
+    box.setDefaultButton(buttons[defaultIndex(request.style, buttons.size())]);
+    if (answers.contains(IDCANCEL))
+        box.setEscapeButton(buttons[answers.indexOf(IDCANCEL)]);
+    else if (answers.size() == 1)
+        box.setEscapeButton(buttons.front());
+    box.exec();
+    const qsizetype clicked = buttons.indexOf(static_cast<QPushButton*>(box.clickedButton()));
+    return clicked >= 0 ? answers[clicked] : answers[defaultIndex(request.style, answers.size())];
+}
+
+} // namespace
+
+int defaultAnswer(int style) {
+    const QVector<int> answers = answersOf(style);
+    return answers[defaultIndex(style, answers.size())];
+}
+
+void setMessageBoxHook(MessageBoxHook hook) { currentHook() = std::move(hook); }
+
+int MsgBox(const QString& prompt, int style, const QString& title) {
+    const MessageBoxRequest request{prompt, style, title};
+    if (currentHook())
+        return currentHook()(request);
+    const QString logPath = qEnvironmentVariable("VORTLE_MSGBOX_LOG");
+    if (!logPath.isEmpty())
+        return logToFile(logPath, request);
+    return showOnScreen(request);
+}
+
+} // namespace host

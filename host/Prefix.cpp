@@ -1,0 +1,94 @@
+#include "Prefix.h"
+
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace host {
+namespace {
+
+bool entryExists(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+void linkIfMissing(const QString& entry, const QString& target) {
+    if (!entryExists(entry))
+        QFile::link(target, entry);
+}
+
+// The launcher behind "c:\windows\explorer a:\": the process start hands the drive over as
+// its host folder, which the desktop's file manager opens.
+constexpr char kExplorerScript[] = "#!/bin/sh\n"
+                                   "# Opens a folder in the desktop's file manager.\n"
+                                   "exec xdg-open \"${1:-.}\"\n";
+
+void writeExplorerIfMissing(const QString& windowsDir) {
+    const QString path = windowsDir + QStringLiteral("/explorer");
+    if (entryExists(path))
+        return;
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly))
+        return;
+    script.write(kExplorerScript);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                          QFile::ExeOther);
+}
+
+} // namespace
+
+QString prefixPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/vortle");
+}
+
+QString dosDevicesPath() { return prefixPath() + QStringLiteral("/dosdevices"); }
+
+QString driveEntryPath(QChar letter) {
+    return dosDevicesPath() + QLatin1Char('/') + letter.toLower() + QLatin1Char(':');
+}
+
+void ensurePrefix() {
+    const QString prefix = prefixPath();
+    QDir().mkpath(prefix + QStringLiteral("/dosdevices"));
+    QDir().mkpath(prefix + QStringLiteral("/drive_a"));
+    QDir().mkpath(prefix + QStringLiteral("/drive_c"));
+    linkIfMissing(driveEntryPath(QLatin1Char('a')), QStringLiteral("../drive_a"));
+    linkIfMissing(driveEntryPath(QLatin1Char('c')), QStringLiteral("../drive_c"));
+    linkIfMissing(driveEntryPath(QLatin1Char('z')), QStringLiteral("/"));
+
+    // The folders go where c: points now, which need not be drive_c.
+    QString cRoot;
+    try {
+        cRoot = driveRoot(QLatin1Char('c'));
+    } catch (const RuntimeError&) {
+        return;
+    }
+    for (const char* folder : {"windows/system", "windows/recent", "recycled"})
+        QDir(cRoot).mkpath(QString::fromLatin1(folder));
+    writeExplorerIfMissing(cRoot + QStringLiteral("/windows"));
+}
+
+QString driveRoot(QChar letter) {
+    const QString entry = driveEntryPath(letter);
+    if (!letter.isLetter() || !entryExists(entry))
+        raise(ErrDeviceUnavailable);
+    const QFileInfo target(entry);
+    if (!target.exists() || !target.isDir())
+        raise(ErrDiskNotReady);
+    DIR* listing = ::opendir(QFile::encodeName(entry).constData());
+    if (!listing)
+        raise(ErrDiskNotReady);
+    ::closedir(listing);
+    return target.canonicalFilePath();
+}
+
+} // namespace host

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+namespace host {
+
+// The prefix, $XDG_DATA_HOME/vortle, holds the drive links in dosdevices/ and the default
+// folders that the links point at.
+QString prefixPath();
+QString dosDevicesPath();
+
+// Creates whatever of the prefix is missing: the default drive folders, the links a:, c: and
+// z:, the folders the programs expect on c: and the file-manager launcher. Never replaces an
+// existing entry; a step that fails is left for the file operations to report later.
+void ensurePrefix();
+
+// Host path of the link for a drive letter ("…/dosdevices/a:").
+QString driveEntryPath(QChar letter);
+
+// Canonical host directory that is the root of the drive. Throws 68 when the drive has no
+// entry and 71 when its target is missing, is not a directory or cannot be listed.
+QString driveRoot(QChar letter);
+
+} // namespace host

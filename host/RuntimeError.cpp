@@ -1,0 +1,103 @@
+#include "RuntimeError.h"
+
+#include <cerrno>
+
+namespace host {
+
+QString errorDescription(int number) {
+    switch (number) {
+    case ErrInvalidCall:
+        return QStringLiteral("Invalid procedure call or argument");
+    case ErrOverflow:
+        return QStringLiteral("Overflow");
+    case ErrOutOfMemory:
+        return QStringLiteral("Out of memory");
+    case ErrInternal:
+        return QStringLiteral("Internal error");
+    case ErrTypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case ErrBadFileNameOrNumber:
+        return QStringLiteral("Bad file name or number");
+    case ErrFileNotFound:
+        return QStringLiteral("File not found");
+    case ErrFileAlreadyOpen:
+        return QStringLiteral("File already open");
+    case ErrFileAlreadyExists:
+        return QStringLiteral("File already exists");
+    case ErrBadRecordLength:
+        return QStringLiteral("Bad record length");
+    case ErrDiskFull:
+        return QStringLiteral("Disk full");
+    case ErrBadRecordNumber:
+        return QStringLiteral("Bad record number");
+    case ErrTooManyFiles:
+        return QStringLiteral("Too many files");
+    case ErrDeviceUnavailable:
+        return QStringLiteral("Device unavailable");
+    case ErrPermissionDenied:
+        return QStringLiteral("Permission denied");
+    case ErrDiskNotReady:
+        return QStringLiteral("Disk not ready");
+    case ErrPathFileAccess:
+        return QStringLiteral("Path/File access error");
+    case ErrPathNotFound:
+        return QStringLiteral("Path not found");
+    default:
+        return QStringLiteral("Application-defined or object-defined error");
+    }
+}
+
+RuntimeError::RuntimeError(int number) : RuntimeError(number, errorDescription(number)) {}
+
+RuntimeError::RuntimeError(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
+      m_what(QStringLiteral("Run-time error %1: %2").arg(number).arg(m_description).toUtf8()) {}
+
+void raise(int number) { throw RuntimeError(number); }
+
+int errorFromErrno(int err) {
+    switch (err) {
+    case ENOENT:
+        return ErrFileNotFound;
+    case ENOTDIR:
+        return ErrPathNotFound;
+    case EEXIST:
+    case ENOTEMPTY:
+        return ErrPathFileAccess;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return ErrPermissionDenied;
+    case EISDIR:
+    case EBUSY:
+    case ETXTBSY:
+    case ELOOP:
+    case EXDEV:
+        return ErrPathFileAccess;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return ErrDiskFull;
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ:
+        return ErrBadFileNameOrNumber;
+    case EMFILE:
+    case ENFILE:
+        return ErrBadFileNameOrNumber;
+    case ENXIO:
+    case ENODEV:
+        return ErrDeviceUnavailable;
+    case EIO:
+    case ENOMEDIUM:
+    case ESTALE:
+    case ENOTCONN:
+        return ErrDiskNotReady;
+    default:
+        return ErrPathFileAccess;
+    }
+}
+
+void raiseErrno(int err) { raise(errorFromErrno(err)); }
+
+} // namespace host

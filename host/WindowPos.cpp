@@ -1,0 +1,71 @@
+#include "WindowPos.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <limits>
+
+namespace host {
+
+int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy, unsigned flags) {
+    if (!window)
+        return 0;
+    if (!(flags & SWP_NOZORDER) && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
+        const bool topmost = insertAfter == HWND_TOPMOST;
+        if (isTopmost(window) != topmost) {
+            // Changing the hint re-creates the native window, which hides it and may lose
+            // its place: keep both.
+            const bool wasVisible = window->isVisible();
+            const QPoint pos = window->pos();
+            window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+            window->move(pos);
+            if (wasVisible)
+                window->show();
+        }
+    }
+    if (!(flags & SWP_NOSIZE)) {
+        const QSize frameExtra = window->frameGeometry().size() - window->size();
+        const QSize client(cx - frameExtra.width(), cy - frameExtra.height());
+        if (client != window->size())
+            window->resize(client);
+    }
+    if (!(flags & SWP_NOMOVE))
+        window->move(x, y);
+    if (flags & SWP_SHOWWINDOW)
+        window->show();
+    if (flags & SWP_HIDEWINDOW)
+        window->hide();
+    return 1;
+}
+
+bool isTopmost(const QWidget* window) {
+    return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+QPoint keepOnScreen(const QRect& frame) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QRect nearest;
+    long long best = std::numeric_limits<long long>::max();
+    for (const QScreen* screen : screens) {
+        const QRect area = screen->geometry();
+        if (area.intersects(frame))
+            return frame.topLeft();
+        const long long dx = std::max({0, area.left() - frame.right(), frame.left() - area.right()});
+        const long long dy = std::max({0, area.top() - frame.bottom(), frame.top() - area.bottom()});
+        if (dx * dx + dy * dy < best) {
+            best = dx * dx + dy * dy;
+            nearest = area;
+        }
+    }
+    if (nearest.isNull())
+        return frame.topLeft();
+    const int x = std::clamp(frame.left(), nearest.left(),
+                             std::max(nearest.left(), nearest.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.top(), nearest.top(),
+                             std::max(nearest.top(), nearest.bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+} // namespace host

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+
+namespace host {
+
+constexpr int HWND_TOP = 0;
+constexpr int HWND_BOTTOM = 1;
+constexpr int HWND_TOPMOST = -1;
+constexpr int HWND_NOTOPMOST = -2;
+
+constexpr unsigned SWP_NOSIZE = 0x1;
+constexpr unsigned SWP_NOMOVE = 0x2;
+constexpr unsigned SWP_NOZORDER = 0x4;
+constexpr unsigned SWP_NOACTIVATE = 0x10;
+constexpr unsigned SWP_SHOWWINDOW = 0x40;
+constexpr unsigned SWP_HIDEWINDOW = 0x80;
+
+// Moves and sizes the window's frame in pixels and puts it into or out of the topmost band.
+// Returns nonzero, as the platform does.
+int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy, unsigned flags);
+
+bool isTopmost(const QWidget* window);
+
+// Top-left corner for a frame that lies wholly off every screen: the nearest screen's corner
+// that keeps the whole frame on it. A frame that touches a screen keeps its place.
+QPoint keepOnScreen(const QRect& frame);
+
+} // namespace host
