@@ -34,20 +34,23 @@ ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-void ImageControl::press(QMouseEvent* event, bool clickOnRelease) {
+void ImageControl::mousePressEvent(QMouseEvent* event) {
     event->accept();
     // Only the first button down presses; further buttons change nothing.
     if ((event->buttons() & ~event->button()) != Qt::NoButton)
         return;
-    m_clickOnRelease = clickOnRelease && event->button() == Qt::LeftButton;
+    m_clickOnRelease = event->button() == Qt::LeftButton;
     const QPointF pos = event->position();
     emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    float(host::pixelsToTwipsX(1) * pos.x()), float(host::pixelsToTwipsY(1) * pos.y()));
 }
 
-void ImageControl::mousePressEvent(QMouseEvent* event) { press(event, true); }
-
-void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) { press(event, false); }
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt delivers the second press of a double-click as a press, then this event: that press
+    // already pressed the control, and its release must not click a second time.
+    event->accept();
+    m_clickOnRelease = false;
+}
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();

@@ -24,6 +24,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void press(QMouseEvent* event, bool clickOnRelease);
     bool m_clickOnRelease = false;
 };

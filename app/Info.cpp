@@ -51,8 +51,10 @@ Info::Info(QWidget* parent)
     host::placeTwips(Image1, 120, 1440, 480, 480);
 
     // Centred on the screen each time it is loaded.
+    winId();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize frame = frameGeometry().size();
         const QRect area = screen->geometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
+        move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
     }
 }

@@ -143,6 +143,7 @@ void Main::buildMenus() {
 }
 
 void Main::Form_Load() {
+    winId(); // a loaded form has its window, and so its frame
     const QString path = ProgramSettingsPath();
     const int file = NextFileNumber();
     OpenRecordFile(path, file);

@@ -38,27 +38,35 @@ StartUp::StartUp(QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
     Timer1->setInterval(4000);
+    Timer1->setTimerType(Qt::PreciseTimer); // a coarse timer may fire up to 5 % early
     connect(Timer1, &QTimer::timeout, this, &StartUp::Timer1_Timer);
     Timer1->start();
 }
 
+QRect StartUp::placement(QSizeF pictureTwips, QSizeF screenTwips, double twipsPerPixelX,
+                         double twipsPerPixelY) {
+    const double height = pictureTwips.height() + kFrameAllowance;
+    const double width = pictureTwips.width() + kFrameAllowance;
+    const double top = screenTwips.height() / 2 - height / 2;
+    const double left = screenTwips.width() / 2 - width / 2;
+    auto px = [](double twips, double perPixel) { return static_cast<int>(std::lrint(twips / perPixel)); };
+    return QRect(px(left, twipsPerPixelX), px(top, twipsPerPixelY), px(width, twipsPerPixelX),
+                 px(height, twipsPerPixelY));
+}
+
 void StartUp::Form_Load() {
-    // Outer size: the picture plus the frame allowance; then centred on the screen.
-    const double height = host::pixelsToTwipsY(Image1->height()) + kFrameAllowance;
-    const double width = host::pixelsToTwipsX(Image1->width()) + kFrameAllowance;
-    const double top = host::screenHeightTwips() / 2 - height / 2;
-    const double left = host::screenWidthTwips() / 2 - width / 2;
-
-    const int w = host::twipsToPixelsX(width);
-    const int h = host::twipsToPixelsY(height);
-    setFixedSize(w, h);
+    const QRect frame = placement(
+        QSizeF(host::pixelsToTwipsX(Image1->width()), host::pixelsToTwipsY(Image1->height())),
+        QSizeF(host::screenWidthTwips(), host::screenHeightTwips()), host::twipsPerPixelX(),
+        host::twipsPerPixelY());
+    setFixedSize(frame.size());
     // The frame is drawn by the window itself: the picture sits inside it.
-    const int frameX = (w - Image1->width()) / 2;
-    const int frameY = (h - Image1->height()) / 2;
-    m_client->setGeometry(frameX, frameY, w - 2 * frameX, h - 2 * frameY);
+    const int frameX = (frame.width() - Image1->width()) / 2;
+    const int frameY = (frame.height() - Image1->height()) / 2;
+    m_client->setGeometry(frameX, frameY, frame.width() - 2 * frameX, frame.height() - 2 * frameY);
 
-    host::SetWindowPos(this, host::HWND_TOPMOST, host::twipsToPixelsX(left),
-                       host::twipsToPixelsY(top), w, h, host::SWP_SHOWWINDOW);
+    host::SetWindowPos(this, host::HWND_TOPMOST, frame.x(), frame.y(), frame.width(),
+                       frame.height(), host::SWP_SHOWWINDOW);
 }
 
 void StartUp::Timer1_Timer() {

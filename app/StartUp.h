@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 class QLabel;
@@ -14,6 +15,11 @@ public:
 
     QLabel* Image1;
     QTimer* Timer1;
+
+    // The outer frame in pixels: the picture plus the frame allowance, centred on a screen of
+    // the given size in twips, each figure rounded to the nearest pixel, halves to even.
+    static QRect placement(QSizeF pictureTwips, QSizeF screenTwips, double twipsPerPixelX,
+                           double twipsPerPixelY);
 
 public slots:
     void Form_Load();

@@ -207,7 +207,7 @@ TaggedValue TaggedValue::decode(QByteArrayView record) {
         if (record.size() < 4)
             return {};
         const auto length = readLE<std::uint16_t>(record, 2);
-        if (length > record.size() - 4)
+        if (length > kMaxStringBytes || length > record.size() - 4)
             return {};
         return string(host::fromAnsi(record.sliced(4, length)));
     }

@@ -180,7 +180,8 @@ QImage splash() {
 
 QImage infoStrip() {
     QImage image = canvas(50, 136, Qt::white);
-    auto* random = QRandomGenerator::global();
+    QRandomGenerator seeded(1996); // the same strip every time
+    auto* random = &seeded;
     for (int y = 0; y < 136; ++y) {
         const double t = std::min(1.0, y / 60.0); // white at the top, blue below
         for (int x = 0; x < 50; ++x) {
@@ -274,7 +275,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 void save256(const QImage& image, const QString& path) {
-    image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither).save(path, "BMP");
+    image.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::PreferDither).save(path, "BMP");
 }
 
 } // namespace

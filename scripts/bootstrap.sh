@@ -1,0 +1,46 @@
+# Shared by ./run and ./test: install what is missing, configure and build.
+# shellcheck shell=bash
+
+# Debian packages the build, the program and the tests need.
+VORTLE_PACKAGES=(
+    cmake g++ make pkg-config        # the tool chain
+    qt6-base-dev qt6-base-dev-tools  # Qt 6 Core, Gui, Widgets, Test and moc/rcc
+    libgl-dev                        # Qt's Gui headers want the GL headers
+    qt6-qpa-plugins                  # the xcb and offscreen platforms
+    fonts-dejavu-core                # a font where no desktop provides one
+    xvfb xauth                       # a real X server for the tests (xvfb-run)
+    clang libclang-rt-14-dev         # libFuzzer for the record decoder
+    xdg-utils                        # xdg-open behind "Open in Explorer"
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "error: need root (or sudo) to run: $*" >&2
+        return 1
+    fi
+}
+
+ensure_packages() {
+    local missing=()
+    for package in "${VORTLE_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if ! as_root apt-get install -y --no-install-recommends "${missing[@]}"; then
+        as_root apt-get update
+        as_root apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build_vortle() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build -j"$(nproc)"
+}

@@ -1,0 +1,346 @@
+#include "FormTestSupport.h"
+#include "TestPrefix.h"
+
+#include "app/ImageControl.h"
+#include "app/Info.h"
+#include "app/Main.h"
+#include "app/Pictures.h"
+
+#include "host/FormInstance.h"
+#include "host/Twips.h"
+#include "host/WindowPos.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+
+using storage::TaggedValue;
+namespace Rec = storage::ProgramSettingsRecord;
+
+class TestMain : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartOnAnEmptyPrefix();
+    void controlsAtTheirPlaces_data();
+    void controlsAtTheirPlaces();
+    void picturesHaveTheirSizes_data();
+    void picturesHaveTheirSizes();
+    void menusHoldTheirItems();
+    void otherStuffPopsUpWithExitInBold();
+    void pressedLookFollowsTheButtons();
+    void exitWritesThePositionAsFloats();
+    void closeBoxWritesThePosition();
+    void minimisedWritesNothing();
+    void nextStartRestoresThePosition();
+    void coordinatesThatSpellNoNumberCountAsZero();
+    void positionOffEveryScreenIsPulledBack();
+    void positionOnScreenIsKept();
+    void alwaysOnTopFlag_data();
+    void alwaysOnTopFlag();
+    void infoOpensOnce();
+
+private:
+    Main* loadMain() { return host::FormInstance<Main>::show(); }
+    std::unique_ptr<TestPrefix> m_prefix;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    std::unique_ptr<EndProgramRecorder> m_end;
+};
+
+void TestMain::init() {
+    m_prefix = std::make_unique<TestPrefix>();
+    m_boxes = std::make_unique<MessageBoxRecorder>();
+    m_end = std::make_unique<EndProgramRecorder>();
+}
+
+void TestMain::cleanup() {
+    delete host::FormInstance<Info>::loaded();
+    delete host::FormInstance<Main>::loaded();
+    m_end.reset();
+    m_boxes.reset();
+    m_prefix.reset();
+}
+
+void TestMain::firstStartOnAnEmptyPrefix() {
+    const QString settings = m_prefix->driveC() + "/windows/system/VRTLSettings.dll";
+    QVERIFY(!QFile::exists(settings));
+    Main* main = loadMain();
+    QVERIFY(QFile::exists(settings));
+    QCOMPARE(QFile(settings).size(), 0);
+    QCOMPARE(main->frameGeometry().topLeft(), QPoint(0, 0));
+    QVERIFY(!host::isTopmost(main));
+    QCOMPARE(main->windowTitle(), QStringLiteral("vrtl"));
+    QCOMPARE(main->size(), QSize(host::twipsToPixelsX(1575), host::twipsToPixelsY(3660)));
+    QCOMPARE(main->minimumSize(), main->maximumSize());
+    const Qt::WindowFlags flags = main->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!main->windowIcon().isNull());
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Load Disk-Settings"));
+    QCOMPARE(main->picIcon->pixmap().toImage(), main->picNoDisk->pixmap().toImage());
+    QVERIFY(main->picNoDisk->isHidden());
+    QVERIFY(m_boxes->boxes.isEmpty());
+    QVERIFY(m_end->exitCodes.isEmpty());
+    // Drive A: is not touched.
+    QVERIFY(QDir(m_prefix->driveA()).isEmpty());
+}
+
+void TestMain::controlsAtTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("twips");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("picNoDisk") << "picNoDisk" << QRectF(960, 240, 495, 495) << "";
+    QTest::newRow("Picture1") << "Picture1" << QRectF(0, 1035, 735, 2715) << "";
+    QTest::newRow("picIcon") << "picIcon" << QRectF(960, 840, 480, 480) << "Load Disk-Settings";
+    QTest::newRow("Label1") << "Label1" << QRectF(0, 0, 735, 1815) << "";
+    QTest::newRow("Image5") << "Image5" << QRectF(1080, 3240, 240, 240) << "Other Stuff";
+    QTest::newRow("Image4") << "Image4" << QRectF(1080, 2880, 240, 240) << "Preferences";
+    QTest::newRow("Image3") << "Image3" << QRectF(1080, 2280, 240, 240) << "Cool Stuff";
+    QTest::newRow("Image2") << "Image2" << QRectF(1080, 1920, 240, 240) << "Execute Link";
+    QTest::newRow("Image1") << "Image1" << QRectF(1080, 1560, 240, 240) << "Disk Properties";
+}
+
+void TestMain::controlsAtTheirPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QRectF, twips);
+    QFETCH(QString, tip);
+    Main* main = loadMain();
+    auto* control = main->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(),
+             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
+                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    QCOMPARE(control->toolTip(), tip);
+    if (!tip.isEmpty())
+        QVERIFY(!control->accessibleName().isEmpty());
+    // Picture boxes lie above the labels and images they overlap.
+    if (name == "Picture1")
+        QVERIFY(main->children().indexOf(control) > main->children().indexOf(main->Label1));
+}
+
+void TestMain::picturesHaveTheirSizes_data() {
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("banner") << "banner.bmp" << QSize(50, 175) << 8;
+    QTest::newRow("splash") << "splash.bmp" << QSize(266, 173) << 8;
+    QTest::newRow("info strip") << "infostrip.bmp" << QSize(50, 136) << 24;
+    QTest::newRow("no disk") << "nodisk.ico" << QSize(32, 32) << 32;
+    QTest::newRow("sphere") << "sphere.ico" << QSize(32, 32) << 32;
+    for (int i = 1; i <= 5; ++i)
+        QTest::addRow("image%d", i) << QStringLiteral("image%1.png").arg(i) << QSize(16, 16) << 32;
+}
+
+void TestMain::picturesHaveTheirSizes() {
+    QFETCH(QString, picture);
+    QFETCH(QSize, size);
+    QFETCH(int, depth);
+    QImageReader reader(":/pictures/" + picture);
+    const QImage image = reader.read();
+    QCOMPARE(image.size(), size);
+    if (depth == 8)
+        QCOMPARE(image.format(), QImage::Format_Indexed8);
+    if (depth == 24)
+        QVERIFY(!image.hasAlphaChannel());
+    // The window icon holds the diskette in both sizes.
+    const QIcon icon = Pictures::icon("diskette.ico");
+    QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+}
+
+void TestMain::menusHoldTheirItems() {
+    Main* main = loadMain();
+    auto captions = [](QMenu* menu) {
+        QStringList list;
+        for (QAction* action : menu->actions())
+            list << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return list;
+    };
+    QCOMPARE(captions(main->mnuWindows),
+             (QStringList{"Clear Dust-Bin", "Clear Recent Docs", "Clear Clipboard", "-", "Info",
+                          "Minimize window", "Exit Vortle"}));
+    QCOMPARE(captions(main->mnuCoolStuff),
+             (QStringList{"Open in Explorer", "Notes", "-", "Add files to auto-archive",
+                          "Open auto-archive", "Delete files in auto-archive"}));
+    QVERIFY(!main->mnuWindows->isVisible());
+    QVERIFY(!main->mnuCoolStuff->isVisible());
+    // Items whose commands come later do nothing yet.
+    main->mnuClearDustBin->trigger();
+    main->mnuAddToArch->trigger();
+    QVERIFY(m_boxes->boxes.isEmpty());
+    QVERIFY(m_end->exitCodes.isEmpty());
+}
+
+void TestMain::otherStuffPopsUpWithExitInBold() {
+    Main* main = loadMain();
+    QTest::mouseClick(main->Image5, Qt::LeftButton);
+    QTRY_VERIFY(main->mnuWindows->isVisible());
+    QCOMPARE(main->mnuWindows->defaultAction(), main->mnuExit);
+    QCOMPARE(main->mnuCoolStuff->defaultAction(), nullptr);
+    main->mnuWindows->close();
+}
+
+void TestMain::pressedLookFollowsTheButtons() {
+    Main* main = loadMain();
+    const QPoint rest = main->Image5->pos();
+    QTest::mousePress(main->Image5, Qt::RightButton);
+    QCOMPARE(main->Image5->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(main->Image5, Qt::RightButton);
+    QCOMPARE(main->Image5->pos(), rest);
+    QVERIFY(!main->mnuWindows->isVisible()); // the right button does not click
+
+    // Pressed, moved off and released there: back in place, and no click.
+    QTest::mousePress(main->Image5, Qt::LeftButton);
+    QCOMPARE(main->Image5->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(main->Image5, Qt::LeftButton, {}, QPoint(-40, -40));
+    QCOMPARE(main->Image5->pos(), rest);
+    QVERIFY(!main->mnuWindows->isVisible());
+
+    // A double-click presses twice but ends where it started.
+    QTest::mouseDClick(main->Image5, Qt::LeftButton);
+    QCOMPARE(main->Image5->pos(), rest);
+    main->mnuWindows->close();
+}
+
+void TestMain::exitWritesThePositionAsFloats() {
+    Main* main = loadMain();
+    main->move(45, 30);
+    main->mnuExit->trigger();
+    QVERIFY(main->isHidden());
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+    const float top = float(host::pixelsToTwipsY(main->frameGeometry().y()));
+    const float left = float(host::pixelsToTwipsX(main->frameGeometry().x()));
+    QCOMPARE(readProgramSetting(Rec::Top), TaggedValue::single(top));
+    QCOMPARE(readProgramSetting(Rec::Left), TaggedValue::single(left));
+    QCOMPARE(readProgramSetting(Rec::AutoLoad).isEmpty(), true);
+    const QByteArray bytes = m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
+    QCOMPARE(bytes.size(), 128 + 6);
+    QCOMPARE(bytes.left(2), QByteArray::fromHex("0400"));
+    QCOMPARE(bytes.mid(128, 2), QByteArray::fromHex("0400"));
+}
+
+void TestMain::closeBoxWritesThePosition() {
+    Main* main = loadMain();
+    main->move(60, 75);
+    const QPoint where = main->frameGeometry().topLeft();
+    main->close();
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+    QCOMPARE(readProgramSetting(Rec::Top).toSingle(), float(host::pixelsToTwipsY(where.y())));
+    QCOMPARE(readProgramSetting(Rec::Left).toSingle(), float(host::pixelsToTwipsX(where.x())));
+}
+
+void TestMain::minimisedWritesNothing() {
+    writeProgramSettings({{Rec::Top, TaggedValue::single(300)}, {Rec::Left, TaggedValue::single(450)}});
+    const QByteArray before = m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
+    Main* main = loadMain();
+    main->move(100, 100);
+    main->mnuMinimize->trigger();
+    QVERIFY(main->isMinimized());
+    main->mnuExit->trigger();
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+    QCOMPARE(m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll"), before);
+}
+
+void TestMain::nextStartRestoresThePosition() {
+    const double tx = host::twipsPerPixelX(), ty = host::twipsPerPixelY();
+    writeProgramSettings({{Rec::Top, TaggedValue::single(float(100 * ty))}, {Rec::Left, TaggedValue::single(float(200 * tx))}});
+    Main* main = loadMain();
+    QCOMPARE(main->frameGeometry().topLeft(), QPoint(200, 100));
+    main->mnuExit->trigger();
+    QCOMPARE(readProgramSetting(Rec::Top).toSingle(), float(100 * ty));
+    QCOMPARE(readProgramSetting(Rec::Left).toSingle(), float(200 * tx));
+}
+
+void TestMain::coordinatesThatSpellNoNumberCountAsZero() {
+    const double tx = host::twipsPerPixelX();
+    writeProgramSettings({{Rec::Top, TaggedValue::string("top of screen")},
+                          {Rec::Left, TaggedValue::string(QString::number(5 * tx))}});
+    Main* main = loadMain();
+    QCOMPARE(main->frameGeometry().topLeft(), QPoint(5, 0));
+    QVERIFY(m_boxes->boxes.isEmpty());
+    QVERIFY(m_end->exitCodes.isEmpty());
+}
+
+void TestMain::positionOffEveryScreenIsPulledBack() {
+    writeProgramSettings({{Rec::Top, TaggedValue::single(-90000)}, {Rec::Left, TaggedValue::single(400000)}});
+    Main* main = loadMain();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY(screen.contains(main->frameGeometry()));
+    QCOMPARE(main->frameGeometry().top(), screen.top());
+    QCOMPARE(main->frameGeometry().right(), screen.right());
+}
+
+void TestMain::positionOnScreenIsKept() {
+    // Partly off the screen, but still on it: kept to the pixel.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPoint partly(screen.right() - 20, screen.bottom() - 30);
+    writeProgramSettings({{Rec::Top, TaggedValue::single(float(host::pixelsToTwipsY(partly.y())))},
+                          {Rec::Left, TaggedValue::single(float(host::pixelsToTwipsX(partly.x())))}});
+    Main* main = loadMain();
+    QCOMPARE(main->frameGeometry().topLeft(), partly);
+}
+
+void TestMain::alwaysOnTopFlag_data() {
+    QTest::addColumn<TaggedValue>("value");
+    QTest::addColumn<bool>("topmost");
+    QTest::newRow("integer 1") << TaggedValue::integer(1) << true;
+    QTest::newRow("string 1") << TaggedValue::string("1") << true;
+    QTest::newRow("integer 0") << TaggedValue::integer(0) << false;
+    QTest::newRow("never written") << TaggedValue() << false;
+    QTest::newRow("string yes") << TaggedValue::string("yes") << false;
+}
+
+void TestMain::alwaysOnTopFlag() {
+    QFETCH(TaggedValue, value);
+    QFETCH(bool, topmost);
+    const double tx = host::twipsPerPixelX(), ty = host::twipsPerPixelY();
+    writeProgramSettings({{Rec::Top, TaggedValue::single(float(40 * ty))},
+                          {Rec::Left, TaggedValue::single(float(30 * tx))},
+                          {Rec::AlwaysOnTop, value}});
+    Main* main = host::FormInstance<Main>::load();
+    // Topmost: already visible when the load ends; otherwise only once it is shown.
+    QCOMPARE(main->isVisible(), topmost);
+    QCOMPARE(host::isTopmost(main), topmost);
+    main->show();
+    QCOMPARE(main->frameGeometry().topLeft(), QPoint(30, 40));
+    QCOMPARE(main->size(), QSize(host::twipsToPixelsX(1575), host::twipsToPixelsY(3660)));
+}
+
+void TestMain::infoOpensOnce() {
+    Main* main = loadMain();
+    main->mnuInfo->trigger();
+    main->mnuInfo->trigger();
+    QCOMPARE(countWindows<Info>(), 1);
+    Info* info = host::FormInstance<Info>::loaded();
+    QVERIFY(info->isVisible());
+    QCOMPARE(info->windowTitle(), QStringLiteral("Info"));
+    QCOMPARE(info->size(), QSize(host::twipsToPixelsX(4335), host::twipsToPixelsY(3990)));
+    QCOMPARE(info->Label2->text(), QStringLiteral("Vortle"));
+    QVERIFY(info->Label2->font().bold());
+    QCOMPARE(info->Label6->text(), QStringLiteral("Version: 2.0"));
+    QCOMPARE(info->Image1->parentWidget(), info->Picture1);
+    QCOMPARE(info->Picture1->geometry(), QRect(host::twipsToPixelsX(120), host::twipsToPixelsY(1800),
+                                               host::twipsToPixelsX(735), host::twipsToPixelsY(2055)));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY(qAbs(info->frameGeometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(info->frameGeometry().center().y() - screen.center().y()) <= 1);
+    QVERIFY(!info->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+
+    // Closed by its close box it unloads; "Info" then loads it again.
+    info->close();
+    QTRY_VERIFY(!host::FormInstance<Info>::loaded());
+    main->mnuInfo->trigger();
+    QCOMPARE(countWindows<Info>(), 1);
+    // "Exit Vortle" ends the program with the Info window open.
+    main->mnuExit->trigger();
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+}
+
+QTEST_MAIN(TestMain)
+#include "tst_main.moc"

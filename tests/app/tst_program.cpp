@@ -1,0 +1,70 @@
+// Runs the real program on a temporary prefix, as a user's first start does.
+#include "TestPrefix.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+class TestProgram : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartOnAnEmptyPrefix();
+    void unreachableSystemDirectoryEndsWithTheReport();
+
+private:
+    // The program with its own prefix; message boxes go to a log instead of the screen.
+    void start(QProcess& process, const QString& root) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", root + "/data");
+        env.insert("HOME", root + "/home");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("VORTLE_MSGBOX_LOG", root + "/boxes.log");
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(root);
+        process.start(qEnvironmentVariable("VORTLE_BIN") + "/vortle", QStringList());
+        QVERIFY(process.waitForStarted());
+    }
+};
+
+void TestProgram::firstStartOnAnEmptyPrefix() {
+    QTemporaryDir root;
+    QProcess vortle;
+    QElapsedTimer clock;
+    clock.start();
+    start(vortle, root.path());
+    const QString prefix = root.path() + "/data/vortle";
+    const QString settings = prefix + "/drive_c/windows/system/VRTLSettings.dll";
+    // The drives exist at once; the settings file only when the main window loads.
+    QTRY_VERIFY(QFileInfo(prefix + "/dosdevices/a:").isSymLink());
+    QVERIFY(!QFile::exists(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(settings), 8000);
+    QVERIFY(clock.elapsed() >= 3900);
+    QCOMPARE(QFileInfo(settings).size(), 0);
+    for (const char* folder : {"drive_a", "drive_c/windows/recent", "drive_c/recycled"})
+        QVERIFY2(QFileInfo(prefix + "/" + folder).isDir(), folder);
+    QCOMPARE(vortle.state(), QProcess::Running);
+    QVERIFY(!QFile::exists(root.path() + "/boxes.log"));
+    vortle.kill();
+    vortle.waitForFinished();
+}
+
+void TestProgram::unreachableSystemDirectoryEndsWithTheReport() {
+    QTemporaryDir root;
+    // Drive C: is a file, not a folder: the settings file cannot be opened.
+    QDir().mkpath(root.path() + "/data/vortle/dosdevices");
+    QFile(root.path() + "/c-file").open(QIODevice::WriteOnly);
+    QFile::link(root.path() + "/c-file", root.path() + "/data/vortle/dosdevices/c:");
+    QProcess vortle;
+    start(vortle, root.path());
+    QVERIFY(vortle.waitForFinished(10000));
+    QCOMPARE(vortle.exitStatus(), QProcess::NormalExit);
+    QVERIFY(vortle.exitCode() != 0);
+    QFile log(root.path() + "/boxes.log");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), QByteArray("Vortle|16|Run-time error '71':\\n\\nDisk not ready\n"));
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"
