@@ -55,6 +55,7 @@ Info::Info(QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize frame = frameGeometry().size();
         const QRect area = screen->geometry();
-        move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+        move(area.x() + (area.width() - frame.width()) / 2,
+             area.y() + (area.height() - frame.height()) / 2);
     }
 }

@@ -37,7 +37,9 @@ ImageControl* imageButton(QWidget* parent, const char* name, const QString& pict
 }
 
 // The pressed look: one pixel right and down while a mouse button is held.
-void shiftImage(QWidget* image, int by) { image->move(image->pos() + QPoint(by, by)); }
+void shiftImage(QWidget* image, int by) {
+    image->move(image->pos() + QPoint(by, by));
+}
 
 // A saved coordinate: a record that spells no number (or none a float can hold) counts as 0,
 // so that one bad value does not end the program at every start.
@@ -82,11 +84,16 @@ Main::Main(QWidget* parent)
     Label1->setPalette(white);
     host::placeTwips(Label1, 0, 0, 735, 1815);
 
-    Image1 = imageButton(this, "Image1", QStringLiteral("image1.png"), QStringLiteral("Disk Properties"), 1560);
-    Image2 = imageButton(this, "Image2", QStringLiteral("image2.png"), QStringLiteral("Execute Link"), 1920);
-    Image3 = imageButton(this, "Image3", QStringLiteral("image3.png"), QStringLiteral("Cool Stuff"), 2280);
-    Image4 = imageButton(this, "Image4", QStringLiteral("image4.png"), QStringLiteral("Preferences"), 2880);
-    Image5 = imageButton(this, "Image5", QStringLiteral("image5.png"), QStringLiteral("Other Stuff"), 3240);
+    Image1 = imageButton(this, "Image1", QStringLiteral("image1.png"),
+                         QStringLiteral("Disk Properties"), 1560);
+    Image2 = imageButton(this, "Image2", QStringLiteral("image2.png"),
+                         QStringLiteral("Execute Link"), 1920);
+    Image3 = imageButton(this, "Image3", QStringLiteral("image3.png"), QStringLiteral("Cool Stuff"),
+                         2280);
+    Image4 = imageButton(this, "Image4", QStringLiteral("image4.png"),
+                         QStringLiteral("Preferences"), 2880);
+    Image5 = imageButton(this, "Image5", QStringLiteral("image5.png"),
+                         QStringLiteral("Other Stuff"), 3240);
 
     picIcon = new ImageControl(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -121,8 +128,10 @@ void Main::buildMenus() {
     mnuWindows = new QMenu(this);
     mnuWindows->setObjectName(QStringLiteral("mnuWindows"));
     mnuClearDustBin = menuItem(mnuWindows, "mnuClearDustBin", QStringLiteral("Clear Dust-Bin"));
-    mnuClearRecentDocs = menuItem(mnuWindows, "mnuClearRecentDocs", QStringLiteral("Clear Recent Docs"));
-    mnuClearClipBoard = menuItem(mnuWindows, "mnuClearClipBoard", QStringLiteral("Clear Clipboard"));
+    mnuClearRecentDocs =
+        menuItem(mnuWindows, "mnuClearRecentDocs", QStringLiteral("Clear Recent Docs"));
+    mnuClearClipBoard =
+        menuItem(mnuWindows, "mnuClearClipBoard", QStringLiteral("Clear Clipboard"));
     mnuLine1 = menuSeparator(mnuWindows, "mnuLine1");
     mnuInfo = menuItem(mnuWindows, "mnuInfo", QStringLiteral("Info"));
     mnuMinimize = menuItem(mnuWindows, "mnuMinimize", QStringLiteral("Minimize window"));
@@ -130,12 +139,16 @@ void Main::buildMenus() {
 
     mnuCoolStuff = new QMenu(this);
     mnuCoolStuff->setObjectName(QStringLiteral("mnuCoolStuff"));
-    mnuOpenInExplorer = menuItem(mnuCoolStuff, "mnuOpenInExplorer", QStringLiteral("Open in Explorer"));
+    mnuOpenInExplorer =
+        menuItem(mnuCoolStuff, "mnuOpenInExplorer", QStringLiteral("Open in Explorer"));
     mnuNotes = menuItem(mnuCoolStuff, "mnuNotes", QStringLiteral("Notes"));
     mnuLine2 = menuSeparator(mnuCoolStuff, "mnuLine2");
-    mnuAddToArch = menuItem(mnuCoolStuff, "mnuAddToArch", QStringLiteral("Add files to auto-archive"));
-    mnuOpenAutoArch = menuItem(mnuCoolStuff, "mnuOpenAutoArch", QStringLiteral("Open auto-archive"));
-    mnuDelInAutoArch = menuItem(mnuCoolStuff, "mnuDelInAutoArch", QStringLiteral("Delete files in auto-archive"));
+    mnuAddToArch =
+        menuItem(mnuCoolStuff, "mnuAddToArch", QStringLiteral("Add files to auto-archive"));
+    mnuOpenAutoArch =
+        menuItem(mnuCoolStuff, "mnuOpenAutoArch", QStringLiteral("Open auto-archive"));
+    mnuDelInAutoArch =
+        menuItem(mnuCoolStuff, "mnuDelInAutoArch", QStringLiteral("Delete files in auto-archive"));
 
     connect(mnuExit, &QAction::triggered, this, &Main::mnuExit_Click);
     connect(mnuMinimize, &QAction::triggered, this, &Main::mnuMinimize_Click);
@@ -154,7 +167,8 @@ void Main::Form_Load() {
     const TaggedValue onTop = GetRecord(file, ProgramSettingsRecord::AlwaysOnTop);
     CloseRecordFile(file);
 
-    QPoint position(host::twipsToPixelsX(coordinateFrom(left)), host::twipsToPixelsY(coordinateFrom(top)));
+    QPoint position(host::twipsToPixelsX(coordinateFrom(left)),
+                    host::twipsToPixelsY(coordinateFrom(top)));
     // A position wholly off every screen (the resolution changed) comes back onto the nearest.
     position = host::keepOnScreen(QRect(position, frameGeometry().size()));
     move(position);
@@ -212,15 +226,23 @@ void Main::mnuExit_Click() {
     close();
 }
 
-void Main::mnuMinimize_Click() { setWindowState(windowState() | Qt::WindowMinimized); }
+void Main::mnuMinimize_Click() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
 
-void Main::mnuInfo_Click() { host::FormInstance<Info>::show(this); }
+void Main::mnuInfo_Click() {
+    host::FormInstance<Info>::show(this);
+}
 
 void Main::Image5_Click() {
     mnuWindows->setDefaultAction(mnuExit);
     mnuWindows->popup(QCursor::pos());
 }
 
-void Main::Image5_MouseDown(int, int, float, float) { shiftImage(Image5, 1); }
+void Main::Image5_MouseDown(int, int, float, float) {
+    shiftImage(Image5, 1);
+}
 
-void Main::Image5_MouseUp(int, int, float, float) { shiftImage(Image5, -1); }
+void Main::Image5_MouseUp(int, int, float, float) {
+    shiftImage(Image5, -1);
+}

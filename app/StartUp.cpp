@@ -21,8 +21,7 @@ constexpr double kFrameAllowance = 80; // twips the frame adds to the picture in
 
 } // namespace
 
-StartUp::StartUp(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+StartUp::StartUp(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setAccessibleName(QStringLiteral("Vortle"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     host::setClientSizeTwips(this, kDesignWidth, kDesignHeight);
@@ -49,7 +48,9 @@ QRect StartUp::placement(QSizeF pictureTwips, QSizeF screenTwips, double twipsPe
     const double width = pictureTwips.width() + kFrameAllowance;
     const double top = screenTwips.height() / 2 - height / 2;
     const double left = screenTwips.width() / 2 - width / 2;
-    auto px = [](double twips, double perPixel) { return static_cast<int>(std::lrint(twips / perPixel)); };
+    auto px = [](double twips, double perPixel) {
+        return static_cast<int>(std::lrint(twips / perPixel));
+    };
     return QRect(px(left, twipsPerPixelX), px(top, twipsPerPixelY), px(width, twipsPerPixelX),
                  px(height, twipsPerPixelY));
 }

@@ -6,12 +6,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/xattr.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace host {

@@ -12,7 +12,9 @@
 namespace host {
 namespace {
 
-bool isSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
+bool isSeparator(QChar c) {
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
 
 bool hostEntryExists(const QString& path) {
     struct stat st {};
@@ -101,9 +103,8 @@ DosPath parseDosPath(const QString& path) {
 QString matchEntry(const QString& hostDir, const QString& name) {
     if (hostEntryExists(hostDir + QLatin1Char('/') + name))
         return name;
-    const QStringList entries =
-        QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return entry;
@@ -130,7 +131,9 @@ QString toHostPath(const DosPath& path) {
     return host;
 }
 
-QString toHostPath(const QString& dosPath) { return toHostPath(parseDosPath(dosPath)); }
+QString toHostPath(const QString& dosPath) {
+    return toHostPath(parseDosPath(dosPath));
+}
 
 QString toDosPath(const QString& hostPath) {
     QFileInfo info(QDir::cleanPath(QDir(QDir::currentPath()).absoluteFilePath(hostPath)));
@@ -138,7 +141,8 @@ QString toDosPath(const QString& hostPath) {
     if (canonical.isEmpty()) {
         // A path that does not exist yet: canonicalise its directory and keep the name.
         const QString dir = QFileInfo(info.absolutePath()).canonicalFilePath();
-        canonical = dir.isEmpty() ? info.absoluteFilePath() : dir + QLatin1Char('/') + info.fileName();
+        canonical =
+            dir.isEmpty() ? info.absoluteFilePath() : dir + QLatin1Char('/') + info.fileName();
     }
 
     QChar bestDrive;
@@ -147,7 +151,8 @@ QString toDosPath(const QString& hostPath) {
     for (const QString& entry : entries) {
         if (entry.size() != 2 || entry[1] != QLatin1Char(':') || !entry[0].isLetter())
             continue;
-        const QString root = QFileInfo(dosDevicesPath() + QLatin1Char('/') + entry).canonicalFilePath();
+        const QString root =
+            QFileInfo(dosDevicesPath() + QLatin1Char('/') + entry).canonicalFilePath();
         if (root.isEmpty())
             continue;
         const bool under = canonical == root || root == QLatin1String("/") ||
@@ -167,6 +172,8 @@ QString toDosPath(const QString& hostPath) {
     return QString(bestDrive) + QStringLiteral(":\\") + rel;
 }
 
-QString currentDirectory() { return toDosPath(QDir::currentPath()); }
+QString currentDirectory() {
+    return toDosPath(QDir::currentPath());
+}
 
 } // namespace host

@@ -18,7 +18,9 @@ EndProgramHook& currentEndHook() {
 } // namespace
 
 QString errorReportText(const RuntimeError& error) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
+    return QStringLiteral("Run-time error '%1':\n\n%2")
+        .arg(error.number())
+        .arg(error.description());
 }
 
 void reportFatalError(const RuntimeError& error) {
@@ -35,7 +37,9 @@ void endProgram(int exitCode) {
     std::_Exit(exitCode);
 }
 
-void setEndProgramHook(EndProgramHook hook) { currentEndHook() = std::move(hook); }
+void setEndProgramHook(EndProgramHook hook) {
+    currentEndHook() = std::move(hook);
+}
 
 void reportException(std::exception_ptr exception) {
     try {

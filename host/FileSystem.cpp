@@ -148,7 +148,8 @@ QString writableDestination(const QString& dosPath) {
     if (!QFileInfo(split.hostDir).isDir())
         raise(ErrPathNotFound);
     const QString match = matchEntry(split.hostDir, split.name);
-    const QString hostPath = split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
+    const QString hostPath =
+        split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
     if (!match.isEmpty()) {
         if (QFileInfo(hostPath).isDir() || hostIsReadOnly(hostPath))
             raise(ErrPathFileAccess);
@@ -177,8 +178,10 @@ QStringList findFiles(const QString& pattern, int attributes) {
     const Split split = splitLast(pattern);
     const QString wanted = split.name.isEmpty() ? QStringLiteral("*.*") : split.name;
     QStringList names;
-    const QStringList entries = QDir(split.hostDir).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList entries =
+        QDir(split.hostDir)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
     for (const QString& entry : entries) {
         if (!matchesWildcard(wanted, entry))
             continue;
@@ -204,8 +207,8 @@ void deleteFiles(const QString& pattern) {
 
     QStringList targets;
     if (hasWildcard(split.name)) {
-        const QStringList entries = QDir(split.hostDir).entryList(
-            QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        const QStringList entries =
+            QDir(split.hostDir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
         for (const QString& entry : entries) {
             if (matchesWildcard(split.name, entry))
                 targets.append(split.hostDir + QLatin1Char('/') + entry);
@@ -285,7 +288,9 @@ bool fileExists(const QString& path) {
     }
 }
 
-qint64 fileLength(const QString& path) { return QFileInfo(existingHostFile(path)).size(); }
+qint64 fileLength(const QString& path) {
+    return QFileInfo(existingHostFile(path)).size();
+}
 
 int getAttributes(const QString& path) {
     const QString hostPath = toHostPath(path);

@@ -8,8 +8,7 @@ namespace host {
 // Each form exists at most once: it is created and loaded (its Form_Load runs) the first time
 // it is shown, and showing it again only brings it to the front. Closing it unloads it; Qt
 // deletes it, and the next showing loads it afresh.
-template <class Form>
-class FormInstance {
+template <class Form> class FormInstance {
 public:
     static Form* loaded() { return s_form.data(); }
 
@@ -20,7 +19,7 @@ public:
             // Qt deletes the form when it closes (WA_DeleteOnClose); the QPointer notices.
             s_form = new Form(owner);
             s_form->setAttribute(Qt::WA_DeleteOnClose);
-            if constexpr (requires(Form& f) { f.Form_Load(); })
+            if constexpr (requires(Form & f) { f.Form_Load(); })
                 s_form->Form_Load();
         }
         return s_form.data();

@@ -77,7 +77,11 @@ int logToFile(const QString& path, const MessageBoxRequest& request) {
     if (log.open(QIODevice::Append | QIODevice::Text)) {
         QString prompt = request.prompt;
         prompt.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-        log.write(QStringLiteral("%1|%2|%3\n").arg(request.title).arg(request.style).arg(prompt).toUtf8());
+        log.write(QStringLiteral("%1|%2|%3\n")
+                      .arg(request.title)
+                      .arg(request.style)
+                      .arg(prompt)
+                      .toUtf8());
     }
     return defaultAnswer(request.style);
 }
@@ -109,7 +113,9 @@ int defaultAnswer(int style) {
     return answers[defaultIndex(style, answers.size())];
 }
 
-void setMessageBoxHook(MessageBoxHook hook) { currentHook() = std::move(hook); }
+void setMessageBoxHook(MessageBoxHook hook) {
+    currentHook() = std::move(hook);
+}
 
 int MsgBox(const QString& prompt, int style, const QString& title) {
     const MessageBoxRequest request{prompt, style, title};

@@ -39,8 +39,7 @@ void writeExplorerIfMissing(const QString& windowsDir) {
     script.write(kExplorerScript);
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
-                          QFile::ExeOther);
+                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
 }
 
 } // namespace
@@ -50,7 +49,9 @@ QString prefixPath() {
            QStringLiteral("/vortle");
 }
 
-QString dosDevicesPath() { return prefixPath() + QStringLiteral("/dosdevices"); }
+QString dosDevicesPath() {
+    return prefixPath() + QStringLiteral("/dosdevices");
+}
 
 QString driveEntryPath(QChar letter) {
     return dosDevicesPath() + QLatin1Char('/') + letter.toLower() + QLatin1Char(':');

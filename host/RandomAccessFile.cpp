@@ -4,8 +4,8 @@
 #include "DosPath.h"
 #include "RuntimeError.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -97,7 +97,8 @@ void RandomAccessFile::writeAt(qint64 offset, QByteArrayView bytes) {
         raise(m_writeError);
     qint64 done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(m_fd, bytes.data() + done, size_t(bytes.size() - done), offset + done);
+        const ssize_t n =
+            ::pwrite(m_fd, bytes.data() + done, size_t(bytes.size() - done), offset + done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -53,7 +53,9 @@ RuntimeError::RuntimeError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
       m_what(QStringLiteral("Run-time error %1: %2").arg(number).arg(m_description).toUtf8()) {}
 
-void raise(int number) { throw RuntimeError(number); }
+void raise(int number) {
+    throw RuntimeError(number);
+}
 
 int errorFromErrno(int err) {
     switch (err) {
@@ -98,6 +100,8 @@ int errorFromErrno(int err) {
     }
 }
 
-void raiseErrno(int err) { raise(errorFromErrno(err)); }
+void raiseErrno(int err) {
+    raise(errorFromErrno(err));
+}
 
 } // namespace host

@@ -9,19 +9,35 @@
 namespace host {
 namespace {
 
-double perPixel(double dpi) { return dpi > 0 ? 1440.0 / dpi : 15.0; }
+double perPixel(double dpi) {
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
 
-QScreen* primary() { return QGuiApplication::primaryScreen(); }
+QScreen* primary() {
+    return QGuiApplication::primaryScreen();
+}
 
 } // namespace
 
-double twipsPerPixelX() { return primary() ? perPixel(primary()->logicalDotsPerInchX()) : 15.0; }
-double twipsPerPixelY() { return primary() ? perPixel(primary()->logicalDotsPerInchY()) : 15.0; }
+double twipsPerPixelX() {
+    return primary() ? perPixel(primary()->logicalDotsPerInchX()) : 15.0;
+}
+double twipsPerPixelY() {
+    return primary() ? perPixel(primary()->logicalDotsPerInchY()) : 15.0;
+}
 
-int twipsToPixelsX(double twips) { return static_cast<int>(std::lrint(twips / twipsPerPixelX())); }
-int twipsToPixelsY(double twips) { return static_cast<int>(std::lrint(twips / twipsPerPixelY())); }
-double pixelsToTwipsX(int pixels) { return pixels * twipsPerPixelX(); }
-double pixelsToTwipsY(int pixels) { return pixels * twipsPerPixelY(); }
+int twipsToPixelsX(double twips) {
+    return static_cast<int>(std::lrint(twips / twipsPerPixelX()));
+}
+int twipsToPixelsY(double twips) {
+    return static_cast<int>(std::lrint(twips / twipsPerPixelY()));
+}
+double pixelsToTwipsX(int pixels) {
+    return pixels * twipsPerPixelX();
+}
+double pixelsToTwipsY(int pixels) {
+    return pixels * twipsPerPixelY();
+}
 
 void placeTwips(QWidget* control, double left, double top, double width, double height) {
     control->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
@@ -32,7 +48,9 @@ void setClientSizeTwips(QWidget* window, double width, double height) {
     window->setFixedSize(twipsToPixelsX(width), twipsToPixelsY(height));
 }
 
-double screenWidthTwips() { return primary() ? pixelsToTwipsX(primary()->geometry().width()) : 0; }
+double screenWidthTwips() {
+    return primary() ? pixelsToTwipsX(primary()->geometry().width()) : 0;
+}
 double screenHeightTwips() {
     return primary() ? pixelsToTwipsY(primary()->geometry().height()) : 0;
 }

@@ -52,8 +52,10 @@ QPoint keepOnScreen(const QRect& frame) {
         const QRect area = screen->geometry();
         if (area.intersects(frame))
             return frame.topLeft();
-        const long long dx = std::max({0, area.left() - frame.right(), frame.left() - area.right()});
-        const long long dy = std::max({0, area.top() - frame.bottom(), frame.top() - area.bottom()});
+        const long long dx =
+            std::max({0, area.left() - frame.right(), frame.left() - area.right()});
+        const long long dy =
+            std::max({0, area.top() - frame.bottom(), frame.top() - area.bottom()});
         if (dx * dx + dy * dy < best) {
             best = dx * dx + dy * dy;
             nearest = area;

@@ -72,7 +72,9 @@ void CloseRecordFile(int fileNumber) {
     file.close();
 }
 
-bool isFileNumberOpen(int fileNumber) { return openFiles().count(fileNumber) != 0; }
+bool isFileNumberOpen(int fileNumber) {
+    return openFiles().count(fileNumber) != 0;
+}
 
 RecordFileGuard::~RecordFileGuard() {
     auto it = openFiles().find(m_fileNumber);

@@ -14,15 +14,13 @@
 namespace storage {
 namespace {
 
-template <typename T>
-T readLE(QByteArrayView bytes, qsizetype offset) {
+template <typename T> T readLE(QByteArrayView bytes, qsizetype offset) {
     T value{};
     std::memcpy(&value, bytes.data() + offset, sizeof(T));
     return qFromLittleEndian(value);
 }
 
-template <typename T>
-void appendLE(QByteArray& out, T value) {
+template <typename T> void appendLE(QByteArray& out, T value) {
     value = qToLittleEndian(value);
     out.append(reinterpret_cast<const char*>(&value), sizeof(T));
 }
@@ -91,7 +89,9 @@ QString formatDate(double days) {
     return datePart + QLatin1Char(' ') + timePart;
 }
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 } // namespace
 

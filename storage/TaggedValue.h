@@ -65,8 +65,8 @@ public:
 
 private:
     Kind m_kind = Kind::Empty;
-    double m_number = 0;       // every numeric kind but currency
-    std::int64_t m_raw = 0;    // currency in ten-thousandths
+    double m_number = 0;    // every numeric kind but currency
+    std::int64_t m_raw = 0; // currency in ten-thousandths
     QString m_text;
 };
 

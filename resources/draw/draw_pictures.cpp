@@ -37,11 +37,11 @@ void drawDiskette(QPainter& p, int size, QColor body) {
     p.drawPath(shell);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 205, 215));
-    p.drawRect(QRectF(9, 2.6, 14, 9));   // shutter
+    p.drawRect(QRectF(9, 2.6, 14, 9)); // shutter
     p.setBrush(QColor(60, 60, 70));
-    p.drawRect(QRectF(17, 4, 3.5, 6));   // shutter window
+    p.drawRect(QRectF(17, 4, 3.5, 6)); // shutter window
     p.setBrush(QColor(250, 250, 245));
-    p.drawRect(QRectF(6, 16, 20, 13));   // label
+    p.drawRect(QRectF(6, 16, 20, 13)); // label
     p.setPen(QPen(QColor(120, 140, 200), 0.8));
     for (double y = 19; y < 28; y += 3)
         p.drawLine(QPointF(8, y), QPointF(24, y));
@@ -126,8 +126,10 @@ QImage scatteredSquares() {
     const struct {
         int x, y, s;
         QColor c;
-    } squares[] = {{1, 1, 5, QColor(200, 30, 30)},  {9, 2, 4, QColor(30, 150, 30)},
-                   {3, 9, 4, QColor(30, 60, 200)},  {10, 9, 5, QColor(220, 180, 0)},
+    } squares[] = {{1, 1, 5, QColor(200, 30, 30)},
+                   {9, 2, 4, QColor(30, 150, 30)},
+                   {3, 9, 4, QColor(30, 60, 200)},
+                   {10, 9, 5, QColor(220, 180, 0)},
                    {7, 6, 3, QColor(140, 0, 160)}};
     for (const auto& sq : squares) {
         p.setPen(QColor(0, 0, 0));
@@ -189,8 +191,8 @@ QImage infoStrip() {
             const int r = int(255 * (1 - t) + (30 + noise / 2) * t);
             const int g = int(255 * (1 - t) + (70 + noise) * t);
             const int b = int(255 * (1 - t) + (200 + noise) * t);
-            image.setPixelColor(x, y, QColor(std::clamp(r, 0, 255), std::clamp(g, 0, 255),
-                                             std::clamp(b, 0, 255)));
+            image.setPixelColor(
+                x, y, QColor(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255)));
         }
     }
     return image.convertToFormat(QImage::Format_RGB888);
@@ -226,8 +228,14 @@ QImage sphere() {
 // An .ico file with one 32-bit entry (and its AND mask) per image, as the platform writes them.
 QByteArray icoFile(const QList<QImage>& images) {
     QByteArray header, data;
-    auto put16 = [](QByteArray& out, quint16 v) { v = qToLittleEndian(v); out.append(reinterpret_cast<char*>(&v), 2); };
-    auto put32 = [](QByteArray& out, quint32 v) { v = qToLittleEndian(v); out.append(reinterpret_cast<char*>(&v), 4); };
+    auto put16 = [](QByteArray& out, quint16 v) {
+        v = qToLittleEndian(v);
+        out.append(reinterpret_cast<char*>(&v), 2);
+    };
+    auto put32 = [](QByteArray& out, quint32 v) {
+        v = qToLittleEndian(v);
+        out.append(reinterpret_cast<char*>(&v), 4);
+    };
     put16(header, 0);
     put16(header, 1);
     put16(header, quint16(images.size()));
@@ -275,7 +283,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 void save256(const QImage& image, const QString& path) {
-    image.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::PreferDither).save(path, "BMP");
+    image.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither | Qt::PreferDither)
+        .save(path, "BMP");
 }
 
 } // namespace

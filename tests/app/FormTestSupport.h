@@ -26,8 +26,7 @@ inline storage::TaggedValue readProgramSetting(int record) {
 }
 
 // Top-level windows of a form class that exist now.
-template <class Form>
-int countWindows() {
+template <class Form> int countWindows() {
     int count = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
         count += qobject_cast<Form*>(widget) != nullptr;

@@ -53,7 +53,8 @@ private slots:
 private:
     void expectReport(int number, const QString& description) {
         QTRY_COMPARE(m_boxes->boxes.size(), 1);
-        QCOMPARE(m_boxes->boxes[0].prompt, QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description));
+        QCOMPARE(m_boxes->boxes[0].prompt,
+                 QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description));
         QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle"));
         QCOMPARE(m_boxes->boxes[0].style, 16);
         QCOMPARE(m_end->exitCodes, QList<int>{1});

@@ -219,7 +219,8 @@ void TestMain::exitWritesThePositionAsFloats() {
     QCOMPARE(readProgramSetting(Rec::Top), TaggedValue::single(top));
     QCOMPARE(readProgramSetting(Rec::Left), TaggedValue::single(left));
     QCOMPARE(readProgramSetting(Rec::AutoLoad).isEmpty(), true);
-    const QByteArray bytes = m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
+    const QByteArray bytes =
+        m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
     QCOMPARE(bytes.size(), 128 + 6);
     QCOMPARE(bytes.left(2), QByteArray::fromHex("0400"));
     QCOMPARE(bytes.mid(128, 2), QByteArray::fromHex("0400"));
@@ -236,20 +237,24 @@ void TestMain::closeBoxWritesThePosition() {
 }
 
 void TestMain::minimisedWritesNothing() {
-    writeProgramSettings({{Rec::Top, TaggedValue::single(300)}, {Rec::Left, TaggedValue::single(450)}});
-    const QByteArray before = m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
+    writeProgramSettings(
+        {{Rec::Top, TaggedValue::single(300)}, {Rec::Left, TaggedValue::single(450)}});
+    const QByteArray before =
+        m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
     Main* main = loadMain();
     main->move(100, 100);
     main->mnuMinimize->trigger();
     QVERIFY(main->isMinimized());
     main->mnuExit->trigger();
     QCOMPARE(m_end->exitCodes, QList<int>{0});
-    QCOMPARE(m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll"), before);
+    QCOMPARE(m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll"),
+             before);
 }
 
 void TestMain::nextStartRestoresThePosition() {
     const double tx = host::twipsPerPixelX(), ty = host::twipsPerPixelY();
-    writeProgramSettings({{Rec::Top, TaggedValue::single(float(100 * ty))}, {Rec::Left, TaggedValue::single(float(200 * tx))}});
+    writeProgramSettings({{Rec::Top, TaggedValue::single(float(100 * ty))},
+                          {Rec::Left, TaggedValue::single(float(200 * tx))}});
     Main* main = loadMain();
     QCOMPARE(main->frameGeometry().topLeft(), QPoint(200, 100));
     main->mnuExit->trigger();
@@ -268,7 +273,8 @@ void TestMain::coordinatesThatSpellNoNumberCountAsZero() {
 }
 
 void TestMain::positionOffEveryScreenIsPulledBack() {
-    writeProgramSettings({{Rec::Top, TaggedValue::single(-90000)}, {Rec::Left, TaggedValue::single(400000)}});
+    writeProgramSettings(
+        {{Rec::Top, TaggedValue::single(-90000)}, {Rec::Left, TaggedValue::single(400000)}});
     Main* main = loadMain();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY(screen.contains(main->frameGeometry()));
@@ -280,8 +286,9 @@ void TestMain::positionOnScreenIsKept() {
     // Partly off the screen, but still on it: kept to the pixel.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QPoint partly(screen.right() - 20, screen.bottom() - 30);
-    writeProgramSettings({{Rec::Top, TaggedValue::single(float(host::pixelsToTwipsY(partly.y())))},
-                          {Rec::Left, TaggedValue::single(float(host::pixelsToTwipsX(partly.x())))}});
+    writeProgramSettings(
+        {{Rec::Top, TaggedValue::single(float(host::pixelsToTwipsY(partly.y())))},
+         {Rec::Left, TaggedValue::single(float(host::pixelsToTwipsX(partly.x())))}});
     Main* main = loadMain();
     QCOMPARE(main->frameGeometry().topLeft(), partly);
 }
@@ -325,8 +332,9 @@ void TestMain::infoOpensOnce() {
     QVERIFY(info->Label2->font().bold());
     QCOMPARE(info->Label6->text(), QStringLiteral("Version: 2.0"));
     QCOMPARE(info->Image1->parentWidget(), info->Picture1);
-    QCOMPARE(info->Picture1->geometry(), QRect(host::twipsToPixelsX(120), host::twipsToPixelsY(1800),
-                                               host::twipsToPixelsX(735), host::twipsToPixelsY(2055)));
+    QCOMPARE(info->Picture1->geometry(),
+             QRect(host::twipsToPixelsX(120), host::twipsToPixelsY(1800), host::twipsToPixelsX(735),
+                   host::twipsToPixelsY(2055)));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY(qAbs(info->frameGeometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(info->frameGeometry().center().y() - screen.center().y()) <= 1);

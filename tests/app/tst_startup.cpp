@@ -55,12 +55,14 @@ void TestStartUp::splashIsCentredTopmostAndBare() {
     const QSize outer(host::twipsToPixelsX(3990 + 80), host::twipsToPixelsY(2595 + 80));
     QCOMPARE(splash->frameGeometry().size(), outer);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect expected = StartUp::placement(QSizeF(3990, 2595),
-                                              QSizeF(host::pixelsToTwipsX(screen.width()), host::pixelsToTwipsY(screen.height())),
-                                              host::twipsPerPixelX(), host::twipsPerPixelY());
+    const QRect expected = StartUp::placement(
+        QSizeF(3990, 2595),
+        QSizeF(host::pixelsToTwipsX(screen.width()), host::pixelsToTwipsY(screen.height())),
+        host::twipsPerPixelX(), host::twipsPerPixelY());
     QCOMPARE(splash->frameGeometry().topLeft(), expected.topLeft());
     // The picture lies wholly inside the frame.
-    QVERIFY(splash->rect().contains(QRect(splash->Image1->mapTo(splash, QPoint(0, 0)), splash->Image1->size())));
+    QVERIFY(splash->rect().contains(
+        QRect(splash->Image1->mapTo(splash, QPoint(0, 0)), splash->Image1->size())));
     QVERIFY(splash->Timer1->isSingleShot());
     QCOMPARE(splash->Timer1->interval(), 4000);
     QVERIFY(splash->Timer1->isActive());

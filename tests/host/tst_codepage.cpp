@@ -14,12 +14,15 @@ void TestCodePage::toAnsi_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ascii") << QStringLiteral("Disk 1") << QByteArray("Disk 1");
-    QTest::newRow("latin-1 umlaut") << QStringLiteral("Lüfter") << QByteArray("L\xFC" "fter");
+    QTest::newRow("latin-1 umlaut") << QStringLiteral("Lüfter")
+                                    << QByteArray("L\xFC"
+                                                  "fter");
     QTest::newRow("euro sign") << QStringLiteral("5 €") << QByteArray("5 \x80");
     QTest::newRow("quotes and dash")
         << QStringLiteral("\u201Cx\u201D \u2013") << QByteArray("\x93x\x94 \x96");
     QTest::newRow("not in the code page") << QStringLiteral("Жx") << QByteArray("?x");
-    QTest::newRow("outside the BMP is one character") << QStringLiteral("a\U0001F4BEb") << QByteArray("a?b");
+    QTest::newRow("outside the BMP is one character")
+        << QStringLiteral("a\U0001F4BEb") << QByteArray("a?b");
     QTest::newRow("empty") << QString() << QByteArray();
 }
 

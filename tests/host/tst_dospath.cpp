@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "TestPrefix.h"
 
 #include "host/DosPath.h"
@@ -7,19 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-
-namespace {
-
-int errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const host::RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 class TestDosPath : public QObject {
     Q_OBJECT
@@ -44,10 +32,13 @@ private:
 
 void TestDosPath::firstStartCreatesThePrefix() {
     const QString prefix = m_prefix->prefix();
-    for (const char* folder : {"drive_a", "drive_c/windows/system", "drive_c/windows/recent", "drive_c/recycled"})
+    for (const char* folder :
+         {"drive_a", "drive_c/windows/system", "drive_c/windows/recent", "drive_c/recycled"})
         QVERIFY2(QFileInfo(prefix + QLatin1Char('/') + QLatin1String(folder)).isDir(), folder);
-    QCOMPARE(QFile::symLinkTarget(prefix + "/dosdevices/a:"), QFileInfo(prefix + "/drive_a").absoluteFilePath());
-    QCOMPARE(QFileInfo(prefix + "/dosdevices/c:").symLinkTarget(), QFileInfo(prefix + "/drive_c").absoluteFilePath());
+    QCOMPARE(QFile::symLinkTarget(prefix + "/dosdevices/a:"),
+             QFileInfo(prefix + "/drive_a").absoluteFilePath());
+    QCOMPARE(QFileInfo(prefix + "/dosdevices/c:").symLinkTarget(),
+             QFileInfo(prefix + "/drive_c").absoluteFilePath());
     QCOMPARE(QFileInfo(prefix + "/dosdevices/z:").symLinkTarget(), QStringLiteral("/"));
     const QFileInfo explorer(prefix + "/drive_c/windows/explorer");
     QVERIFY(explorer.isExecutable());
@@ -65,13 +56,20 @@ void TestDosPath::existingEntriesAreNotReplaced() {
 void TestDosPath::parse_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("normalised");
-    QTest::newRow("root") << "a:\\" << "a:\\";
-    QTest::newRow("upper-case drive") << "A:\\VRTLSettings.sys" << "a:\\VRTLSettings.sys";
-    QTest::newRow("forward slashes") << "c:/windows/system/" << "c:\\windows\\system";
-    QTest::newRow("doubled separators") << "a:\\\\data\\\\x" << "a:\\data\\x";
-    QTest::newRow("dot") << "a:\\.\\data\\.\\x" << "a:\\data\\x";
-    QTest::newRow("dot-dot") << "a:\\data\\..\\x" << "a:\\x";
-    QTest::newRow("dot-dot never climbs above the root") << "a:\\..\\..\\x" << "a:\\x";
+    QTest::newRow("root") << "a:\\"
+                          << "a:\\";
+    QTest::newRow("upper-case drive") << "A:\\VRTLSettings.sys"
+                                      << "a:\\VRTLSettings.sys";
+    QTest::newRow("forward slashes") << "c:/windows/system/"
+                                     << "c:\\windows\\system";
+    QTest::newRow("doubled separators") << "a:\\\\data\\\\x"
+                                        << "a:\\data\\x";
+    QTest::newRow("dot") << "a:\\.\\data\\.\\x"
+                         << "a:\\data\\x";
+    QTest::newRow("dot-dot") << "a:\\data\\..\\x"
+                             << "a:\\x";
+    QTest::newRow("dot-dot never climbs above the root") << "a:\\..\\..\\x"
+                                                         << "a:\\x";
 }
 
 void TestDosPath::parse() {
@@ -98,7 +96,8 @@ void TestDosPath::componentsMatchIgnoringCase() {
     QFile(m_prefix->driveA() + "/data/SRC.TXT").open(QIODevice::WriteOnly);
     QCOMPARE(host::toHostPath("a:\\DATA\\src.txt"), m_prefix->driveA() + "/data/SRC.TXT");
     // A missing component keeps its spelling, and so does everything below it.
-    QCOMPARE(host::toHostPath("a:\\Data\\New\\File.Txt"), m_prefix->driveA() + "/data/New/File.Txt");
+    QCOMPARE(host::toHostPath("a:\\Data\\New\\File.Txt"),
+             m_prefix->driveA() + "/data/New/File.Txt");
 }
 
 void TestDosPath::exactMatchWinsOverCaseInsensitive() {
@@ -132,7 +131,8 @@ void TestDosPath::driveStates() {
 
 void TestDosPath::hostPathsTurnBackIntoDosPaths() {
     QDir().mkpath(m_prefix->driveC() + "/windows/system");
-    QCOMPARE(host::toDosPath(m_prefix->driveC() + "/windows/system"), QStringLiteral("c:\\windows\\system"));
+    QCOMPARE(host::toDosPath(m_prefix->driveC() + "/windows/system"),
+             QStringLiteral("c:\\windows\\system"));
     QCOMPARE(host::toDosPath(m_prefix->driveA()), QStringLiteral("a:\\"));
     QCOMPARE(host::toDosPath(m_prefix->driveA() + "/new.ico"), QStringLiteral("a:\\new.ico"));
     // Through the drive's link, too.

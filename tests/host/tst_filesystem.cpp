@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "TestPrefix.h"
 
 #include "host/DosPath.h"
@@ -14,15 +15,6 @@
 #include <sys/xattr.h>
 
 namespace {
-
-int errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const host::RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 QStringList entriesOf(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -88,19 +80,23 @@ void TestFileSystem::attributesAreKeptTheWineWay() {
     QCOMPARE(::stat(QFile::encodeName(a("VRTLIcon.sys")).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0222, 0u);
     char text[16] = {};
-    const ssize_t n = ::getxattr(QFile::encodeName(a("VRTLIcon.sys")).constData(), "user.DOSATTRIB", text, sizeof text);
+    const ssize_t n = ::getxattr(QFile::encodeName(a("VRTLIcon.sys")).constData(), "user.DOSATTRIB",
+                                 text, sizeof text);
     if (n < 0 && errno == ENOTSUP)
         QSKIP("this file system keeps no extended attributes");
     QCOMPARE(QByteArray(text, int(n)), QByteArray("0x2"));
-    QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys"), host::AttrReadOnly | host::AttrHidden | host::AttrArchive);
+    QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys"),
+             host::AttrReadOnly | host::AttrHidden | host::AttrArchive);
 
     // Wine may store more bits; only hidden and system are taken from the attribute.
     ::setxattr(QFile::encodeName(a("VRTLIcon.sys")).constData(), "user.DOSATTRIB", "0x24", 4, 0);
-    QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys"), host::AttrReadOnly | host::AttrSystem | host::AttrArchive);
+    QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys"),
+             host::AttrReadOnly | host::AttrSystem | host::AttrArchive);
 
     host::setAttributes("a:\\VRTLIcon.sys", host::AttrNormal);
     QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys"), int(host::AttrArchive));
-    QVERIFY(::getxattr(QFile::encodeName(a("VRTLIcon.sys")).constData(), "user.DOSATTRIB", text, sizeof text) < 0);
+    QVERIFY(::getxattr(QFile::encodeName(a("VRTLIcon.sys")).constData(), "user.DOSATTRIB", text,
+                       sizeof text) < 0);
     QCOMPARE(errorOf([] { host::setAttributes("a:\\missing", host::AttrHidden); }), 53);
     QCOMPARE(host::getAttributes("c:\\windows"), int(host::AttrDirectory));
 }
@@ -125,17 +121,28 @@ void TestFileSystem::wildcards_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("matches");
-    QTest::newRow("*.* matches a name without a dot") << "*.*" << "README" << true;
-    QTest::newRow("*.* matches a dotted name") << "*.*" << "a.b.c" << true;
-    QTest::newRow("case is ignored") << "*.TXT" << "notes.txt" << true;
-    QTest::newRow("? is exactly one") << "a?c.txt" << "abc.txt" << true;
-    QTest::newRow("? is not zero") << "a?c.txt" << "ac.txt" << false;
-    QTest::newRow("star in the middle") << "v*s.sys" << "VRTLSettings.sys" << true;
-    QTest::newRow("extension must match") << "*.lnk" << "x.lnk.txt" << false;
-    QTest::newRow("X.* matches X") << "notes.*" << "notes" << true;
-    QTest::newRow("*. matches only undotted") << "*." << "x.txt" << false;
-    QTest::newRow("*. matches undotted") << "*." << "x" << true;
-    QTest::newRow("plain name") << "VRTLIcon.sys" << "vrtlicon.SYS" << true;
+    QTest::newRow("*.* matches a name without a dot") << "*.*"
+                                                      << "README" << true;
+    QTest::newRow("*.* matches a dotted name") << "*.*"
+                                               << "a.b.c" << true;
+    QTest::newRow("case is ignored") << "*.TXT"
+                                     << "notes.txt" << true;
+    QTest::newRow("? is exactly one") << "a?c.txt"
+                                      << "abc.txt" << true;
+    QTest::newRow("? is not zero") << "a?c.txt"
+                                   << "ac.txt" << false;
+    QTest::newRow("star in the middle") << "v*s.sys"
+                                        << "VRTLSettings.sys" << true;
+    QTest::newRow("extension must match") << "*.lnk"
+                                          << "x.lnk.txt" << false;
+    QTest::newRow("X.* matches X") << "notes.*"
+                                   << "notes" << true;
+    QTest::newRow("*. matches only undotted") << "*."
+                                              << "x.txt" << false;
+    QTest::newRow("*. matches undotted") << "*."
+                                         << "x" << true;
+    QTest::newRow("plain name") << "VRTLIcon.sys"
+                                << "vrtlicon.SYS" << true;
 }
 
 void TestFileSystem::wildcards() {
@@ -150,7 +157,8 @@ void TestFileSystem::deleteRemovesMatchingFilesOnly() {
         m_prefix->writeHostFile(QStringLiteral("data/vortle/drive_c/windows/recent/") + name, "x");
     QDir().mkpath(m_prefix->driveC() + "/windows/recent/folder.lnk");
     host::deleteFiles("c:\\windows\\recent\\*.lnk");
-    QCOMPARE(entriesOf(m_prefix->driveC() + "/windows/recent"), (QStringList{"folder.lnk", "keep.txt", "noext"}));
+    QCOMPARE(entriesOf(m_prefix->driveC() + "/windows/recent"),
+             (QStringList{"folder.lnk", "keep.txt", "noext"}));
     host::deleteFiles("c:\\WINDOWS\\Recent\\*.*");
     QCOMPARE(entriesOf(m_prefix->driveC() + "/windows/recent"), QStringList{"folder.lnk"});
 }
@@ -240,7 +248,9 @@ void TestFileSystem::writeFileReplacingKeepsTheOldFileOnFailure() {
         QSKIP("cannot mount a size-limited medium here");
     m_prefix->pointDrive('a', small.path());
     host::writeFileReplacing("a:\\VRTLNotes.sys", "first");
-    QCOMPARE(errorOf([] { host::writeFileReplacing("a:\\vrtlnotes.sys", QByteArray(200 * 1024, 'n')); }), 61);
+    QCOMPARE(
+        errorOf([] { host::writeFileReplacing("a:\\vrtlnotes.sys", QByteArray(200 * 1024, 'n')); }),
+        61);
     QCOMPARE(m_prefix->readHostFile(small.path() + "/VRTLNotes.sys"), QByteArray("first"));
     QCOMPARE(entriesOf(small.path()), QStringList{"VRTLNotes.sys"});
 }

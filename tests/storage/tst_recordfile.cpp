@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "TestPrefix.h"
 
 #include "host/RuntimeError.h"
@@ -13,18 +14,8 @@ using namespace storage;
 
 namespace {
 
-int errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const host::RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
 // Opens, runs the body, closes: the convention of every handler.
-template <typename Body>
-void withRecordFile(const QString& path, Body body) {
+template <typename Body> void withRecordFile(const QString& path, Body body) {
     const int file = NextFileNumber();
     OpenRecordFile(path, file);
     RecordFileGuard guard(file);
@@ -89,7 +80,8 @@ void TestRecordFile::recordsAreAtTheirOffsets() {
 }
 
 void TestRecordFile::gapsReadEmpty() {
-    withRecordFile("a:\\gap.sys", [](int file) { PutRecord(file, 3, TaggedValue::string("third")); });
+    withRecordFile("a:\\gap.sys",
+                   [](int file) { PutRecord(file, 3, TaggedValue::string("third")); });
     QCOMPARE(QFile(a("gap.sys")).size(), 256 + 4 + 5);
     withRecordFile("a:\\gap.sys", [](int file) {
         QVERIFY(GetRecord(file, 1).isEmpty());
@@ -140,9 +132,7 @@ void TestRecordFile::fileNumbers() {
     QCOMPARE(errorOf([&] { OpenRecordFile("a:\\three.sys", second); }), 55);
     CloseRecordFile(first);
     QCOMPARE(NextFileNumber(), 1);
-    {
-        RecordFileGuard guard(second);
-    }
+    { RecordFileGuard guard(second); }
     QVERIFY(!isFileNumberOpen(second));
     QCOMPARE(errorOf([&] { GetRecord(second, 1); }), 52);
 }
@@ -175,7 +165,8 @@ void TestRecordFile::writeProtectedMediumOpensForReading() {
     if (!disk.isMounted())
         QSKIP("cannot mount a write-protected medium here");
     m_prefix->pointDrive('a', disk.path());
-    withRecordFile("a:\\VRTLSettings.sys", [](int file) { PutRecord(file, 1, TaggedValue::string("Backup")); });
+    withRecordFile("a:\\VRTLSettings.sys",
+                   [](int file) { PutRecord(file, 1, TaggedValue::string("Backup")); });
     QVERIFY(disk.makeReadOnly());
     withRecordFile("a:\\VRTLSettings.sys", [](int file) {
         QCOMPARE(GetRecord(file, 1).toText(), QStringLiteral("Backup"));

@@ -24,16 +24,24 @@ TestPrefix::~TestPrefix() {
     qputenv("XDG_DATA_HOME", m_oldData);
 }
 
-QString TestPrefix::prefix() const { return host::prefixPath(); }
-QString TestPrefix::driveA() const { return prefix() + QStringLiteral("/drive_a"); }
-QString TestPrefix::driveC() const { return prefix() + QStringLiteral("/drive_c"); }
+QString TestPrefix::prefix() const {
+    return host::prefixPath();
+}
+QString TestPrefix::driveA() const {
+    return prefix() + QStringLiteral("/drive_a");
+}
+QString TestPrefix::driveC() const {
+    return prefix() + QStringLiteral("/drive_c");
+}
 
 void TestPrefix::pointDrive(QChar letter, const QString& target) const {
     removeDrive(letter);
     QFile::link(target, host::driveEntryPath(letter));
 }
 
-void TestPrefix::removeDrive(QChar letter) const { QFile::remove(host::driveEntryPath(letter)); }
+void TestPrefix::removeDrive(QChar letter) const {
+    QFile::remove(host::driveEntryPath(letter));
+}
 
 QString TestPrefix::writeHostFile(const QString& relativePath, const QByteArray& contents) const {
     const QString path = m_dir.path() + QLatin1Char('/') + relativePath;
@@ -73,10 +81,14 @@ MessageBoxRecorder::MessageBoxRecorder() {
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { host::setMessageBoxHook({}); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    host::setMessageBoxHook({});
+}
 
 EndProgramRecorder::EndProgramRecorder() {
     host::setEndProgramHook([this](int code) { exitCodes.append(code); });
 }
 
-EndProgramRecorder::~EndProgramRecorder() { host::setEndProgramHook({}); }
+EndProgramRecorder::~EndProgramRecorder() {
+    host::setEndProgramHook({});
+}
