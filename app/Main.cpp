@@ -117,10 +117,19 @@ Main::Main(QWidget* parent)
     picNoDisk->hide();
 
     buildMenus();
+    Module1::setDiskDisplay(picIcon, picNoDisk);
 
-    connect(Image5, &ImageControl::Click, this, &Main::Image5_Click);
-    connect(Image5, &ImageControl::MouseDown, this, &Main::Image5_MouseDown);
-    connect(Image5, &ImageControl::MouseUp, this, &Main::Image5_MouseUp);
+    connectImage(Image2, &Main::Image2_Click, &Main::Image2_MouseDown, &Main::Image2_MouseUp);
+    connectImage(Image5, &Main::Image5_Click, &Main::Image5_MouseDown, &Main::Image5_MouseUp);
+    connectImage(picIcon, &Main::picIcon_Click, &Main::picIcon_MouseDown, &Main::picIcon_MouseUp);
+}
+
+void Main::connectImage(ImageControl* image, void (Main::*click)(),
+                        void (Main::*down)(int, int, float, float),
+                        void (Main::*up)(int, int, float, float)) {
+    connect(image, &ImageControl::Click, this, click);
+    connect(image, &ImageControl::MouseDown, this, down);
+    connect(image, &ImageControl::MouseUp, this, up);
 }
 
 void Main::buildMenus() {
@@ -232,6 +241,31 @@ void Main::mnuMinimize_Click() {
 
 void Main::mnuInfo_Click() {
     host::FormInstance<Info>::show(this);
+}
+
+void Main::Image2_Click() {
+    Module1::ReloadDiskSettings();
+    Module1::ExecuteLink();
+}
+
+void Main::Image2_MouseDown(int, int, float, float) {
+    shiftImage(Image2, 1);
+}
+
+void Main::Image2_MouseUp(int, int, float, float) {
+    shiftImage(Image2, -1);
+}
+
+void Main::picIcon_Click() {
+    Module1::ReloadDiskSettings();
+}
+
+void Main::picIcon_MouseDown(int, int, float, float) {
+    shiftImage(picIcon, 1);
+}
+
+void Main::picIcon_MouseUp(int, int, float, float) {
+    shiftImage(picIcon, -1);
 }
 
 void Main::Image5_Click() {

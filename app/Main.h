@@ -48,9 +48,17 @@ public slots:
     void mnuMinimize_Click();
     void mnuInfo_Click();
 
+    void Image2_Click();
+    void Image2_MouseDown(int button, int shift, float x, float y);
+    void Image2_MouseUp(int button, int shift, float x, float y);
+
     void Image5_Click();
     void Image5_MouseDown(int button, int shift, float x, float y);
     void Image5_MouseUp(int button, int shift, float x, float y);
+
+    void picIcon_Click();
+    void picIcon_MouseDown(int button, int shift, float x, float y);
+    void picIcon_MouseUp(int button, int shift, float x, float y);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,4 +66,7 @@ protected:
 
 private:
     void buildMenus();
+    void connectImage(ImageControl* image, void (Main::*click)(),
+                      void (Main::*down)(int, int, float, float),
+                      void (Main::*up)(int, int, float, float));
 };

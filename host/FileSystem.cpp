@@ -95,6 +95,35 @@ void writeAll(int fd, const char* data, qint64 size) {
     }
 }
 
+// Copies the rest of one open file into another: in the kernel where it can, else by reads
+// and writes.
+void copyContents(int from, int to) {
+    for (;;) {
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        if (n > 0)
+            continue;
+        if (n == 0)
+            return;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            raiseErrno(errno);
+        break;
+    }
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(from, buffer.data(), size_t(buffer.size()));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseErrno(errno);
+        }
+        if (n == 0)
+            return;
+        writeAll(to, buffer.constData(), n);
+    }
+}
+
 // A temporary file beside `target`, removed again unless committed by a rename.
 class TempBeside {
 public:
@@ -245,18 +274,7 @@ void copyFile(const QString& source, const QString& destination) {
 
     const int attributes = hostAttributes(from);
     TempBeside temp(to);
-    QByteArray buffer(1 << 16, Qt::Uninitialized);
-    for (;;) {
-        const ssize_t n = ::read(in.fd, buffer.data(), size_t(buffer.size()));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseErrno(errno);
-        }
-        if (n == 0)
-            break;
-        writeAll(temp.fd(), buffer.constData(), n);
-    }
+    copyContents(in.fd, temp.fd());
     // The copy keeps the source's permissions (a program stays runnable); read-only is set
     // only once the copy is in place.
     ::fchmod(temp.fd(), (srcStat.st_mode & 07777) | S_IWUSR);

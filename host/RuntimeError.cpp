@@ -42,6 +42,8 @@ QString errorDescription(int number) {
         return QStringLiteral("Path/File access error");
     case ErrPathNotFound:
         return QStringLiteral("Path not found");
+    case ErrInvalidPicture:
+        return QStringLiteral("Invalid picture");
     default:
         return QStringLiteral("Application-defined or object-defined error");
     }

@@ -26,6 +26,7 @@ enum ErrorNumber : int {
     ErrDiskNotReady = 71,
     ErrPathFileAccess = 75,
     ErrPathNotFound = 76,
+    ErrInvalidPicture = 481,
 };
 
 // The platform's description of a run-time error number ("File not found").
@@ -48,6 +49,15 @@ private:
 };
 
 [[noreturn]] void raise(int number);
+
+// Error-resume mode: a step that fails with a run-time error is skipped without a message,
+// and the next step runs.
+template <typename Step> void resumeNext(Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError&) {
+    }
+}
 
 // The one table that turns a host errno into a run-time error number.
 int errorFromErrno(int err);

@@ -1,0 +1,18 @@
+#include "DiskSettings.h"
+
+#include "storage/RecordFile.h"
+
+namespace DiskSettings {
+
+Action readAction(int fileNumber, int action) {
+    Action result;
+    // A kind code written as a number by some other tool counts by its string form.
+    result.kind = storage::GetRecord(fileNumber, kindRecord(action)).toText();
+    if (result.kind.isEmpty())
+        return result;
+    result.firstPath = storage::GetRecord(fileNumber, firstPathRecord(action)).toText();
+    result.secondPath = storage::GetRecord(fileNumber, secondPathRecord(action)).toText();
+    return result;
+}
+
+} // namespace DiskSettings

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// The diskette's own files in the root of drive A:.
+namespace DiskSettings {
+
+inline const QString kSettingsPath = QStringLiteral("a:\\VRTLSettings.sys");
+inline const QString kIconPath = QStringLiteral("a:\\VRTLIcon.sys");
+
+constexpr int kNameRecord = 1;
+constexpr int kMaxActions = 101; // actions 0 to 100; any after them are never read
+
+// Action i (from 0) occupies records 3i + 2 (kind code), 3i + 3 (first path), 3i + 4 (second).
+constexpr int kindRecord(int action) {
+    return 3 * action + 2;
+}
+constexpr int firstPathRecord(int action) {
+    return 3 * action + 3;
+}
+constexpr int secondPathRecord(int action) {
+    return 3 * action + 4;
+}
+
+// Kind codes, stored as one-digit strings.
+inline const QString kCreateDirectory = QStringLiteral("0");
+inline const QString kCopyFile = QStringLiteral("1");
+inline const QString kMoveFile = QStringLiteral("2");
+inline const QString kDeleteFile = QStringLiteral("3");
+inline const QString kExecuteFile = QStringLiteral("4");
+
+struct Action {
+    QString kind;
+    QString firstPath;
+    QString secondPath;
+    friend bool operator==(const Action&, const Action&) = default;
+};
+
+// Action i of an open disk settings file; an empty kind code means the list has ended.
+Action readAction(int fileNumber, int action);
+
+} // namespace DiskSettings
