@@ -1,3 +1,4 @@
+#include "DiskFixture.h"
 #include "FormTestSupport.h"
 #include "TestPrefix.h"
 
@@ -7,6 +8,7 @@
 #include "app/Pictures.h"
 
 #include "host/FormInstance.h"
+#include "host/MessageBox.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
 
@@ -45,6 +47,11 @@ private slots:
     void alwaysOnTopFlag_data();
     void alwaysOnTopFlag();
     void infoOpensOnce();
+    void autoLoadRefreshesAtStart();
+    void autoLoadWithoutDisketteAsksBeforeTheWindowShows();
+    void diskIconRefreshesTheDisplay();
+    void executeLinkRefreshesThenRunsTheList();
+    void executeLinkWithoutDiskette();
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
@@ -348,6 +355,65 @@ void TestMain::infoOpensOnce() {
     // "Exit Vortle" ends the program with the Info window open.
     main->mnuExit->trigger();
     QCOMPARE(m_end->exitCodes, QList<int>{0});
+}
+
+void TestMain::autoLoadRefreshesAtStart() {
+    writeDiskSettings("Photos", {});
+    writeProgramSettings({{Rec::AutoLoad, TaggedValue::integer(1)}});
+    Main* main = loadMain();
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Photos"));
+}
+
+void TestMain::autoLoadWithoutDisketteAsksBeforeTheWindowShows() {
+    m_prefix->pointDrive('a', m_prefix->root() + "/no-stick");
+    writeProgramSettings({{Rec::AutoLoad, TaggedValue::string("1")}, {Rec::AlwaysOnTop, TaggedValue::integer(0)}});
+    bool visibleAtMessage = true;
+    host::setMessageBoxHook([&](const host::MessageBoxRequest& request) {
+        m_boxes->boxes.append({request.prompt, request.style, request.title});
+        visibleAtMessage = host::FormInstance<Main>::loaded()->isVisible();
+        return 1;
+    });
+    Main* main = loadMain();
+    QCOMPARE(m_boxes->boxes.size(), 1);
+    QCOMPARE(m_boxes->boxes[0].prompt, QStringLiteral("Keine Diskette in Laufwerk A:"));
+    QVERIFY(!visibleAtMessage);
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
+}
+
+void TestMain::diskIconRefreshesTheDisplay() {
+    Main* main = loadMain();
+    writeDiskSettings("Letters", {});
+    const QPoint rest = main->picIcon->pos();
+    QTest::mousePress(main->picIcon, Qt::LeftButton);
+    QCOMPARE(main->picIcon->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(main->picIcon, Qt::LeftButton);
+    QCOMPARE(main->picIcon->pos(), rest);
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Letters"));
+}
+
+void TestMain::executeLinkRefreshesThenRunsTheList() {
+    Main* main = loadMain();
+    writeDiskSettings("Linked", {{"0", "c:\\Made by Link", ""}});
+    const QPoint rest = main->Image2->pos();
+    QTest::mousePress(main->Image2, Qt::LeftButton);
+    QCOMPARE(main->Image2->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(main->Image2, Qt::LeftButton);
+    QCOMPARE(main->Image2->pos(), rest);
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Linked"));
+    QVERIFY(QFileInfo(m_prefix->driveC() + "/Made by Link").isDir());
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TestMain::executeLinkWithoutDiskette() {
+    Main* main = loadMain();
+    m_prefix->pointDrive('a', m_prefix->root() + "/no-stick");
+    QTest::mouseClick(main->Image2, Qt::LeftButton);
+    QStringList prompts;
+    for (const auto& box : m_boxes->boxes)
+        prompts << box.prompt;
+    QCOMPARE(prompts, (QStringList{"Keine Diskette in Laufwerk A:", "Keine Diskette in Laufwerk A:",
+                                   "There's no disk in the drive."}));
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
 }
 
 QTEST_MAIN(TestMain)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "disk/DiskSettings.h"
+#include "storage/RecordFile.h"
+
+#include <QList>
+
+// Writes a disk settings file on drive A: as a diskette written elsewhere would carry it.
+inline void writeDiskSettings(const QString& name, const QList<DiskSettings::Action>& actions) {
+    const int file = storage::NextFileNumber();
+    storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
+    storage::RecordFileGuard guard(file);
+    storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string(name));
+    for (int i = 0; i < actions.size(); ++i) {
+        storage::PutRecord(file, DiskSettings::kindRecord(i), storage::TaggedValue::string(actions[i].kind));
+        storage::PutRecord(file, DiskSettings::firstPathRecord(i),
+                           storage::TaggedValue::string(actions[i].firstPath));
+        storage::PutRecord(file, DiskSettings::secondPathRecord(i),
+                           storage::TaggedValue::string(actions[i].secondPath));
+    }
+    storage::CloseRecordFile(file);
+}
