@@ -366,7 +366,8 @@ void TestMain::autoLoadRefreshesAtStart() {
 
 void TestMain::autoLoadWithoutDisketteAsksBeforeTheWindowShows() {
     m_prefix->pointDrive('a', m_prefix->root() + "/no-stick");
-    writeProgramSettings({{Rec::AutoLoad, TaggedValue::string("1")}, {Rec::AlwaysOnTop, TaggedValue::integer(0)}});
+    writeProgramSettings(
+        {{Rec::AutoLoad, TaggedValue::string("1")}, {Rec::AlwaysOnTop, TaggedValue::integer(0)}});
     bool visibleAtMessage = true;
     host::setMessageBoxHook([&](const host::MessageBoxRequest& request) {
         m_boxes->boxes.append({request.prompt, request.style, request.title});

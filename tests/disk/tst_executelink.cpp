@@ -62,14 +62,16 @@ private:
 void TestExecuteLink::noDisketteShowsBothMessages() {
     m_prefix->pointDrive('a', m_prefix->root() + "/pulled");
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), (QStringList{"Keine Diskette in Laufwerk A:", "There's no disk in the drive."}));
+    QCOMPARE(prompts(),
+             (QStringList{"Keine Diskette in Laufwerk A:", "There's no disk in the drive."}));
     QCOMPARE(m_boxes->boxes[1].style, 16);
     QCOMPARE(m_boxes->boxes[1].title, QStringLiteral("Vortle"));
     QVERIFY(!QFileInfo::exists(m_prefix->root() + "/pulled"));
     m_boxes->boxes.clear();
     m_prefix->removeDrive('a');
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), (QStringList{"Laufwerk nicht vorhanden.", "There's no disk in the drive."}));
+    QCOMPARE(prompts(),
+             (QStringList{"Laufwerk nicht vorhanden.", "There's no disk in the drive."}));
 }
 
 void TestExecuteLink::emptyListDoesNothing() {
@@ -95,7 +97,8 @@ void TestExecuteLink::eachKindDoesItsWork() {
     QCOMPARE(m_prefix->readHostFile(c("Backup/moved.txt")), QByteArray("moving"));
     QVERIFY(!QFile::exists(a("move.txt")));
     QVERIFY(QFile::exists(a("src.txt")));
-    QCOMPARE(QDir(c("junk")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"keep.txt", "sub.tmp"}));
+    QCOMPARE(QDir(c("junk")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{"keep.txt", "sub.tmp"}));
 }
 
 void TestExecuteLink::copyOverwritesAndResolvesAnyCase() {
@@ -179,8 +182,9 @@ void TestExecuteLink::atMost101ActionsRun() {
 }
 
 void TestExecuteLink::executeStartsTheProgramWithoutWaiting() {
-    const QString program = m_prefix->writeHostFile(
-        "data/vortle/drive_c/tools/slow", "#!/bin/sh\nsleep 2\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+    const QString program =
+        m_prefix->writeHostFile("data/vortle/drive_c/tools/slow",
+                                "#!/bin/sh\nsleep 2\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
     QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
     m_prefix->writeHostFile("data/vortle/drive_a/doc.txt", "x");
     writeDiskSettings("Run", {{"4", "c:\\tools\\slow a:\\doc.txt", ""}, {"0", "c:\\after", ""}});
@@ -211,8 +215,13 @@ void TestExecuteLink::badSettingsFiles_data() {
     QTest::addColumn<QStringList>("messages");
     QTest::newRow("a folder") << QByteArray("folder") << QStringList{kFailed};
     QTest::newRow("garbage") << QByteArray(5000, '\xA5') << QStringList{};
-    QTest::newRow("truncated kind code") << QByteArray(128, '\0') + QByteArray("\x08\x00\x01", 3) << QStringList{};
-    QTest::newRow("kind code past its record") << QByteArray(128, '\0') + QByteArray("\x08\x00\xff\x00" "1", 5) << QStringList{};
+    QTest::newRow("truncated kind code")
+        << QByteArray(128, '\0') + QByteArray("\x08\x00\x01", 3) << QStringList{};
+    QTest::newRow("kind code past its record")
+        << QByteArray(128, '\0') + QByteArray("\x08\x00\xff\x00"
+                                              "1",
+                                              5)
+        << QStringList{};
 }
 
 void TestExecuteLink::badSettingsFiles() {

@@ -23,7 +23,8 @@ QImage solid(QSize size, QColor colour) {
 QStringList tree(const QString& root) {
     QStringList entries;
     const QDir dir(root);
-    for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QString& entry :
+         dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name)) {
         entries << entry;
         if (QFileInfo(dir.filePath(entry)).isDir())
             for (const QString& below : tree(dir.filePath(entry)))
@@ -92,12 +93,17 @@ void TestModule1::checkDrive_data() {
     QTest::addColumn<QString>("drive");
     QTest::addColumn<bool>("ready");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no drive") << "" << "a:" << false << "Laufwerk nicht vorhanden.";
-    QTest::newRow("no diskette") << "missing" << "a:" << false << "Keine Diskette in Laufwerk A:";
-    QTest::newRow("no diskette, letter given in lower case only") << "missing" << "a" << false
-                                                                   << "Keine Diskette in Laufwerk A:";
-    QTest::newRow("empty diskette") << "empty" << "a:" << true << "";
-    QTest::newRow("diskette with files") << "full" << "a:" << true << "";
+    QTest::newRow("no drive") << ""
+                              << "a:" << false << "Laufwerk nicht vorhanden.";
+    QTest::newRow("no diskette") << "missing"
+                                 << "a:" << false << "Keine Diskette in Laufwerk A:";
+    QTest::newRow("no diskette, letter given in lower case only")
+        << "missing"
+        << "a" << false << "Keine Diskette in Laufwerk A:";
+    QTest::newRow("empty diskette") << "empty"
+                                    << "a:" << true << "";
+    QTest::newRow("diskette with files") << "full"
+                                         << "a:" << true << "";
 }
 
 void TestModule1::checkDrive() {
@@ -126,7 +132,8 @@ void TestModule1::mkDir_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QStringList>("created");
     QTest::newRow("two levels") << "c:\\Games\\Saves" << QStringList{"Games", "Games/Saves"};
-    QTest::newRow("two levels with trailing backslash") << "c:\\Games\\Saves\\" << QStringList{"Games", "Games/Saves"};
+    QTest::newRow("two levels with trailing backslash")
+        << "c:\\Games\\Saves\\" << QStringList{"Games", "Games/Saves"};
     QTest::newRow("three levels") << "c:\\a\\b\\c" << QStringList{"a", "a/b", "a/b/c"};
     QTest::newRow("bare root") << "c:\\" << QStringList{};
     QTest::newRow("empty level ends the loop") << "c:\\x\\\\y\\z" << QStringList{"x"};
@@ -218,9 +225,13 @@ void TestModule1::reloadSurvivesBadFiles_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QByteArray>("icon");
     QTest::addColumn<QString>("tip");
-    QTest::newRow("garbage settings") << QByteArray("\xff\xfe garbage", 10) << QByteArray("not a picture") << "";
-    QTest::newRow("truncated name") << QByteArray("\x08\x00\x20\x00Hal", 7) << QByteArray() << QString("Hal") + QString(29, QChar(0));
-    QTest::newRow("name length past the record") << QByteArray("\x08\x00\xff\x00Hal", 7) << QByteArray("\x00\x00\x01\x00", 4) << "";
+    QTest::newRow("garbage settings")
+        << QByteArray("\xff\xfe garbage", 10) << QByteArray("not a picture") << "";
+    QTest::newRow("truncated name") << QByteArray("\x08\x00\x20\x00Hal", 7) << QByteArray()
+                                    << QString("Hal") + QString(29, QChar(0));
+    QTest::newRow("name length past the record")
+        << QByteArray("\x08\x00\xff\x00Hal", 7) << QByteArray("\x00\x00\x01\x00", 4) << "";
+    QTest::newRow("a folder") << QByteArray("folder") << QByteArray() << "";
     QTest::newRow("number as name") << QByteArray("\x02\x00\x07\x00", 4) << QByteArray() << "7";
 }
 
@@ -228,7 +239,10 @@ void TestModule1::reloadSurvivesBadFiles() {
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, icon);
     QFETCH(QString, tip);
-    m_prefix->writeHostFile("data/vortle/drive_a/VRTLSettings.sys", settings);
+    if (settings == "folder")
+        QDir().mkpath(a("VRTLSettings.sys"));
+    else
+        m_prefix->writeHostFile("data/vortle/drive_a/VRTLSettings.sys", settings);
     if (!icon.isEmpty())
         m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", icon);
     const QImage before = m_picIcon->pixmap().toImage();

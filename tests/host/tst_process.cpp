@@ -26,7 +26,8 @@ private:
     // A program that writes its arguments, one a line, to `<program>.args`.
     QString recorder(const QString& relativePath) {
         const QString path = m_prefix->writeHostFile(
-            relativePath, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
+            relativePath,
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         return path;
     }
@@ -47,8 +48,10 @@ void TestProcess::splitArguments_data() {
     QTest::newRow("quotes inside a word") << "x\"a b\"y" << QStringList{"xa by"};
     QTest::newRow("escaped quote") << "\\\"a\\\"" << QStringList{"\"a\""};
     QTest::newRow("even backslashes before a quote") << "\"c:\\\\\" x" << QStringList{"c:\\", "x"};
-    QTest::newRow("backslashes elsewhere are literal") << "a:\\dir\\file" << QStringList{"a:\\dir\\file"};
-    QTest::newRow("doubled quote inside quotes") << "\"say \"\"hi\"\"\"" << QStringList{"say \"hi\""};
+    QTest::newRow("backslashes elsewhere are literal")
+        << "a:\\dir\\file" << QStringList{"a:\\dir\\file"};
+    QTest::newRow("doubled quote inside quotes")
+        << "\"say \"\"hi\"\"\"" << QStringList{"say \"hi\""};
     QTest::newRow("empty quoted argument") << "\"\" x" << QStringList{"", "x"};
     QTest::newRow("nothing") << "   " << QStringList{};
 }
@@ -63,8 +66,8 @@ void TestProcess::startsDetachedWithHostPathArguments() {
     const QString program = recorder("data/vortle/drive_c/tools/rec");
     QDir().mkpath(m_prefix->driveA() + "/Data");
     host::startProcess("c:\\TOOLS\\rec a:\\data\\x.txt \"two words\" q:\\unmapped plain", 1);
-    QTRY_COMPARE(recorded(program),
-                 (QStringList{m_prefix->driveA() + "/Data/x.txt", "two words", "q:\\unmapped", "plain"}));
+    QTRY_COMPARE(recorded(program), (QStringList{m_prefix->driveA() + "/Data/x.txt", "two words",
+                                                 "q:\\unmapped", "plain"}));
 }
 
 void TestProcess::unquotedPathWithBlanksIsTriedPrefixByPrefix() {

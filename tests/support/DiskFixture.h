@@ -12,7 +12,8 @@ inline void writeDiskSettings(const QString& name, const QList<DiskSettings::Act
     storage::RecordFileGuard guard(file);
     storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string(name));
     for (int i = 0; i < actions.size(); ++i) {
-        storage::PutRecord(file, DiskSettings::kindRecord(i), storage::TaggedValue::string(actions[i].kind));
+        storage::PutRecord(file, DiskSettings::kindRecord(i),
+                           storage::TaggedValue::string(actions[i].kind));
         storage::PutRecord(file, DiskSettings::firstPathRecord(i),
                            storage::TaggedValue::string(actions[i].firstPath));
         storage::PutRecord(file, DiskSettings::secondPathRecord(i),
