@@ -409,11 +409,9 @@ void TestMain::executeLinkWithoutDiskette() {
     Main* main = loadMain();
     m_prefix->pointDrive('a', m_prefix->root() + "/no-stick");
     QTest::mouseClick(main->Image2, Qt::LeftButton);
-    QStringList prompts;
-    for (const auto& box : m_boxes->boxes)
-        prompts << box.prompt;
-    QCOMPARE(prompts, (QStringList{"Keine Diskette in Laufwerk A:", "Keine Diskette in Laufwerk A:",
-                                   "There's no disk in the drive."}));
+    QCOMPARE(m_boxes->prompts(),
+             (QStringList{"Keine Diskette in Laufwerk A:", "Keine Diskette in Laufwerk A:",
+                          "There's no disk in the drive."}));
     QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
 }
 

@@ -49,12 +49,6 @@ private slots:
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
     QString c(const QString& name) const { return m_prefix->driveC() + "/" + name; }
-    QStringList prompts() const {
-        QStringList list;
-        for (const auto& box : m_boxes->boxes)
-            list << box.prompt;
-        return list;
-    }
     std::unique_ptr<TestPrefix> m_prefix;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
@@ -62,7 +56,7 @@ private:
 void TestExecuteLink::noDisketteShowsBothMessages() {
     m_prefix->pointDrive('a', m_prefix->root() + "/pulled");
     Module1::ExecuteLink();
-    QCOMPARE(prompts(),
+    QCOMPARE(m_boxes->prompts(),
              (QStringList{"Keine Diskette in Laufwerk A:", "There's no disk in the drive."}));
     QCOMPARE(m_boxes->boxes[1].style, 16);
     QCOMPARE(m_boxes->boxes[1].title, QStringLiteral("Vortle"));
@@ -70,7 +64,7 @@ void TestExecuteLink::noDisketteShowsBothMessages() {
     m_boxes->boxes.clear();
     m_prefix->removeDrive('a');
     Module1::ExecuteLink();
-    QCOMPARE(prompts(),
+    QCOMPARE(m_boxes->prompts(),
              (QStringList{"Laufwerk nicht vorhanden.", "There's no disk in the drive."}));
 }
 
@@ -120,7 +114,7 @@ void TestExecuteLink::copyOrMoveOntoItselfFailsAndKeepsTheFile() {
         m_boxes->boxes.clear();
         writeDiskSettings("Self", {action});
         Module1::ExecuteLink();
-        QCOMPARE(prompts(), QStringList{kFailed});
+        QCOMPARE(m_boxes->prompts(), QStringList{kFailed});
         QCOMPARE(m_prefix->readHostFile(a("Thesis.doc")), QByteArray("years of work"));
     }
 }
@@ -128,7 +122,7 @@ void TestExecuteLink::copyOrMoveOntoItselfFailsAndKeepsTheFile() {
 void TestExecuteLink::deleteWithoutMatchStopsTheRun() {
     writeDiskSettings("Del", {{"3", "c:\\recycled\\*.*", ""}, {"0", "c:\\after", ""}});
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), QStringList{kFailed});
+    QCOMPARE(m_boxes->prompts(), QStringList{kFailed});
     QCOMPARE(m_boxes->boxes[0].style, 16);
     QVERIFY(!QFileInfo::exists(c("after")));
 }
@@ -140,7 +134,7 @@ void TestExecuteLink::failingThirdOfFiveKeepsTheFirstTwo() {
                                {"0", "c:\\four", ""},
                                {"0", "c:\\five", ""}});
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), QStringList{kFailed});
+    QCOMPARE(m_boxes->prompts(), QStringList{kFailed});
     QVERIFY(QFileInfo(c("one")).isDir());
     QVERIFY(QFileInfo(c("two")).isDir());
     QVERIFY(!QFileInfo::exists(c("three.txt")));
@@ -202,12 +196,12 @@ void TestExecuteLink::executeOfADocumentFails() {
     m_prefix->writeHostFile("data/vortle/drive_a/letter.txt", "Dear ...");
     writeDiskSettings("Doc", {{"4", "a:\\letter.txt", ""}, {"0", "c:\\after", ""}});
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), QStringList{kFailed});
+    QCOMPARE(m_boxes->prompts(), QStringList{kFailed});
     QVERIFY(!QFileInfo::exists(c("after")));
     m_boxes->boxes.clear();
     writeDiskSettings("None", {{"4", "c:\\no\\such\\program.exe", ""}});
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), QStringList{kFailed});
+    QCOMPARE(m_boxes->prompts(), QStringList{kFailed});
 }
 
 void TestExecuteLink::badSettingsFiles_data() {
@@ -232,7 +226,7 @@ void TestExecuteLink::badSettingsFiles() {
     else
         m_prefix->writeHostFile("data/vortle/drive_a/VRTLSettings.sys", settings);
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), messages);
+    QCOMPARE(m_boxes->prompts(), messages);
 }
 
 void TestExecuteLink::writeProtectedDisketteStillRunsItsList() {
@@ -257,7 +251,7 @@ void TestExecuteLink::fullDestinationLeavesNoTruncatedCopy() {
     m_prefix->writeHostFile("data/vortle/drive_a/big.bin", QByteArray(300 * 1024, 'b'));
     writeDiskSettings("Big", {{"2", "a:\\big.bin", "c:\\big.bin"}});
     Module1::ExecuteLink();
-    QCOMPARE(prompts(), QStringList{kFailed});
+    QCOMPARE(m_boxes->prompts(), QStringList{kFailed});
     QCOMPARE(m_prefix->readHostFile(small.path() + "/big.bin"), QByteArray("previous"));
     QCOMPARE(QDir(small.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bin"});
     QCOMPARE(QFile(a("big.bin")).size(), 300 * 1024); // a failed move keeps its source

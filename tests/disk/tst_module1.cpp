@@ -57,12 +57,6 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
-    QStringList prompts() const {
-        QStringList list;
-        for (const auto& box : m_boxes->boxes)
-            list << box.prompt;
-        return list;
-    }
     std::unique_ptr<TestPrefix> m_prefix;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<QLabel> m_picIcon;
@@ -164,7 +158,7 @@ void TestModule1::mkDirOnAnExistingPathChangesNothing() {
 void TestModule1::reloadWithoutDiskette() {
     m_prefix->pointDrive('a', m_prefix->root() + "/nothing");
     Module1::ReloadDiskSettings();
-    QCOMPARE(prompts(), QStringList{"Keine Diskette in Laufwerk A:"});
+    QCOMPARE(m_boxes->prompts(), QStringList{"Keine Diskette in Laufwerk A:"});
     QCOMPARE(m_picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
     QCOMPARE(m_picIcon->pixmap().toImage(), m_picNoDisk->pixmap().toImage());
 }

@@ -81,6 +81,13 @@ MessageBoxRecorder::MessageBoxRecorder() {
     });
 }
 
+QStringList MessageBoxRecorder::prompts() const {
+    QStringList list;
+    for (const MessageBoxRecord& box : boxes)
+        list << box.prompt;
+    return list;
+}
+
 MessageBoxRecorder::~MessageBoxRecorder() {
     host::setMessageBoxHook({});
 }

@@ -64,6 +64,7 @@ public:
     ~MessageBoxRecorder();
     QList<MessageBoxRecord> boxes;
     QList<int> answers;
+    QStringList prompts() const;
 };
 
 // Records endProgram calls instead of ending the test process.
