@@ -4,9 +4,11 @@
 #include "Info.h"
 #include "Pictures.h"
 
+#include "disk/DiskProperties.h"
 #include "disk/Module1.h"
 #include "host/ErrorReport.h"
 #include "host/FormInstance.h"
+#include "host/LineControl.h"
 #include "host/RuntimeError.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
@@ -17,7 +19,6 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 
 #include <cmath>
 
@@ -116,9 +117,26 @@ Main::Main(QWidget* parent)
     host::placeTwips(picNoDisk, 960, 240, 495, 495);
     picNoDisk->hide();
 
+    // Two etched separators: a grey-text line with a highlight line one pixel below it.
+    using Colour = host::LineControl::Colour;
+    const struct {
+        double y;
+        Colour colour;
+    } lines[] = {{2640, Colour::GreyText},
+                 {2655, Colour::ButtonHighlight},
+                 {1455, Colour::ButtonHighlight},
+                 {1440, Colour::GreyText}};
+    for (const auto& line : lines) {
+        auto* control = new host::LineControl(this, line.colour);
+        control->setObjectName(QStringLiteral("Line1_%1").arg(Line1.size()));
+        control->setLineTwips(960, line.y, 1440, line.y);
+        Line1.append(control);
+    }
+
     buildMenus();
     Module1::setDiskDisplay(picIcon, picNoDisk);
 
+    connectImage(Image1, &Main::Image1_Click, &Main::Image1_MouseDown, &Main::Image1_MouseUp);
     connectImage(Image2, &Main::Image2_Click, &Main::Image2_MouseDown, &Main::Image2_MouseUp);
     connectImage(Image5, &Main::Image5_Click, &Main::Image5_MouseDown, &Main::Image5_MouseUp);
     connectImage(picIcon, &Main::picIcon_Click, &Main::picIcon_MouseDown, &Main::picIcon_MouseUp);
@@ -211,25 +229,6 @@ void Main::closeEvent(QCloseEvent* event) {
     Form_Unload();
 }
 
-void Main::paintEvent(QPaintEvent*) {
-    // Two etched separators: a grey-text line with a highlight line one pixel below it.
-    QPainter painter(this);
-    const QColor greyText = palette().color(QPalette::Disabled, QPalette::Text);
-    const QColor highlight = palette().color(QPalette::Light);
-    const struct {
-        double x1, y, x2;
-        QColor colour;
-    } lines[] = {{960, 2640, 1440, greyText},
-                 {960, 2655, 1440, highlight},
-                 {960, 1455, 1440, highlight},
-                 {960, 1440, 1440, greyText}};
-    for (const auto& line : lines) {
-        painter.setPen(QPen(line.colour, 1));
-        const int y = host::twipsToPixelsY(line.y);
-        painter.drawLine(host::twipsToPixelsX(line.x1), y, host::twipsToPixelsX(line.x2), y);
-    }
-}
-
 void Main::mnuExit_Click() {
     hide();
     close();
@@ -241,6 +240,19 @@ void Main::mnuMinimize_Click() {
 
 void Main::mnuInfo_Click() {
     host::FormInstance<Info>::show(this);
+}
+
+void Main::Image1_Click() {
+    Module1::ReloadDiskSettings();
+    host::FormInstance<DiskProperties>::show(this);
+}
+
+void Main::Image1_MouseDown(int, int, float, float) {
+    shiftImage(Image1, 1);
+}
+
+void Main::Image1_MouseUp(int, int, float, float) {
+    shiftImage(Image1, -1);
 }
 
 void Main::Image2_Click() {

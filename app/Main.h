@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
+
+namespace host {
+class LineControl;
+}
 
 class ImageControl;
 class QLabel;
@@ -22,6 +27,7 @@ public:
     ImageControl* Image3;
     ImageControl* Image4;
     ImageControl* Image5;
+    QList<host::LineControl*> Line1; // two etched separators
 
     QMenu* mnuWindows;
     QAction* mnuClearDustBin;
@@ -48,6 +54,10 @@ public slots:
     void mnuMinimize_Click();
     void mnuInfo_Click();
 
+    void Image1_Click();
+    void Image1_MouseDown(int button, int shift, float x, float y);
+    void Image1_MouseUp(int button, int shift, float x, float y);
+
     void Image2_Click();
     void Image2_MouseDown(int button, int shift, float x, float y);
     void Image2_MouseUp(int button, int shift, float x, float y);
@@ -62,7 +72,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildMenus();

@@ -60,6 +60,17 @@ void setDiskDisplay(QLabel* picIcon, QLabel* picNoDisk) {
     g_picNoDisk = picNoDisk;
 }
 
+QPixmap diskIconPicture() {
+    return g_picIcon ? g_picIcon->pixmap() : QPixmap();
+}
+
+void setDiskIdentity(const QPixmap& picture, const QString& name) {
+    if (!g_picIcon)
+        return;
+    g_picIcon->setPixmap(picture);
+    g_picIcon->setToolTip(name);
+}
+
 void ReloadDiskSettings() {
     if (CheckDrive(QStringLiteral("a:"))) {
         QString diskName;

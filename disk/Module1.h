@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
 
 class QLabel;
@@ -17,6 +18,10 @@ bool CheckDrive(const QString& drive);
 // The main window's disk display: the disk icon and the picture box with the no-disk picture.
 // The main window registers them when it is created.
 void setDiskDisplay(QLabel* picIcon, QLabel* picNoDisk);
+
+// What the disk icon shows now, and setting its picture and tool tip after a save.
+QPixmap diskIconPicture();
+void setDiskIdentity(const QPixmap& picture, const QString& name);
 
 // Refreshes the disk icon's picture and tool tip from the diskette in drive A:, or shows the
 // no-disk picture when there is no ready diskette.

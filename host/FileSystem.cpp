@@ -306,6 +306,18 @@ bool fileExists(const QString& path) {
     }
 }
 
+bool isSameFile(const QString& first, const QString& second) {
+    try {
+        struct stat a {
+        }, b{};
+        return ::stat(QFile::encodeName(toHostPath(first)).constData(), &a) == 0 &&
+               ::stat(QFile::encodeName(toHostPath(second)).constData(), &b) == 0 &&
+               a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 qint64 fileLength(const QString& path) {
     return QFileInfo(existingHostFile(path)).size();
 }

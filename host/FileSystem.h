@@ -31,6 +31,9 @@ void copyFile(const QString& source, const QString& destination);
 void makeDirectory(const QString& path);
 
 bool fileExists(const QString& path);
+
+// True when both paths name one existing file (another spelling, or a link to it).
+bool isSameFile(const QString& first, const QString& second);
 qint64 fileLength(const QString& path);
 
 int getAttributes(const QString& path);

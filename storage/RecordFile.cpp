@@ -76,6 +76,17 @@ bool isFileNumberOpen(int fileNumber) {
     return openFiles().count(fileNumber) != 0;
 }
 
+void RecordImage::put(std::int32_t recordNumber, const TaggedValue& value) {
+    const qint64 offset = offsetOf(recordNumber);
+    const QByteArray bytes = value.encode();
+    if (bytes.size() > kRecordLength)
+        host::raise(host::ErrBadRecordLength);
+    // Records never written stay zero bytes, as a gap in a file reads.
+    if (m_bytes.size() < offset + bytes.size())
+        m_bytes.resize(offset + bytes.size(), '\0');
+    m_bytes.replace(offset, bytes.size(), bytes);
+}
+
 RecordFileGuard::~RecordFileGuard() {
     auto it = openFiles().find(m_fileNumber);
     if (it != openFiles().end())

@@ -43,4 +43,16 @@ private:
 
 bool isFileNumberOpen(int fileNumber);
 
+// A whole record file built in memory, byte for byte as PutRecord on a new file would leave
+// it, so that it can replace the old file in one step.
+class RecordImage {
+public:
+    // Raises 59 for a value that does not fit a record, and 63 for a number below 1.
+    void put(std::int32_t recordNumber, const TaggedValue& value);
+    const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
 } // namespace storage

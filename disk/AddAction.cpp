@@ -1,0 +1,147 @@
+#include "AddAction.h"
+
+#include "ActionKinds.h"
+#include "DiskProperties.h"
+
+#include "host/FormInstance.h"
+#include "host/Twips.h"
+#include "storage/TaggedValue.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+struct Prompts {
+    const char* first;
+    const char* second; // nullptr: the second row is hidden
+};
+
+// The prompts of the second page, by the position of the kind.
+constexpr Prompts kPrompts[] = {
+    {"Name of the directory to be created", nullptr},
+    {"Source file", "Destination file"},
+    {"Source file", "Destination file"},
+    {"File to be deleted", nullptr},
+    {"File to be executed", nullptr},
+};
+
+void setItem(QListWidget* list, int row, const QString& text) {
+    if (QListWidgetItem* item = list->item(row))
+        item->setText(text);
+}
+
+} // namespace
+
+AddAction::AddAction(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Add an action"));
+    setAccessibleName(windowTitle());
+    host::setClientSizeTwips(this, 5655, 2895);
+
+    lblAction = new QLabel(
+        QStringLiteral("This will add an action to the list of actions, that happen when you fire "
+                       "\"Execute Link\". First, select the type of action."),
+        this);
+    lblAction->setObjectName(QStringLiteral("lblAction"));
+    lblAction->setWordWrap(true);
+    lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    host::placeTwips(lblAction, 240, 240, 5175, 735);
+
+    lstActions = new QListWidget(this);
+    lstActions->setObjectName(QStringLiteral("lstActions"));
+    lstActions->addItems(ActionKinds::kLabels);
+    lstActions->setCurrentRow(-1);
+    host::placeTwips(lstActions, 240, 840, 5055, 1425);
+
+    picFillOut = new QWidget(this);
+    picFillOut->setObjectName(QStringLiteral("picFillOut"));
+    host::placeTwips(picFillOut, 120, 840, 5295, 1455);
+    lblExec1 = new QLabel(picFillOut);
+    lblExec1->setObjectName(QStringLiteral("lblExec1"));
+    host::placeTwips(lblExec1, 120, 0, 3615, 255);
+    txtExec1 = new QLineEdit(picFillOut);
+    txtExec1->setObjectName(QStringLiteral("txtExec1"));
+    txtExec1->setMaxLength(storage::TaggedValue::kMaxStringBytes);
+    host::placeTwips(txtExec1, 120, 240, 5055, 285);
+    lblExec2 = new QLabel(picFillOut);
+    lblExec2->setObjectName(QStringLiteral("lblExec2"));
+    host::placeTwips(lblExec2, 120, 720, 3615, 255);
+    txtExec2 = new QLineEdit(picFillOut);
+    txtExec2->setObjectName(QStringLiteral("txtExec2"));
+    txtExec2->setMaxLength(storage::TaggedValue::kMaxStringBytes);
+    host::placeTwips(txtExec2, 120, 960, 5055, 285);
+    picFillOut->hide();
+
+    Command1 = new QPushButton(QStringLiteral("Next >"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    host::placeTwips(Command1, 2520, 2400, 1335, 375);
+    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    host::placeTwips(Command2, 3960, 2400, 1335, 375);
+
+    connect(Command1, &QPushButton::clicked, this, &AddAction::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &AddAction::Command2_Click);
+}
+
+void AddAction::Command1_Click() {
+    const int position = lstActions->currentRow();
+    if (position < 0 || position >= int(std::size(kPrompts)))
+        return;         // no kind chosen yet
+    lstActions->hide(); // the second page takes the place of the list of kinds
+    picFillOut->show();
+    Command1->setEnabled(false);
+    lblAction->setText(QStringLiteral(
+        "Please fill out the text-boxes below to enter the nessecary informations."));
+    Command2->setText(QStringLiteral("Close"));
+    const Prompts& prompts = kPrompts[position];
+    lblExec1->setText(QString::fromLatin1(prompts.first));
+    const bool second = prompts.second != nullptr;
+    lblExec2->setVisible(second);
+    txtExec2->setVisible(second);
+    if (second)
+        lblExec2->setText(QString::fromLatin1(prompts.second));
+    txtExec1->setFocus();
+}
+
+void AddAction::Command2_Click() {
+    if (Command2->text() == QLatin1String("Close"))
+        commit();
+    close();
+}
+
+void AddAction::commit() {
+    DiskProperties* properties = host::FormInstance<DiskProperties>::loaded();
+    const int position = lstActions->currentRow();
+    if (!properties || position < 0)
+        return;
+    const QString kind = QString::number(position);
+    const QString label = lstActions->item(position)->text();
+    // The second path is taken for every kind, also where its row is hidden.
+    const QString mode = properties->lblMode->text();
+    if (mode == QLatin1String("Add")) {
+        properties->lstMode->addItem(kind);
+        properties->lstExec1->addItem(txtExec1->text());
+        properties->lstExec2->addItem(txtExec2->text());
+        properties->lstActions->addItem(label);
+    } else if (mode == QLatin1String("Edit")) {
+        const int row = properties->lstMode->currentRow();
+        setItem(properties->lstMode, row, kind);
+        setItem(properties->lstExec1, row, txtExec1->text());
+        setItem(properties->lstExec2, row, txtExec2->text());
+        setItem(properties->lstActions, row, label);
+    }
+}
+
+void AddAction::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // Committed, cancelled or closed by its frame: the disk properties window comes back.
+    if (DiskProperties* properties = host::FormInstance<DiskProperties>::loaded()) {
+        properties->show();
+        properties->raise();
+    }
+}

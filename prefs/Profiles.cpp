@@ -1,0 +1,79 @@
+#include "Profiles.h"
+
+#include "host/FileSystem.h"
+#include "host/RuntimeError.h"
+#include "storage/ProgramSettings.h"
+#include "storage/RecordFile.h"
+
+namespace Profiles {
+namespace {
+
+using storage::TaggedValue;
+
+template <typename Body> void withProfilesFile(const QString& path, Body body) {
+    const int file = storage::NextFileNumber();
+    storage::OpenRecordFile(path, file);
+    storage::RecordFileGuard guard(file);
+    body(file);
+    storage::CloseRecordFile(file);
+}
+
+} // namespace
+
+QString ProfilesPath() {
+    return storage::SystemDirectory() + QStringLiteral("VRTLProfiles.dll");
+}
+
+QList<Profile> readAllProfiles(const QString& path) {
+    QList<Profile> profiles;
+    host::resumeNext([&] {
+        withProfilesFile(path, [&](int file) {
+            for (int p = 0; p < kMaxProfiles; ++p) {
+                const TaggedValue name = storage::GetRecord(file, nameRecord(p));
+                if (name.equals(u""))
+                    break;
+                profiles.append({name.toText(), storage::GetRecord(file, iconRecord(p)).toText()});
+            }
+        });
+    });
+    return profiles;
+}
+
+QStringList readProfileNames(const QString& path) {
+    QStringList names;
+    host::resumeNext([&] {
+        withProfilesFile(path, [&](int file) {
+            for (int p = 0; p < kMaxProfiles; ++p) {
+                const TaggedValue name = storage::GetRecord(file, nameRecord(p));
+                if (name.equals(u""))
+                    break;
+                names.append(name.toText());
+            }
+        });
+    });
+    return names;
+}
+
+Profile readProfile(const QString& path, int position) {
+    Profile profile;
+    withProfilesFile(path, [&](int file) {
+        profile.name = storage::GetRecord(file, nameRecord(position)).toText();
+        profile.icon = storage::GetRecord(file, iconRecord(position)).toText();
+    });
+    return profile;
+}
+
+void writeAllProfiles(const QString& path, const QList<Profile>& profiles) {
+    storage::RecordImage image;
+    int position = 0;
+    for (const Profile& profile : profiles) {
+        if (profile.name.isEmpty() || position == kMaxProfiles)
+            continue;
+        image.put(nameRecord(position), TaggedValue::string(profile.name));
+        image.put(iconRecord(position), TaggedValue::string(profile.icon));
+        ++position;
+    }
+    host::writeFileReplacing(path, image.bytes());
+}
+
+} // namespace Profiles
