@@ -2,6 +2,7 @@
 
 #include "Pictures.h"
 
+#include "host/ClassicFont.h"
 #include "host/Twips.h"
 
 #include <QGuiApplication>
@@ -26,10 +27,7 @@ Info::Info(QWidget* parent)
 
     Label2 = new QLabel(QStringLiteral("Vortle"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    QFont title;
-    title.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    title.setPointSizeF(8.25);
+    QFont title = host::classicFont();
     title.setBold(true);
     Label2->setFont(title);
     host::placeTwips(Label2, 1080, 120, 2415, 255);

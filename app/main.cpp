@@ -1,5 +1,6 @@
 #include "StartUp.h"
 
+#include "host/ClassicFont.h"
 #include "host/ErrorReport.h"
 #include "host/FormInstance.h"
 #include "host/Prefix.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     // The program ends only through the main window's unload, never when the splash closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    host::useClassicFont();
     host::ensurePrefix();
     host::FormInstance<StartUp>::show();
     return QApplication::exec();

@@ -8,6 +8,7 @@ VORTLE_PACKAGES=(
     libgl-dev                        # Qt's Gui headers want the GL headers
     qt6-qpa-plugins                  # the xcb and offscreen platforms
     fonts-dejavu-core                # a font where no desktop provides one
+    fonts-liberation2                # Arial's metrics, which the forms are laid out for
     xvfb xauth                       # a real X server for the tests (xvfb-run)
     clang libclang-rt-14-dev         # libFuzzer for the record decoder
     xdg-utils                        # xdg-open behind "Open in Explorer"
