@@ -6,6 +6,7 @@
 #include "app/Info.h"
 #include "app/Main.h"
 #include "app/Pictures.h"
+#include "disk/DiskProperties.h"
 
 #include "host/FormInstance.h"
 #include "host/MessageBox.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
 #include <QTest>
@@ -52,6 +54,7 @@ private slots:
     void diskIconRefreshesTheDisplay();
     void executeLinkRefreshesThenRunsTheList();
     void executeLinkWithoutDiskette();
+    void diskPropertiesOpensOnceAfterARefresh();
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
@@ -413,6 +416,25 @@ void TestMain::executeLinkWithoutDiskette() {
              (QStringList{"Keine Diskette in Laufwerk A:", "Keine Diskette in Laufwerk A:",
                           "There's no disk in the drive."}));
     QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
+}
+
+void TestMain::diskPropertiesOpensOnceAfterARefresh() {
+    Main* main = loadMain();
+    writeDiskSettings("Archive", {{"0", "c:\\x", ""}});
+    const QPoint rest = main->Image1->pos();
+    QTest::mousePress(main->Image1, Qt::LeftButton);
+    QCOMPARE(main->Image1->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(main->Image1, Qt::LeftButton);
+    QCOMPARE(main->Image1->pos(), rest);
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Archive"));
+    DiskProperties* window = host::FormInstance<DiskProperties>::loaded();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->txtName->text(), QStringLiteral("Archive"));
+    window->txtName->setText("Edited");
+    QTest::mouseClick(main->Image1, Qt::LeftButton);
+    QCOMPARE(countWindows<DiskProperties>(), 1);
+    QCOMPARE(window->txtName->text(), QStringLiteral("Edited"));
+    delete window;
 }
 
 QTEST_MAIN(TestMain)

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "disk/DiskSettings.h"
+#include "host/FileSystem.h"
+#include "host/RuntimeError.h"
 #include "storage/RecordFile.h"
 
 #include <QList>
 
-// Writes a disk settings file on drive A: as a diskette written elsewhere would carry it.
+// Writes a disk settings file on drive A: as a diskette written elsewhere would carry it,
+// replacing any earlier one.
 inline void writeDiskSettings(const QString& name, const QList<DiskSettings::Action>& actions) {
+    host::resumeNext([] { host::deleteFiles(DiskSettings::kSettingsPath); });
     const int file = storage::NextFileNumber();
     storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
     storage::RecordFileGuard guard(file);
