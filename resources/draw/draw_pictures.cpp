@@ -120,6 +120,33 @@ QImage documentWithGear() {
     return image;
 }
 
+// The preferences window's own icon: a check box with a tick beside a gear.
+QImage settingsIcon() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setPen(QColor(0, 0, 0));
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 8, 8);
+    p.setPen(QPen(QColor(0, 120, 0), 2));
+    p.drawLine(3, 5, 5, 7);
+    p.drawLine(5, 7, 8, 2);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(150, 150, 160));
+    QPainterPath gear;
+    const QPointF c(11, 11);
+    for (int i = 0; i < 12; ++i) {
+        const double r = (i % 2) ? 2.6 : 4.2;
+        const double a = i * M_PI / 6;
+        const QPointF pt(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
+        i ? gear.lineTo(pt) : gear.moveTo(pt);
+    }
+    gear.closeSubpath();
+    gear.addEllipse(c, 1.0, 1.0);
+    p.drawPath(gear);
+    return image;
+}
+
 QImage scatteredSquares() {
     QImage image = canvas(16, 16);
     QPainter p(&image);
@@ -299,6 +326,7 @@ int main(int argc, char** argv) {
     windowWithHand().save(out.filePath("image2.png"));
     twoDocuments().save(out.filePath("image3.png"));
     documentWithGear().save(out.filePath("image4.png"));
+    settingsIcon().save(out.filePath("settings.png"));
     scatteredSquares().save(out.filePath("image5.png"));
     save256(banner(), out.filePath("banner.bmp"));
     save256(splash(), out.filePath("splash.bmp"));

@@ -5,7 +5,7 @@
 #include "app/ImageControl.h"
 #include "app/Info.h"
 #include "app/Main.h"
-#include "app/Pictures.h"
+#include "Pictures.h"
 #include "disk/DiskProperties.h"
 
 #include "host/FormInstance.h"
