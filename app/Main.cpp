@@ -12,6 +12,7 @@
 #include "host/RuntimeError.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
+#include "prefs/Settings.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
@@ -138,6 +139,8 @@ Main::Main(QWidget* parent)
 
     connectImage(Image1, &Main::Image1_Click, &Main::Image1_MouseDown, &Main::Image1_MouseUp);
     connectImage(Image2, &Main::Image2_Click, &Main::Image2_MouseDown, &Main::Image2_MouseUp);
+    connectImage(Image3, &Main::Image3_Click, &Main::Image3_MouseDown, &Main::Image3_MouseUp);
+    connectImage(Image4, &Main::Image4_Click, &Main::Image4_MouseDown, &Main::Image4_MouseUp);
     connectImage(Image5, &Main::Image5_Click, &Main::Image5_MouseDown, &Main::Image5_MouseUp);
     connectImage(picIcon, &Main::picIcon_Click, &Main::picIcon_MouseDown, &Main::picIcon_MouseUp);
 }
@@ -278,6 +281,30 @@ void Main::picIcon_MouseDown(int, int, float, float) {
 
 void Main::picIcon_MouseUp(int, int, float, float) {
     shiftImage(picIcon, -1);
+}
+
+void Main::Image3_Click() {
+    mnuCoolStuff->popup(QCursor::pos());
+}
+
+void Main::Image3_MouseDown(int, int, float, float) {
+    shiftImage(Image3, 1);
+}
+
+void Main::Image3_MouseUp(int, int, float, float) {
+    shiftImage(Image3, -1);
+}
+
+void Main::Image4_Click() {
+    host::FormInstance<Settings>::show(this);
+}
+
+void Main::Image4_MouseDown(int, int, float, float) {
+    shiftImage(Image4, 1);
+}
+
+void Main::Image4_MouseUp(int, int, float, float) {
+    shiftImage(Image4, -1);
 }
 
 void Main::Image5_Click() {

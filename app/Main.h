@@ -62,6 +62,14 @@ public slots:
     void Image2_MouseDown(int button, int shift, float x, float y);
     void Image2_MouseUp(int button, int shift, float x, float y);
 
+    void Image3_Click();
+    void Image3_MouseDown(int button, int shift, float x, float y);
+    void Image3_MouseUp(int button, int shift, float x, float y);
+
+    void Image4_Click();
+    void Image4_MouseDown(int button, int shift, float x, float y);
+    void Image4_MouseUp(int button, int shift, float x, float y);
+
     void Image5_Click();
     void Image5_MouseDown(int button, int shift, float x, float y);
     void Image5_MouseUp(int button, int shift, float x, float y);

@@ -2,11 +2,11 @@
 
 #include "ActionKinds.h"
 #include "AddAction.h"
-#include "DiskPicture.h"
 #include "DiskSettings.h"
 #include "Module1.h"
 
 #include "host/FileSystem.h"
+#include "host/Picture.h"
 #include "host/FormInstance.h"
 #include "host/LineControl.h"
 #include "host/MessageBox.h"
@@ -218,7 +218,7 @@ void DiskProperties::Tab1_Click() {
 }
 
 void DiskProperties::txtIcon_Change() {
-    host::resumeNext([&] { picIcon->setPixmap(loadDiskPicture(txtIcon->text())); });
+    host::resumeNext([&] { picIcon->setPixmap(host::LoadPicture(txtIcon->text())); });
 }
 
 void DiskProperties::Command3_Click() {

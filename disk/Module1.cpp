@@ -1,10 +1,10 @@
 #include "Module1.h"
 
-#include "DiskPicture.h"
 #include "DiskSettings.h"
 #include "MkDir.h"
 
 #include "host/FileSystem.h"
+#include "host/Picture.h"
 #include "host/MessageBox.h"
 #include "host/Process.h"
 #include "host/RuntimeError.h"
@@ -84,7 +84,7 @@ void ReloadDiskSettings() {
         if (g_picIcon)
             g_picIcon->setToolTip(diskName);
         host::resumeNext([&] {
-            const QPixmap picture = loadDiskPicture(DiskSettings::kIconPath);
+            const QPixmap picture = host::LoadPicture(DiskSettings::kIconPath);
             if (g_picIcon)
                 g_picIcon->setPixmap(picture);
         });

@@ -1,13 +1,15 @@
-#include "DiskPicture.h"
+#include "Picture.h"
 
-#include "host/FileSystem.h"
-#include "host/RuntimeError.h"
+#include "FileSystem.h"
+#include "RuntimeError.h"
 
 #include <QBuffer>
 #include <QImageReader>
 
-QPixmap loadDiskPicture(const QString& dosPath) {
-    QByteArray bytes = host::readFile(dosPath);
+namespace host {
+
+QPixmap LoadPicture(const QString& dosPath) {
+    QByteArray bytes = readFile(dosPath);
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     QImage best;
@@ -21,6 +23,8 @@ QPixmap loadDiskPicture(const QString& dosPath) {
             best = image;
     } while (reader.jumpToNextImage());
     if (best.isNull())
-        host::raise(host::ErrInvalidPicture);
+        raise(ErrInvalidPicture);
     return QPixmap::fromImage(best);
 }
+
+} // namespace host
