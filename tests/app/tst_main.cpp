@@ -2,23 +2,26 @@
 #include "FormTestSupport.h"
 #include "TestPrefix.h"
 
+#include "Pictures.h"
 #include "app/ImageControl.h"
 #include "app/Info.h"
 #include "app/Main.h"
-#include "Pictures.h"
 #include "disk/DiskProperties.h"
+#include "prefs/Settings.h"
 
 #include "host/FormInstance.h"
 #include "host/MessageBox.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
@@ -55,6 +58,8 @@ private slots:
     void executeLinkRefreshesThenRunsTheList();
     void executeLinkWithoutDiskette();
     void diskPropertiesOpensOnceAfterARefresh();
+    void coolStuffPopsUpWithoutDefault();
+    void preferencesOpenOnceAndMoveTheWindowOnTop();
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
@@ -71,6 +76,7 @@ void TestMain::init() {
 
 void TestMain::cleanup() {
     delete host::FormInstance<Info>::loaded();
+    delete host::FormInstance<Settings>::loaded();
     delete host::FormInstance<Main>::loaded();
     m_end.reset();
     m_boxes.reset();
@@ -435,6 +441,36 @@ void TestMain::diskPropertiesOpensOnceAfterARefresh() {
     QCOMPARE(countWindows<DiskProperties>(), 1);
     QCOMPARE(window->txtName->text(), QStringLiteral("Edited"));
     delete window;
+}
+
+void TestMain::coolStuffPopsUpWithoutDefault() {
+    Main* main = loadMain();
+    const QPoint rest = main->Image3->pos();
+    QTest::mousePress(main->Image3, Qt::LeftButton);
+    QCOMPARE(main->Image3->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(main->Image3, Qt::LeftButton);
+    QCOMPARE(main->Image3->pos(), rest);
+    QTRY_VERIFY(main->mnuCoolStuff->isVisible());
+    QCOMPARE(main->mnuCoolStuff->defaultAction(), nullptr);
+    main->mnuCoolStuff->close();
+}
+
+void TestMain::preferencesOpenOnceAndMoveTheWindowOnTop() {
+    Main* main = loadMain();
+    main->move(70, 90);
+    const QRect frame = main->frameGeometry();
+    QTest::mouseClick(main->Image4, Qt::LeftButton);
+    Settings* settings = host::FormInstance<Settings>::loaded();
+    QVERIFY(settings && settings->isVisible());
+    QTest::mouseDClick(main->Image4, Qt::LeftButton);
+    QCOMPARE(countWindows<Settings>(), 1);
+    QCOMPARE(main->Image4->pos(), QPoint(host::twipsToPixelsX(1080), host::twipsToPixelsY(2880)));
+    settings->chkAlwaysOnTop->setChecked(true);
+    settings->Command2->click();
+    QVERIFY(host::isTopmost(main));
+    QVERIFY(main->isVisible());
+    QCOMPARE(main->frameGeometry(), frame);
+    QCOMPARE(readProgramSetting(Rec::AlwaysOnTop), TaggedValue::integer(1));
 }
 
 QTEST_MAIN(TestMain)

@@ -1,0 +1,440 @@
+#include "ErrorOf.h"
+#include "TestPrefix.h"
+
+#include "host/FileDialog.h"
+#include "host/FormInstance.h"
+#include "host/Twips.h"
+#include "host/WindowPos.h"
+#include "prefs/Profiles.h"
+#include "prefs/Settings.h"
+#include "storage/ProgramSettings.h"
+#include "storage/RecordFile.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using Profiles::Profile;
+using storage::TaggedValue;
+namespace Rec = storage::ProgramSettingsRecord;
+Q_DECLARE_METATYPE(TaggedValue)
+
+namespace {
+
+QStringList itemsOf(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+TaggedValue setting(int record) {
+    const int file = storage::NextFileNumber();
+    storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
+    storage::RecordFileGuard guard(file);
+    return storage::GetRecord(file, record);
+}
+
+void putSetting(int record, const TaggedValue& value) {
+    const int file = storage::NextFileNumber();
+    storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
+    storage::RecordFileGuard guard(file);
+    storage::PutRecord(file, record, value);
+    storage::CloseRecordFile(file);
+}
+
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsAtTheirPlaces_data();
+    void controlsAtTheirPlaces();
+    void tabOrderFollowsTheIndexes();
+    void firstOpening();
+    void checkBoxStates_data();
+    void checkBoxStates();
+    void labelsFollowTheName();
+    void deleteKeepsNumbersUntilReopened();
+    void nothingSelectedChangesNothing();
+    void iconPreviewAndSearch();
+    void winZipSearch();
+    void okWritesTheRecordsAndTheProfiles();
+    void okMovesTheMainWindowBetweenBands_data();
+    void okMovesTheMainWindowBetweenBands();
+    void cancelAndCloseBoxStoreNothing();
+    void atMost101Profiles();
+    void emptyNamesAreNotWritten();
+    void unwritableSystemDirectoryIsAnUncaughtError();
+
+private:
+    Settings* open() { return host::FormInstance<Settings>::show(m_main.get()); }
+    Settings* loaded() { return host::FormInstance<Settings>::loaded(); }
+    void answerDialog(std::optional<QString> answer) {
+        host::setFileDialogHook([this, answer](const host::FileDialogRequest& request) {
+            m_requests.append(request.nameFilters);
+            return answer;
+        });
+    }
+    QString profilesFile() const { return m_prefix->driveC() + "/windows/system/VRTLProfiles.dll"; }
+
+    std::unique_ptr<TestPrefix> m_prefix;
+    std::unique_ptr<QWidget> m_main;
+    QList<QStringList> m_requests;
+};
+
+void TestSettings::init() {
+    m_prefix = std::make_unique<TestPrefix>();
+    m_main = std::make_unique<QWidget>();
+    m_main->setFixedSize(105, 244);
+    m_main->move(300, 200);
+    m_main->show();
+    m_requests.clear();
+}
+
+void TestSettings::cleanup() {
+    host::setFileDialogHook({});
+    delete loaded();
+    m_main.reset();
+    m_prefix.reset();
+}
+
+void TestSettings::controlsAtTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("twips");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("Label1") << "Label1" << QRectF(120, 120, 3855, 255) << "User profiles"
+                            << "";
+    QTest::newRow("lstProfiles") << "lstProfiles" << QRectF(120, 360, 4695, 1035) << ""
+                                 << "";
+    QTest::newRow("Command3") << "Command3" << QRectF(120, 1560, 1455, 375) << "Add a profile"
+                              << "";
+    QTest::newRow("Command4") << "Command4" << QRectF(1680, 1560, 1455, 375) << "Delete profile"
+                              << "";
+    QTest::newRow("Label2") << "Label2" << QRectF(120, 2040, 1695, 255) << "Name of disk"
+                            << "";
+    QTest::newRow("txtName") << "txtName" << QRectF(120, 2280, 4695, 285) << ""
+                             << "Name of current scheme";
+    QTest::newRow("Label4") << "Label4" << QRectF(120, 2640, 2175, 255) << "Icon"
+                            << "";
+    QTest::newRow("txtIcon") << "txtIcon" << QRectF(120, 2880, 4335, 285) << ""
+                             << "Icon of current scheme";
+    QTest::newRow("Sarc") << "Sarc" << QRectF(4560, 2880, 255, 255) << ".."
+                          << "Search Icon";
+    QTest::newRow("picIcon") << "picIcon" << QRectF(120, 3240, 495, 495) << ""
+                             << "";
+    QTest::newRow("chkAutoLoad") << "chkAutoLoad" << QRectF(120, 3960, 3855, 375)
+                                 << "Auto-load disk-settings on start"
+                                 << "";
+    QTest::newRow("chkAlwaysOnTop")
+        << "chkAlwaysOnTop" << QRectF(120, 4320, 3855, 375) << "Always on top"
+        << "";
+    QTest::newRow("Label3") << "Label3" << QRectF(120, 4800, 1695, 255) << "WinZip"
+                            << "";
+    QTest::newRow("txtZip") << "txtZip" << QRectF(120, 5040, 4335, 285) << ""
+                            << "Enter here the folder and files of Winzip";
+    QTest::newRow("Command5") << "Command5" << QRectF(4560, 5040, 255, 255) << ".."
+                              << "Search Winzip";
+    QTest::newRow("Command2") << "Command2" << QRectF(120, 5760, 1455, 375) << "OK"
+                              << "";
+    QTest::newRow("Command1") << "Command1" << QRectF(1680, 5760, 1455, 375) << "Cancel"
+                              << "";
+    QTest::newRow("lstName") << "lstName" << QRectF(5160, 600, 975, 450) << ""
+                             << "";
+    QTest::newRow("lstIcon") << "lstIcon" << QRectF(5160, 1200, 975, 450) << ""
+                             << "";
+}
+
+void TestSettings::controlsAtTheirPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QRectF, twips);
+    QFETCH(QString, caption);
+    QFETCH(QString, tip);
+    Settings* window = open();
+    auto* control = window->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(),
+             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
+                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    QCOMPARE(control->toolTip(), tip);
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        QCOMPARE(button->text(), caption);
+    if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())
+        QCOMPARE(label->text(), caption);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Preferences"));
+    QCOMPARE(window->size(), QSize(host::twipsToPixelsX(4935), host::twipsToPixelsY(6240)));
+    QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!window->windowIcon().isNull());
+    QCOMPARE(window->Line1.size(), 4);
+    QVERIFY(!window->lstName->isVisible() && !window->lstIcon->isVisible());
+}
+
+void TestSettings::tabOrderFollowsTheIndexes() {
+    Settings* window = open();
+    const QList<QWidget*> expected = {window->chkAutoLoad,    window->Command1, window->Command2,
+                                      window->lstProfiles,    window->Command3, window->Command4,
+                                      window->txtName,        window->txtIcon,  window->Sarc,
+                                      window->chkAlwaysOnTop, window->txtZip,   window->Command5};
+    // Walk the focus chain once round and note the controls in the order met.
+    QList<QWidget*> met;
+    QWidget* widget = expected.first();
+    do {
+        if (expected.contains(widget) && !met.contains(widget))
+            met.append(widget);
+        widget = widget->nextInFocusChain();
+    } while (widget != expected.first());
+    QCOMPARE(met, expected);
+}
+
+void TestSettings::firstOpening() {
+    Settings* window = open();
+    QCOMPARE(window->lstProfiles->count(), 0);
+    QVERIFY(!window->chkAutoLoad->isChecked());
+    QVERIFY(!window->chkAlwaysOnTop->isChecked());
+    QCOMPARE(window->txtZip->text(), QString());
+    QVERIFY(QFile::exists(profilesFile()));
+    QCOMPARE(QFile(profilesFile()).size(), 0);
+    // A second showing only raises it.
+    window->chkAutoLoad->setChecked(true);
+    QCOMPARE(open(), window);
+    QVERIFY(window->chkAutoLoad->isChecked());
+}
+
+void TestSettings::checkBoxStates_data() {
+    QTest::addColumn<TaggedValue>("value");
+    QTest::addColumn<Qt::CheckState>("state");
+    QTest::newRow("integer 1") << TaggedValue::integer(1) << Qt::Checked;
+    QTest::newRow("string 1") << TaggedValue::string("1") << Qt::Checked;
+    QTest::newRow("integer 2 is grayed") << TaggedValue::integer(2) << Qt::PartiallyChecked;
+    QTest::newRow("integer 0") << TaggedValue::integer(0) << Qt::Unchecked;
+    QTest::newRow("integer 5 is no state") << TaggedValue::integer(5) << Qt::Unchecked;
+    QTest::newRow("text that is no number") << TaggedValue::string("on") << Qt::Unchecked;
+}
+
+void TestSettings::checkBoxStates() {
+    QFETCH(TaggedValue, value);
+    QFETCH(Qt::CheckState, state);
+    putSetting(Rec::AutoLoad, value);
+    putSetting(Rec::AlwaysOnTop, value);
+    putSetting(Rec::WinZipPath, TaggedValue::string("c:\\winzip\\winzip32.exe"));
+    Settings* window = open();
+    QCOMPARE(window->chkAutoLoad->checkState(), state);
+    QCOMPARE(window->chkAlwaysOnTop->checkState(), state);
+    QCOMPARE(window->txtZip->text(), QStringLiteral("c:\\winzip\\winzip32.exe"));
+}
+
+void TestSettings::labelsFollowTheName() {
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"A", ""}});
+    Settings* window = open();
+    QCOMPARE(itemsOf(window->lstProfiles), QStringList{"Profile No. 1 - A"});
+    QCOMPARE(window->lstProfiles->currentRow(), -1);
+    window->lstProfiles->setCurrentRow(0);
+    QCOMPARE(window->txtName->text(), QStringLiteral("A"));
+    window->Command3->click();
+    // The new entry is selected, which empties the name box: a change, so it is relabelled.
+    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - "}));
+    QCOMPARE(window->lstName->currentRow(), 1);
+    QVERIFY(window->txtName->hasFocus() || !window->isActiveWindow());
+    QTest::keyClicks(window->txtName, "B");
+    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - B"}));
+    QCOMPARE(itemsOf(window->lstName), (QStringList{"A", "B"}));
+    QCOMPARE(itemsOf(window->lstIcon), (QStringList{"", ""}));
+}
+
+void TestSettings::deleteKeepsNumbersUntilReopened() {
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(),
+                               {{"A", "a.ico"}, {"B", "b.ico"}, {"C", "c.ico"}});
+    Settings* window = open();
+    window->lstProfiles->setCurrentRow(1);
+    window->Command4->click();
+    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 3 - C"}));
+    QCOMPARE(itemsOf(window->lstName), (QStringList{"A", "C"}));
+    QCOMPARE(itemsOf(window->lstIcon), (QStringList{"a.ico", "c.ico"}));
+    QCOMPARE(window->lstProfiles->currentRow(), -1);
+    QCOMPARE(window->txtName->text(), QStringLiteral("B"));
+    QCOMPARE(window->txtIcon->text(), QStringLiteral("b.ico"));
+    window->lstProfiles->setCurrentRow(1);
+    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - C"}));
+    window->Command2->click();
+    QTRY_VERIFY(!loaded());
+    window = open();
+    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - C"}));
+}
+
+void TestSettings::nothingSelectedChangesNothing() {
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"A", ""}, {"B", ""}});
+    Settings* window = open();
+    QTest::keyClicks(window->txtName, "typed");
+    window->Command4->click();
+    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - B"}));
+    QCOMPARE(itemsOf(window->lstName), (QStringList{"A", "B"}));
+}
+
+void TestSettings::iconPreviewAndSearch() {
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"Work", "c:\\work.ico"}});
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    image.save(m_prefix->driveC() + "/work.ico", "ICO");
+    Settings* window = open();
+    window->lstProfiles->setCurrentRow(0);
+    QCOMPARE(window->picIcon->pixmap().toImage().pixelColor(3, 3), QColor(Qt::blue));
+    QTest::keyClicks(window->txtIcon, "x"); // a path being typed keeps the picture
+    QVERIFY(!window->picIcon->pixmap().isNull());
+    answerDialog(m_prefix->driveC() + "/work.ico");
+    window->Sarc->click();
+    QCOMPARE(m_requests.last(), QStringList{"Icons (*.ico)"});
+    QCOMPARE(window->txtIcon->text(), QStringLiteral("c:\\work.ico"));
+    answerDialog(std::nullopt); // Cancel empties the box, the picture and the profile's icon
+    window->Sarc->click();
+    QCOMPARE(window->txtIcon->text(), QString());
+    QVERIFY(window->picIcon->pixmap().isNull());
+    window->Command2->click();
+    QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()), (QList<Profile>{{"Work", ""}}));
+}
+
+void TestSettings::winZipSearch() {
+    Settings* window = open();
+    const QString zip = m_prefix->writeHostFile("data/vortle/drive_c/WinZip/winzip32.exe", "x");
+    answerDialog(zip);
+    window->Command5->click();
+    QCOMPARE(m_requests.last(), QStringList{"Executables (*.exe)"});
+    QCOMPARE(window->txtZip->text(), QStringLiteral("c:\\WinZip\\winzip32.exe"));
+    // A path that no record could hold leaves the box as it was.
+    const QString deep =
+        m_prefix->writeHostFile("data/vortle/drive_c/" + QString(130, 'w') + "/zip.exe", "x");
+    answerDialog(deep);
+    window->Command5->click();
+    QCOMPARE(window->txtZip->text(), QStringLiteral("c:\\WinZip\\winzip32.exe"));
+    QCOMPARE(window->txtZip->maxLength(), 124);
+    answerDialog(std::nullopt);
+    window->Command5->click();
+    QCOMPARE(window->txtZip->text(), QString());
+    window->Command2->click();
+    QCOMPARE(setting(Rec::WinZipPath), TaggedValue::string(""));
+}
+
+void TestSettings::okWritesTheRecordsAndTheProfiles() {
+    putSetting(Rec::Top, TaggedValue::single(450));
+    putSetting(Rec::Left, TaggedValue::single(600));
+    Settings* window = open();
+    window->chkAutoLoad->setChecked(true);
+    window->txtZip->setText("c:\\winzip\\winzip32.exe");
+    for (const char* name : {"One", "Two", "Three"}) {
+        window->Command3->click();
+        QTest::keyClicks(window->txtName, name);
+    }
+    window->Command2->click();
+    QTRY_VERIFY(!loaded());
+    QCOMPARE(setting(Rec::Top), TaggedValue::single(450));
+    QCOMPARE(setting(Rec::Left), TaggedValue::single(600));
+    QCOMPARE(setting(Rec::AutoLoad), TaggedValue::integer(1));
+    QCOMPARE(setting(Rec::AlwaysOnTop), TaggedValue::integer(0));
+    QCOMPARE(setting(Rec::WinZipPath), TaggedValue::string("c:\\winzip\\winzip32.exe"));
+    const QByteArray settings =
+        m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
+    QCOMPARE(settings.mid(256, 4), QByteArray("\x02\x00\x01\x00", 4));
+    QCOMPARE(settings.mid(384, 4), QByteArray("\x02\x00\x00\x00", 4));
+    // Exactly records 1 to 6 of a fresh profiles file.
+    QCOMPARE(QFile(profilesFile()).size(), 5 * 128 + 4);
+    QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()),
+             (QList<Profile>{{"One", ""}, {"Two", ""}, {"Three", ""}}));
+}
+
+void TestSettings::okMovesTheMainWindowBetweenBands_data() {
+    QTest::addColumn<bool>("before");
+    QTest::addColumn<Qt::CheckState>("choice");
+    QTest::addColumn<bool>("after");
+    QTest::newRow("into the topmost band") << false << Qt::Checked << true;
+    QTest::newRow("out of it") << true << Qt::Unchecked << false;
+    QTest::newRow("unchecked, never on top") << false << Qt::Unchecked << false;
+    QTest::newRow("grayed leaves it") << true << Qt::PartiallyChecked << true;
+}
+
+void TestSettings::okMovesTheMainWindowBetweenBands() {
+    QFETCH(bool, before);
+    QFETCH(Qt::CheckState, choice);
+    QFETCH(bool, after);
+    if (before) {
+        const QRect frame = m_main->frameGeometry();
+        host::SetWindowPos(m_main.get(), host::HWND_TOPMOST, frame.x(), frame.y(), frame.width(),
+                           frame.height(), host::SWP_SHOWWINDOW);
+    }
+    const QRect frame = m_main->frameGeometry();
+    Settings* window = open();
+    window->chkAlwaysOnTop->setCheckState(choice);
+    window->Command2->click();
+    QCOMPARE(host::isTopmost(m_main.get()), after);
+    QVERIFY(m_main->isVisible());
+    QCOMPARE(m_main->frameGeometry(), frame);
+    QCOMPARE(setting(Rec::AlwaysOnTop), TaggedValue::integer(choice == Qt::Checked            ? 1
+                                                             : choice == Qt::PartiallyChecked ? 2
+                                                                                              : 0));
+}
+
+void TestSettings::cancelAndCloseBoxStoreNothing() {
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"Kept", ""}});
+    const QByteArray profiles = m_prefix->readHostFile(profilesFile());
+    for (bool byCloseBox : {false, true}) {
+        Settings* window = open();
+        window->chkAlwaysOnTop->setChecked(true);
+        window->Command3->click();
+        QTest::keyClicks(window->txtName, "Lost");
+        if (byCloseBox)
+            window->close();
+        else
+            window->Command1->click();
+        QTRY_VERIFY(!loaded());
+        QVERIFY(setting(Rec::AlwaysOnTop).isEmpty());
+        QCOMPARE(m_prefix->readHostFile(profilesFile()), profiles);
+        QVERIFY(!host::isTopmost(m_main.get()));
+    }
+}
+
+void TestSettings::atMost101Profiles() {
+    QList<Profile> many;
+    for (int i = 0; i < 100; ++i)
+        many.append({QStringLiteral("P%1").arg(i), ""});
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(), many);
+    Settings* window = open();
+    QVERIFY(window->Command3->isEnabled());
+    window->Command3->click();
+    QTest::keyClicks(window->txtName, "Last");
+    QCOMPARE(window->lstProfiles->count(), 101);
+    QVERIFY(!window->Command3->isEnabled());
+    window->Command3->click();
+    QCOMPARE(window->lstProfiles->count(), 101);
+    window->lstProfiles->setCurrentRow(0);
+    window->Command4->click();
+    QVERIFY(window->Command3->isEnabled());
+    window->Command2->click();
+    QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()).size(), 100);
+}
+
+void TestSettings::emptyNamesAreNotWritten() {
+    Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"A", ""}});
+    Settings* window = open();
+    window->Command3->click(); // left without a name
+    window->Command3->click();
+    QTest::keyClicks(window->txtName, "C");
+    window->Command2->click();
+    QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()),
+             (QList<Profile>{{"A", ""}, {"C", ""}}));
+}
+
+void TestSettings::unwritableSystemDirectoryIsAnUncaughtError() {
+    Settings* window = open();
+    m_prefix->removeDrive('c');
+    QCOMPARE(errorOf([&] { window->Command2_Click(); }), 68);
+    QVERIFY(loaded());
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
