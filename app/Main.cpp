@@ -15,6 +15,9 @@
 #include "prefs/Settings.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
+#include "tools/ArchiveCommands.h"
+#include "tools/CleanUpCommands.h"
+#include "tools/Notes.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -183,6 +186,14 @@ void Main::buildMenus() {
     connect(mnuExit, &QAction::triggered, this, &Main::mnuExit_Click);
     connect(mnuMinimize, &QAction::triggered, this, &Main::mnuMinimize_Click);
     connect(mnuInfo, &QAction::triggered, this, &Main::mnuInfo_Click);
+    connect(mnuNotes, &QAction::triggered, this, &Main::mnuNotes_Click);
+    connect(mnuAddToArch, &QAction::triggered, this, &Main::mnuAddToArch_Click);
+    connect(mnuOpenAutoArch, &QAction::triggered, this, &Main::mnuOpenAutoArch_Click);
+    connect(mnuDelInAutoArch, &QAction::triggered, this, &Main::mnuDelInAutoArch_Click);
+    connect(mnuClearDustBin, &QAction::triggered, this, &Main::mnuClearDustBin_Click);
+    connect(mnuClearRecentDocs, &QAction::triggered, this, &Main::mnuClearRecentDocs_Click);
+    connect(mnuClearClipBoard, &QAction::triggered, this, &Main::mnuClearClipBoard_Click);
+    connect(mnuOpenInExplorer, &QAction::triggered, this, &Main::mnuOpenInExplorer_Click);
 }
 
 void Main::Form_Load() {
@@ -243,6 +254,38 @@ void Main::mnuMinimize_Click() {
 
 void Main::mnuInfo_Click() {
     host::FormInstance<Info>::show(this);
+}
+
+void Main::mnuNotes_Click() {
+    host::FormInstance<Notes>::show(this);
+}
+
+void Main::mnuAddToArch_Click() {
+    ArchiveCommands::addFiles();
+}
+
+void Main::mnuOpenAutoArch_Click() {
+    ArchiveCommands::open();
+}
+
+void Main::mnuDelInAutoArch_Click() {
+    ArchiveCommands::deleteArchive();
+}
+
+void Main::mnuClearDustBin_Click() {
+    CleanUpCommands::clearDustBin();
+}
+
+void Main::mnuClearRecentDocs_Click() {
+    CleanUpCommands::clearRecentDocs();
+}
+
+void Main::mnuClearClipBoard_Click() {
+    CleanUpCommands::clearClipboard();
+}
+
+void Main::mnuOpenInExplorer_Click() {
+    CleanUpCommands::openInExplorer();
 }
 
 void Main::Image1_Click() {

@@ -53,6 +53,14 @@ public slots:
     void mnuExit_Click();
     void mnuMinimize_Click();
     void mnuInfo_Click();
+    void mnuNotes_Click();
+    void mnuAddToArch_Click();
+    void mnuOpenAutoArch_Click();
+    void mnuDelInAutoArch_Click();
+    void mnuClearDustBin_Click();
+    void mnuClearRecentDocs_Click();
+    void mnuClearClipBoard_Click();
+    void mnuOpenInExplorer_Click();
 
     void Image1_Click();
     void Image1_MouseDown(int button, int shift, float x, float y);

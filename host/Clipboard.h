@@ -1,0 +1,8 @@
+#pragma once
+
+namespace host {
+
+// Clears the desktop's clipboard, every format.
+void clearClipboard();
+
+} // namespace host

@@ -1,0 +1,76 @@
+#include "Notes.h"
+
+#include "disk/DiskSettings.h"
+#include "disk/Module1.h"
+#include "host/CodePage.h"
+#include "host/FileSystem.h"
+#include "host/MessageBox.h"
+#include "host/RuntimeError.h"
+#include "host/Twips.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kNotesPath = QStringLiteral("a:\\VRTLNotes.sys");
+
+} // namespace
+
+Notes::Notes(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Notes"));
+    setAccessibleName(windowTitle());
+    host::setClientSizeTwips(this, 5535, 4455);
+
+    txtText = new QPlainTextEdit(this);
+    txtText->setObjectName(QStringLiteral("txtText"));
+    txtText->setAccessibleName(windowTitle());
+    txtText->setTabChangesFocus(true);
+    host::placeTwips(txtText, 120, 120, 5295, 3735);
+    Command1 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    host::placeTwips(Command1, 4080, 3960, 1335, 375);
+    Command2 = new QPushButton(QStringLiteral("OK"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    host::placeTwips(Command2, 2640, 3960, 1335, 375);
+    setTabOrder(txtText, Command1);
+    setTabOrder(Command1, Command2);
+
+    connect(Command1, &QPushButton::clicked, this, &Notes::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Notes::Command2_Click);
+}
+
+void Notes::Form_Load() {
+    host::resumeNext([&] {
+        // Line breaks on the diskette are CR LF; the box keeps them as line breaks.
+        QString note = host::fromAnsi(host::readFile(kNotesPath));
+        note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        txtText->setPlainText(note);
+    });
+}
+
+void Notes::Command1_Click() {
+    close();
+}
+
+void Notes::Command2_Click() {
+    QString note = txtText->toPlainText();
+    note.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    try {
+        // Beside the old note and renamed into place, and with no line end added after the
+        // text, so the note does not grow by an empty line on every save.
+        host::writeFileReplacing(kNotesPath, host::toAnsi(note));
+    } catch (const host::RuntimeError&) {
+        host::MsgBox(QStringLiteral("Couldn't write on disk."), host::MB_ICONCRITICAL,
+                     Module1::kTitle);
+        return;
+    }
+    // The disk icon file's protection; a diskette without one has nothing to protect.
+    if (host::fileExists(DiskSettings::kIconPath))
+        host::resumeNext([] {
+            host::setAttributes(DiskSettings::kIconPath, host::AttrReadOnly | host::AttrHidden);
+        });
+    close();
+}
