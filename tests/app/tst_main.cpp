@@ -8,6 +8,7 @@
 #include "app/Main.h"
 #include "disk/DiskProperties.h"
 #include "prefs/Settings.h"
+#include "tools/Notes.h"
 
 #include "host/FormInstance.h"
 #include "host/MessageBox.h"
@@ -59,6 +60,7 @@ private slots:
     void executeLinkWithoutDiskette();
     void diskPropertiesOpensOnceAfterARefresh();
     void coolStuffPopsUpWithoutDefault();
+    void notesOpenOnce();
     void preferencesOpenOnceAndMoveTheWindowOnTop();
 
 private:
@@ -453,6 +455,15 @@ void TestMain::coolStuffPopsUpWithoutDefault() {
     QTRY_VERIFY(main->mnuCoolStuff->isVisible());
     QCOMPARE(main->mnuCoolStuff->defaultAction(), nullptr);
     main->mnuCoolStuff->close();
+}
+
+void TestMain::notesOpenOnce() {
+    Main* main = loadMain();
+    main->mnuNotes->trigger();
+    main->mnuNotes->trigger();
+    QCOMPARE(countWindows<Notes>(), 1);
+    QVERIFY(host::FormInstance<Notes>::loaded()->isVisible());
+    delete host::FormInstance<Notes>::loaded();
 }
 
 void TestMain::preferencesOpenOnceAndMoveTheWindowOnTop() {

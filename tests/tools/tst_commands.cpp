@@ -1,0 +1,165 @@
+// The archive and clean-up commands, with real programs standing in for WinZip and the file
+// manager.
+#include "TestPrefix.h"
+
+#include "host/FileSystem.h"
+#include "storage/ProgramSettings.h"
+#include "storage/RecordFile.h"
+#include "tools/ArchiveCommands.h"
+#include "tools/CleanUpCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_prefix = std::make_unique<TestPrefix>();
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
+    void cleanup() {
+        m_boxes.reset();
+        m_prefix.reset();
+    }
+
+    void archiveCommandLines_data();
+    void archiveCommandLines();
+    void noWinZipPathDoesNothing();
+    void archiveWithoutDiskette();
+    void deleteArchive();
+    void clearDustBinAndRecentDocs();
+    void recentDocsIgnoresTheReportedWindowsDirectory();
+    void openInExplorer();
+    void openInExplorerWithoutDiskette();
+
+private:
+    // A program that writes its arguments, one a line, beside itself.
+    QString recorder(const QString& relativePath) {
+        const QString path = m_prefix->writeHostFile(
+            relativePath,
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        return path;
+    }
+    QStringList recorded(const QString& program) {
+        QFile args(program + ".args");
+        if (!args.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(args.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+    void setWinZip(const QString& path) {
+        const int file = storage::NextFileNumber();
+        storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
+        storage::PutRecord(file, storage::ProgramSettingsRecord::WinZipPath,
+                           storage::TaggedValue::string(path));
+        storage::CloseRecordFile(file);
+    }
+    std::unique_ptr<TestPrefix> m_prefix;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+};
+
+void TestCommands::archiveCommandLines_data() {
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<QStringList>("tail");
+    QTest::newRow("add files") << true << QStringList{"-a"};
+    QTest::newRow("open") << false << QStringList{};
+}
+
+void TestCommands::archiveCommandLines() {
+    QFETCH(bool, adding);
+    QFETCH(QStringList, tail);
+    // A path with blanks, stored unquoted, as the preferences window stores it.
+    const QString winZip = recorder("data/vortle/drive_c/Program Files/WinZip/winzip32");
+    setWinZip("c:\\Program Files\\WinZip\\winzip32");
+    adding ? ArchiveCommands::addFiles() : ArchiveCommands::open();
+    QTRY_COMPARE(recorded(winZip), QStringList{m_prefix->driveA() + "/VRTLAutoArchive.zip"} + tail);
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TestCommands::noWinZipPathDoesNothing() {
+    ArchiveCommands::addFiles();
+    ArchiveCommands::open();
+    QVERIFY(m_boxes->boxes.isEmpty());
+    // The settings file was created empty by the reading.
+    QCOMPARE(QFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll").size(), 0);
+    setWinZip("c:\\no\\such\\winzip.exe");
+    ArchiveCommands::open();
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TestCommands::archiveWithoutDiskette() {
+    const QString winZip = recorder("data/vortle/drive_c/winzip");
+    setWinZip("c:\\winzip");
+    m_prefix->pointDrive('a', m_prefix->root() + "/no-disk");
+    ArchiveCommands::addFiles();
+    QCOMPARE(m_boxes->prompts(),
+             (QStringList{"Keine Diskette in Laufwerk A:", "No disk inserted."}));
+    QCOMPARE(m_boxes->boxes[1].style, 16);
+    m_boxes->boxes.clear();
+    ArchiveCommands::open();
+    QCOMPARE(m_boxes->prompts(),
+             (QStringList{"Keine Diskette in Laufwerk A:", "No disk inserted."}));
+    m_boxes->boxes.clear();
+    ArchiveCommands::deleteArchive();
+    QCOMPARE(m_boxes->prompts(), QStringList{"Keine Diskette in Laufwerk A:"});
+    QTest::qWait(200);
+    QVERIFY(!QFile::exists(winZip + ".args"));
+}
+
+void TestCommands::deleteArchive() {
+    m_prefix->writeHostFile("data/vortle/drive_a/VRTLAutoArchive.ZIP", "PK");
+    m_prefix->writeHostFile("data/vortle/drive_a/other.zip", "PK");
+    ArchiveCommands::deleteArchive();
+    QCOMPARE(QDir(m_prefix->driveA()).entryList(QDir::Files), QStringList{"other.zip"});
+    ArchiveCommands::deleteArchive(); // nothing left to delete: no message
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TestCommands::clearDustBinAndRecentDocs() {
+    for (const char* name : {"DC1.TXT", "old.doc", "noext"})
+        m_prefix->writeHostFile(QStringLiteral("data/vortle/drive_c/recycled/") + name, "x");
+    QDir().mkpath(m_prefix->driveC() + "/recycled/folder");
+    m_prefix->writeHostFile("data/vortle/drive_c/recycled/folder/inside.txt", "x");
+    m_prefix->writeHostFile("data/vortle/drive_c/windows/recent/letter.lnk", "x");
+    m_prefix->writeHostFile("data/vortle/drive_a/recycled/keep.txt", "x"); // only drive C: counts
+    CleanUpCommands::clearDustBin();
+    QCOMPARE(
+        QDir(m_prefix->driveC() + "/recycled").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList{"folder"});
+    QVERIFY(QFile::exists(m_prefix->driveC() + "/recycled/folder/inside.txt"));
+    QVERIFY(QFile::exists(m_prefix->driveA() + "/recycled/keep.txt"));
+    CleanUpCommands::clearRecentDocs();
+    QVERIFY(QDir(m_prefix->driveC() + "/windows/recent").isEmpty());
+    // Nothing left, or no folder at all: still no message.
+    CleanUpCommands::clearDustBin();
+    QDir(m_prefix->driveC() + "/windows/recent").removeRecursively();
+    CleanUpCommands::clearRecentDocs();
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TestCommands::recentDocsIgnoresTheReportedWindowsDirectory() {
+    QCOMPARE(CleanUpCommands::WindowsDirectory(), QStringLiteral("c:\\windows\\"));
+    QCOMPARE(CleanUpCommands::kRecentPattern, QStringLiteral("c:\\windows\\recent\\*.*"));
+    QCOMPARE(CleanUpCommands::kRecyclePattern, QStringLiteral("c:\\recycled\\*.*"));
+}
+
+void TestCommands::openInExplorer() {
+    // The launcher that the prefix set-up wrote, replaced by one that records its argument.
+    QFile::remove(m_prefix->driveC() + "/windows/explorer");
+    const QString explorer = recorder("data/vortle/drive_c/windows/explorer");
+    CleanUpCommands::openInExplorer();
+    QTRY_COMPARE(recorded(explorer),
+                 QStringList{QFileInfo(m_prefix->driveA()).canonicalFilePath()});
+    QVERIFY(m_boxes->boxes.isEmpty());
+}
+
+void TestCommands::openInExplorerWithoutDiskette() {
+    m_prefix->removeDrive('a');
+    CleanUpCommands::openInExplorer();
+    QCOMPARE(m_boxes->prompts(), (QStringList{"Laufwerk nicht vorhanden.", "No disk inserted."}));
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
