@@ -184,6 +184,33 @@ QImage banner() {
     return image;
 }
 
+// Setup's side strip: the banner's colours with a box being unpacked.
+QImage setupSide() {
+    QImage image = canvas(50, 226, Qt::white);
+    QPainter p(&image);
+    QLinearGradient fade(0, 0, 0, 226);
+    fade.setColorAt(0, QColor(10, 20, 90));
+    fade.setColorAt(1, QColor(90, 130, 220));
+    p.fillRect(image.rect(), fade);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 40, 10), 1));
+    p.setBrush(QColor(200, 160, 90));
+    p.drawRect(QRectF(9, 180, 32, 26));
+    p.drawPolygon(QPolygonF({QPointF(9, 180), QPointF(2, 170), QPointF(25, 170), QPointF(25, 180)}));
+    p.drawPolygon(QPolygonF({QPointF(41, 180), QPointF(48, 170), QPointF(25, 170), QPointF(25, 180)}));
+    p.save();
+    p.translate(12, 140);
+    p.rotate(-10);
+    drawDiskette(p, 26, QColor(40, 70, 160));
+    p.restore();
+    p.setPen(Qt::white);
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 16, QFont::Bold));
+    p.translate(34, 120);
+    p.rotate(-90);
+    p.drawText(0, 0, QStringLiteral("Setup"));
+    return image;
+}
+
 QImage splash() {
     QImage image = canvas(266, 173, Qt::white);
     QPainter p(&image);
@@ -330,6 +357,7 @@ int main(int argc, char** argv) {
     scatteredSquares().save(out.filePath("image5.png"));
     save256(banner(), out.filePath("banner.bmp"));
     save256(splash(), out.filePath("splash.bmp"));
+    save256(setupSide(), out.filePath("setupside.bmp"));
     infoStrip().save(out.filePath("infostrip.bmp"), "BMP");
     return 0;
 }

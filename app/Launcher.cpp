@@ -1,0 +1,93 @@
+// "Vortle.exe" as Setup installs it: a small program that loads the two runtime components
+// from the system directory (c:\windows\system\ of the prefix) and starts the utility in them.
+// When a component is missing it says which one, instead of failing in the loader.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <dlfcn.h>
+
+namespace {
+
+const char* const kRuntime = "msvbvm50.dll";
+const char* const kComponent = "Comctl32.ocx";
+
+// The system directory of the prefix as a host path, each level found whatever its case.
+QString systemDirectory() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString dir = data + QStringLiteral("/vortle/dosdevices/c:");
+    for (const char* level : {"windows", "system"}) {
+        const QStringList entries = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QString match = QString::fromLatin1(level);
+        for (const QString& entry : entries)
+            if (entry.compare(match, Qt::CaseInsensitive) == 0)
+                match = entry;
+        dir += QLatin1Char('/') + match;
+    }
+    return dir;
+}
+
+QString findComponent(const QString& dir, const char* name) {
+    const QStringList entries = QDir(dir).entryList(QDir::Files);
+    for (const QString& entry : entries)
+        if (entry.compare(QString::fromLatin1(name), Qt::CaseInsensitive) == 0)
+            return dir + QLatin1Char('/') + entry;
+    return {};
+}
+
+int reportMissing(int argc, char** argv, const QString& text) {
+    std::fprintf(stderr, "Vortle: %s\n",
+                 qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    const QString log = qEnvironmentVariable("VORTLE_MSGBOX_LOG");
+    if (!log.isEmpty()) {
+        QFile file(log);
+        if (file.open(QIODevice::Append | QIODevice::Text))
+            file.write(QStringLiteral("Vortle|16|%1\n")
+                           .arg(QString(text).replace(QLatin1Char('\n'), QLatin1String("\\n")))
+                           .toUtf8());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QMessageBox::critical(nullptr, QStringLiteral("Vortle"), text);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QString dir = systemDirectory();
+    const QString runtime = findComponent(dir, kRuntime);
+    const QString component = findComponent(dir, kComponent);
+    const QString missingText = QStringLiteral(
+        "Vortle cannot start: the runtime component %1 is missing from c:\\windows\\system\\.\n\n"
+        "Run Setup again to install it.");
+    if (runtime.isEmpty())
+        return reportMissing(argc, argv, missingText.arg(QString::fromLatin1(kRuntime)));
+    if (component.isEmpty())
+        return reportMissing(argc, argv, missingText.arg(QString::fromLatin1(kComponent)));
+
+    // The runtime first and for everyone: the component names it as the library it needs.
+    void* runtimeHandle = dlopen(QFile::encodeName(runtime).constData(), RTLD_NOW | RTLD_GLOBAL);
+    if (!runtimeHandle)
+        return reportMissing(
+            argc, argv,
+            QStringLiteral("Vortle cannot start: %1 cannot be loaded (%2).")
+                .arg(QString::fromLatin1(kRuntime), QString::fromLocal8Bit(dlerror())));
+    void* componentHandle =
+        dlopen(QFile::encodeName(component).constData(), RTLD_NOW | RTLD_GLOBAL);
+    if (!componentHandle)
+        return reportMissing(
+            argc, argv,
+            QStringLiteral("Vortle cannot start: %1 cannot be loaded (%2).")
+                .arg(QString::fromLatin1(kComponent), QString::fromLocal8Bit(dlerror())));
+    using Entry = int (*)(int, char**);
+    auto entry = reinterpret_cast<Entry>(dlsym(componentHandle, "vortle_main"));
+    if (!entry)
+        return reportMissing(argc, argv,
+                             QStringLiteral("Vortle cannot start: %1 is not a Vortle component.")
+                                 .arg(QString::fromLatin1(kComponent)));
+    return entry(argc, argv);
+}

@@ -1,0 +1,22 @@
+#include "VortleMain.h"
+
+#include "StartUp.h"
+
+#include "host/ClassicFont.h"
+#include "host/ErrorReport.h"
+#include "host/FormInstance.h"
+#include "host/Prefix.h"
+
+int vortleMain(int argc, char** argv) {
+    host::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vortle"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setDesktopFileName(QStringLiteral("vortle"));
+    // The program ends only through the main window's unload, never when the splash closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    host::useClassicFont();
+    host::ensurePrefix();
+    host::FormInstance<StartUp>::show();
+    return QApplication::exec();
+}

@@ -1,0 +1,187 @@
+#include "Form1.h"
+
+#include "Pictures.h"
+
+#include "disk/MkDir.h"
+#include "host/DosPath.h"
+#include "host/ErrorReport.h"
+#include "host/FileSystem.h"
+#include "host/LineControl.h"
+#include "host/MessageBox.h"
+#include "host/SystemDirs.h"
+#include "host/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Vortle Installation");
+const QString kInstallText = QStringLiteral(
+    "For the sake of saving disk space, this is a very easy installation-program. Just enter the "
+    "destination path in the text-box below and click 'Install'.");
+const QString kUninstallText = QStringLiteral(
+    "There's not much to say about this. Just enter the directory of the Vortle files in thge "
+    "text-box below and click 'Uninstall'.");
+
+QString withBackslash(QString path) {
+    if (!path.endsWith(QLatin1Char('\\')))
+        path += QLatin1Char('\\');
+    return path;
+}
+
+QString systemDirectory() {
+    QByteArray buffer(255, ' ');
+    const unsigned length = host::GetSystemDirectoryA(buffer.data(), unsigned(buffer.size()));
+    return withBackslash(
+        QString::fromLatin1(buffer.left(length < 255 ? int(length) : 0)).toLower());
+}
+
+template <typename Control>
+Control* place(Control* control, const char* name, double left, double top, double width,
+               double height) {
+    control->setObjectName(QString::fromLatin1(name));
+    host::placeTwips(control, left, top, width, height);
+    return control;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(kTitle);
+    setAccessibleName(kTitle);
+    setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
+    host::setClientSizeTwips(this, 6990, 3495);
+
+    Label1 = place(new QLabel(kInstallText, this), "Label1", 960, 840, 5775, 495);
+    Label1->setWordWrap(true);
+    Label2 = place(new QLabel(QStringLiteral("Destination directory"), this), "Label2", 960, 1920,
+                   2295, 255);
+    txtDir =
+        place(new QLineEdit(QStringLiteral("c:\\Vortle"), this), "txtDir", 960, 2160, 5775, 285);
+    txtDir->setAccessibleName(QStringLiteral("Destination directory"));
+    Label3 = place(new QLabel(this), "Label3", 0, 0, 735, 375);
+    Label3->setAutoFillBackground(true);
+    QPalette white = Label3->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Label3->setPalette(white);
+    Label4 =
+        place(new QLabel(QStringLiteral("Hi and welcome to the setup-utility of Vortle. I would "
+                                        "like to thank you for using Vortle."),
+                         this),
+              "Label4", 960, 240, 5775, 495);
+    Label4->setWordWrap(true);
+    lblCurDir =
+        place(new QLabel(QStringLiteral("Label3"), this), "lblCurDir", 960, 3240, 5055, 255);
+    lblCurDir->hide();
+    Picture1 = place(new QLabel(this), "Picture1", 0, 120, 735, 3390);
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setPixmap(Pictures::picture(QStringLiteral("setupside.bmp")));
+
+    // The choice page: a panel over the directory page's controls.
+    Picture2 = place(new QWidget(this), "Picture2", 960, 840, 5775, 1695);
+    Picture2->setAutoFillBackground(true);
+    Label5 =
+        place(new QLabel(QStringLiteral("Do you want to install or uninstall Vortle ?"), Picture2),
+              "Label5", 240, 120, 3735, 375);
+    Option1 = place(new QRadioButton(QStringLiteral("Install"), Picture2), "Option1", 240, 600,
+                    2175, 375);
+    Option2 = place(new QRadioButton(QStringLiteral("Uninstall"), Picture2), "Option2", 240, 960,
+                    2175, 375);
+    Option1->setChecked(true);
+
+    for (auto [y, colour] : {std::pair{2640.0, host::LineControl::Colour::GreyText},
+                             std::pair{2655.0, host::LineControl::Colour::ButtonHighlight}}) {
+        auto* line = new host::LineControl(this, colour);
+        line->setLineTwips(960, y, 6840, y);
+        Line1.append(line);
+    }
+    Command1 =
+        place(new QPushButton(QStringLiteral("Next >"), this), "Command1", 960, 2880, 1575, 375);
+    Command2 =
+        place(new QPushButton(QStringLiteral("Exit"), this), "Command2", 2640, 2880, 1575, 375);
+    Command1->setDefault(true);
+
+    const QList<QWidget*> order = {txtDir, Command1, Command2, Option1, Option2};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+}
+
+void Form1::Mk_Dir(const QString& bez1) {
+    ::Mk_Dir(bez1);
+}
+
+void Form1::Form_Load() {
+    lblCurDir->setText(withBackslash(host::currentDirectory()));
+}
+
+void Form1::Command1_Click() {
+    if (Picture2->isVisible()) {
+        Picture2->hide();
+        if (Option1->isChecked()) {
+            Command1->setText(QStringLiteral("Install"));
+            Label1->setText(kInstallText);
+            Label2->setText(QStringLiteral("Destination directory"));
+        }
+        if (Option2->isChecked()) {
+            Command1->setText(QStringLiteral("Uninstall"));
+            Label1->setText(kUninstallText);
+            Label2->setText(QStringLiteral("Location"));
+            txtDir->setText(withBackslash(host::currentDirectory()));
+        }
+        return;
+    }
+    // No step below catches errors: the first failure ends the program with the error report,
+    // and what was done before it stays done.
+    Command1->setEnabled(false);
+    txtDir->setText(withBackslash(txtDir->text()));
+    txtDir->setEnabled(false);
+    const QString system = systemDirectory();
+    if (Option1->isChecked())
+        install(lblCurDir->text(), txtDir->text(), system);
+    if (Option2->isChecked())
+        uninstall(txtDir->text(), system);
+}
+
+void Form1::install(const QString& source, const QString& destination, const QString& system) {
+    Mk_Dir(destination.chopped(1));
+    host::copyFile(source + QStringLiteral("Vortle.ex_"),
+                   destination + QStringLiteral("Vortle.exe"));
+    host::copyFile(source + QStringLiteral("ReadMe.tx_"),
+                   destination + QStringLiteral("ReadMe.txt"));
+    host::copyFile(source + QStringLiteral("Comctl32.oc_"),
+                   system + QStringLiteral("Comctl32.ocx"));
+    host::copyFile(source + QStringLiteral("msvbvm50.dll"),
+                   system + QStringLiteral("msvbvm50.dll"));
+    Command2->setText(QStringLiteral("Finish"));
+}
+
+void Form1::uninstall(const QString& destination, const QString& system) {
+    host::deleteFiles(destination + QStringLiteral("Vortle.exe"));
+    host::deleteFiles(destination + QStringLiteral("ReadMe.txt"));
+    const int answer = host::MsgBox(
+        QStringLiteral("Do you really want to delete the files COMCTL32.OCX and MSVBVM50.DLL ?,"),
+        host::MB_ICONCRITICAL | host::MB_YESNO, QStringLiteral("Delete files"));
+    if (answer == host::IDYES) {
+        host::deleteFiles(system + QStringLiteral("comctl32.ocx"));
+        host::deleteFiles(system + QStringLiteral("msvbvm50.dll"));
+    }
+    Command2->setText(QStringLiteral("Finish"));
+}
+
+void Form1::Command2_Click() {
+    if (Command2->text() == QLatin1String("Exit")) {
+        if (host::MsgBox(QStringLiteral("Do you really want to abort the installation?"),
+                         host::MB_ICONQUESTION | host::MB_YESNO, kTitle) == host::IDYES)
+            host::endProgram(0);
+        return;
+    }
+    host::endProgram(0);
+}

@@ -1,0 +1,285 @@
+#include "TestPrefix.h"
+
+#include "host/DosPath.h"
+#include "host/ErrorReport.h"
+#include "host/FormInstance.h"
+#include "host/Twips.h"
+#include "setup/Form1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QStringList kSourceFiles = {"Vortle.ex_", "ReadMe.tx_", "Comctl32.oc_", "msvbvm50.dll"};
+
+QString dist() {
+    return qEnvironmentVariable("VORTLE_DIST");
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsAtTheirPlaces_data();
+    void controlsAtTheirPlaces();
+    void pagesOfTheWizard();
+    void installCopiesTheFourFiles();
+    void installedProgramStartsAndNamesAMissingComponent();
+    void uninstallAsksAboutTheRuntime_data();
+    void uninstallAsksAboutTheRuntime();
+    void missingSourceEndsWithTheReport();
+    void uninstallWithoutProgramEndsBeforeTheQuestion();
+    void exitAsksFinishDoesNot();
+
+private:
+    Form1* open() { return host::FormInstance<Form1>::show(); }
+    // Installs from a copy of the set-up folder into `destination`.
+    Form1* install(const QString& destination) {
+        Form1* form = open();
+        form->Command1->click();
+        form->txtDir->setText(destination);
+        form->Command1->click();
+        return form;
+    }
+    void enterSource(const QStringList& files) {
+        const QString source = m_prefix->root() + "/source";
+        QDir().mkpath(source);
+        for (const QString& name : files)
+            QFile::copy(dist() + "/" + name, source + "/" + name);
+        QDir::setCurrent(source);
+    }
+    QString systemDir() const { return m_prefix->driveC() + "/windows/system"; }
+
+    std::unique_ptr<TestPrefix> m_prefix;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    std::unique_ptr<EndProgramRecorder> m_end;
+};
+
+void TestForm1::init() {
+    m_prefix = std::make_unique<TestPrefix>();
+    m_boxes = std::make_unique<MessageBoxRecorder>();
+    m_end = std::make_unique<EndProgramRecorder>();
+    enterSource(kSourceFiles);
+}
+
+void TestForm1::cleanup() {
+    delete host::FormInstance<Form1>::loaded();
+    m_end.reset();
+    m_boxes.reset();
+    m_prefix.reset();
+}
+
+void TestForm1::controlsAtTheirPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRectF>("twips");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Picture1") << "Picture1" << QRectF(0, 120, 735, 3390) << "";
+    QTest::newRow("Picture2") << "Picture2" << QRectF(960, 840, 5775, 1695) << "";
+    QTest::newRow("Label5") << "Label5" << QRectF(240, 120, 3735, 375)
+                            << "Do you want to install or uninstall Vortle ?";
+    QTest::newRow("Option1") << "Option1" << QRectF(240, 600, 2175, 375) << "Install";
+    QTest::newRow("Option2") << "Option2" << QRectF(240, 960, 2175, 375) << "Uninstall";
+    QTest::newRow("Command2") << "Command2" << QRectF(2640, 2880, 1575, 375) << "Exit";
+    QTest::newRow("Command1") << "Command1" << QRectF(960, 2880, 1575, 375) << "Next >";
+    QTest::newRow("txtDir") << "txtDir" << QRectF(960, 2160, 5775, 285) << "c:\\Vortle";
+    QTest::newRow("Label3") << "Label3" << QRectF(0, 0, 735, 375) << "";
+    QTest::newRow("Label4") << "Label4" << QRectF(960, 240, 5775, 495)
+                            << "Hi and welcome to the setup-utility of Vortle. I would like to "
+                               "thank you for using Vortle.";
+    QTest::newRow("Label2") << "Label2" << QRectF(960, 1920, 2295, 255) << "Destination directory";
+    QTest::newRow("Label1")
+        << "Label1" << QRectF(960, 840, 5775, 495)
+        << "For the sake of saving disk space, this is a very easy installation-program. "
+           "Just enter the destination path in the text-box below and click 'Install'.";
+}
+
+void TestForm1::controlsAtTheirPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QRectF, twips);
+    QFETCH(QString, caption);
+    Form1* form = open();
+    auto* control = form->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(),
+             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
+                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        QCOMPARE(button->text(), caption);
+    if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())
+        QCOMPARE(label->text(), caption);
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        QCOMPARE(box->text(), caption);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Vortle Installation"));
+    QCOMPARE(form->size(), QSize(host::twipsToPixelsX(6990), host::twipsToPixelsY(3495)));
+    QCOMPARE(form->Picture1->pixmap().size(), QSize(50, 226));
+}
+
+void TestForm1::pagesOfTheWizard() {
+    Form1* form = open();
+    const QString source = m_prefix->root() + "/source";
+    QCOMPARE(form->lblCurDir->text(), host::toDosPath(source) + "\\");
+    QVERIFY(!form->lblCurDir->isVisible());
+    // The panel covers the directory page's controls.
+    QVERIFY(form->Picture2->isVisible());
+    QVERIFY(form->Option1->isChecked());
+    QVERIFY(form->children().indexOf(form->Picture2) > form->children().indexOf(form->txtDir));
+    form->Command1->click();
+    QVERIFY(!form->Picture2->isVisible());
+    QCOMPARE(form->Command1->text(), QStringLiteral("Install"));
+    QCOMPARE(form->txtDir->text(), QStringLiteral("c:\\Vortle"));
+    delete form;
+
+    form = open();
+    form->Option2->setChecked(true);
+    form->Command1->click();
+    QCOMPARE(form->Command1->text(), QStringLiteral("Uninstall"));
+    QCOMPARE(form->Label2->text(), QStringLiteral("Location"));
+    QCOMPARE(form->Label1->text(),
+             QStringLiteral("There's not much to say about this. Just enter the directory of "
+                            "the Vortle files in thge text-box below and click 'Uninstall'."));
+    QCOMPARE(form->txtDir->text(), host::toDosPath(source) + "\\");
+}
+
+void TestForm1::installCopiesTheFourFiles() {
+    QDir().mkpath(m_prefix->driveC() + "/Programs");
+    Form1* form = install("c:\\Programs\\Tools\\Vortle");
+    QCOMPARE(form->txtDir->text(), QStringLiteral("c:\\Programs\\Tools\\Vortle\\"));
+    QVERIFY(!form->txtDir->isEnabled());
+    QVERIFY(!form->Command1->isEnabled());
+    QCOMPARE(form->Command2->text(), QStringLiteral("Finish"));
+    QVERIFY(m_boxes->boxes.isEmpty());
+    const QString destination = m_prefix->driveC() + "/Programs/Tools/Vortle";
+    const QList<QPair<QString, QString>> copies = {{"Vortle.ex_", destination + "/Vortle.exe"},
+                                                   {"ReadMe.tx_", destination + "/ReadMe.txt"},
+                                                   {"Comctl32.oc_", systemDir() + "/Comctl32.ocx"},
+                                                   {"msvbvm50.dll", systemDir() + "/msvbvm50.dll"}};
+    for (const auto& [source, target] : copies)
+        QCOMPARE(m_prefix->readHostFile(target), m_prefix->readHostFile(dist() + "/" + source));
+    QVERIFY(QFileInfo(destination + "/Vortle.exe").isExecutable());
+    // Finish ends without a question.
+    form->Command2->click();
+    QVERIFY(m_boxes->boxes.isEmpty());
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+}
+
+void TestForm1::installedProgramStartsAndNamesAMissingComponent() {
+    install("c:\\Vortle");
+    const QString program = m_prefix->driveC() + "/Vortle/Vortle.exe";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VORTLE_MSGBOX_LOG", m_prefix->root() + "/boxes.log");
+    QProcess vortle;
+    vortle.setProcessEnvironment(env);
+    vortle.start(program, {});
+    QVERIFY(vortle.waitForStarted());
+    // The utility runs: after its splash the main window loads and creates its settings file.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(systemDir() + "/VRTLSettings.dll"), 10000);
+    QCOMPARE(vortle.state(), QProcess::Running);
+    vortle.kill();
+    vortle.waitForFinished();
+
+    for (const char* component : {"msvbvm50.dll", "Comctl32.ocx"}) {
+        QFile::remove(m_prefix->root() + "/boxes.log");
+        QFile::rename(systemDir() + "/" + component, systemDir() + "/away");
+        vortle.start(program, {});
+        QVERIFY(vortle.waitForFinished(10000));
+        QCOMPARE(vortle.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(vortle.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(vortle.readAllStandardError()).contains(component));
+        QVERIFY(m_prefix->readHostFile(m_prefix->root() + "/boxes.log").contains(component));
+        QFile::rename(systemDir() + "/away", systemDir() + "/" + component);
+    }
+}
+
+void TestForm1::uninstallAsksAboutTheRuntime_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Yes") << 6;
+    QTest::newRow("No") << 7;
+}
+
+void TestForm1::uninstallAsksAboutTheRuntime() {
+    QFETCH(int, answer);
+    install("c:\\Vortle");
+    delete host::FormInstance<Form1>::loaded();
+    m_prefix->writeHostFile("data/vortle/drive_c/Vortle/mine.txt", "kept");
+    // A runtime component written in another case is found all the same.
+    QFile::rename(systemDir() + "/Comctl32.ocx", systemDir() + "/COMCTL32.OCX");
+    Form1* form = open();
+    form->Option2->setChecked(true);
+    form->Command1->click();
+    form->txtDir->setText("c:\\Vortle");
+    m_boxes->answers = {answer};
+    form->Command1->click();
+    QCOMPARE(
+        m_boxes->prompts(),
+        QStringList{"Do you really want to delete the files COMCTL32.OCX and MSVBVM50.DLL ?,"});
+    QCOMPARE(m_boxes->boxes[0].style, 20);
+    QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Delete files"));
+    QCOMPARE(QDir(m_prefix->driveC() + "/Vortle").entryList(QDir::Files), QStringList{"mine.txt"});
+    const QStringList runtime = QDir(systemDir()).entryList({"*.ocx", "*.dll"}, QDir::Files);
+    QCOMPARE(runtime.isEmpty(), answer == 6);
+    QCOMPARE(form->Command2->text(), QStringLiteral("Finish"));
+}
+
+void TestForm1::missingSourceEndsWithTheReport() {
+    QDir(m_prefix->root() + "/source").removeRecursively();
+    enterSource({"Vortle.ex_", "ReadMe.tx_", "msvbvm50.dll"});
+    QTimer::singleShot(0, [this] { install("c:\\Vortle"); });
+    QTRY_COMPARE(m_boxes->boxes.size(), 1);
+    QCOMPARE(m_boxes->prompts(), QStringList{"Run-time error '53':\n\nFile not found"});
+    QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle Installation"));
+    QCOMPARE(m_end->exitCodes, QList<int>{1});
+    // Nothing is undone.
+    QVERIFY(QFile::exists(m_prefix->driveC() + "/Vortle/Vortle.exe"));
+    QVERIFY(QFile::exists(m_prefix->driveC() + "/Vortle/ReadMe.txt"));
+    QVERIFY(!QFile::exists(systemDir() + "/msvbvm50.dll"));
+}
+
+void TestForm1::uninstallWithoutProgramEndsBeforeTheQuestion() {
+    QTimer::singleShot(0, [this] {
+        Form1* form = open();
+        form->Option2->setChecked(true);
+        form->Command1->click();
+        form->txtDir->setText("c:\\windows"); // a folder without the program
+        form->Command1->click();
+    });
+    QTRY_COMPARE(m_boxes->boxes.size(), 1);
+    QCOMPARE(m_boxes->prompts(), QStringList{"Run-time error '53':\n\nFile not found"});
+    QCOMPARE(m_end->exitCodes, QList<int>{1});
+}
+
+void TestForm1::exitAsksFinishDoesNot() {
+    Form1* form = open();
+    m_boxes->answers = {7};
+    form->Command2->click();
+    QCOMPARE(m_boxes->prompts(), QStringList{"Do you really want to abort the installation?"});
+    QCOMPARE(m_boxes->boxes[0].style, 36);
+    QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle Installation"));
+    QVERIFY(m_end->exitCodes.isEmpty());
+    form->Command1->click(); // the directory page asks as well
+    m_boxes->answers = {6};
+    form->Command2->click();
+    QCOMPARE(m_boxes->boxes.size(), 2);
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+}
+
+int main(int argc, char** argv) {
+    host::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vortle Installation"));
+    TestForm1 test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_form1.moc"
