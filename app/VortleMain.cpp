@@ -11,7 +11,7 @@ int vortleMain(int argc, char** argv) {
     host::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortle"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
-    QApplication::setDesktopFileName(QStringLiteral("vortle"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vortle.vortle"));
     // The program ends only through the main window's unload, never when the splash closes.
     QApplication::setQuitOnLastWindowClosed(false);
 

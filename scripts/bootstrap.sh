@@ -12,6 +12,10 @@ VORTLE_PACKAGES=(
     xvfb xauth                       # a real X server for the tests (xvfb-run)
     clang libclang-rt-14-dev         # libFuzzer for the record decoder
     xdg-utils                        # xdg-open behind "Open in Explorer"
+    desktop-file-utils appstream     # validate the menu entry and the metainfo
+    dpkg-dev                         # the Debian package's library dependencies
+    xdotool                          # the end-to-end tests click the real program
+    dosfstools mtools fusefat        # a real FAT12 diskette image for the tests
 )
 
 as_root() {

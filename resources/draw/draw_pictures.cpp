@@ -348,6 +348,9 @@ int main(int argc, char** argv) {
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     writeFile(out.filePath("diskette.ico"), icoFile({diskette(16), diskette(32)}));
     writeFile(out.filePath("nodisk.ico"), icoFile({noDisk()}));
+    // The desktop's application icon, at the hicolor theme's sizes.
+    for (int size : {16, 32, 48})
+        diskette(size).save(out.filePath(QStringLiteral("vortle-%1.png").arg(size)));
     writeFile(out.filePath("sphere.ico"), icoFile({sphere()}));
     diskette(16).save(out.filePath("image1.png"));
     windowWithHand().save(out.filePath("image2.png"));

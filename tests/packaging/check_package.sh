@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what lands there; builds the Debian
+# package, checks its contents and, where this runs as root, installs it with dpkg and starts
+# the program from the menu entry's command.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake --install "$build" --prefix "$work/prefix" > /dev/null
+for file in bin/vortle bin/vortle-setup share/applications/org.vortle.vortle.desktop \
+            share/metainfo/org.vortle.vortle.metainfo.xml share/doc/vortle/README.md \
+            share/icons/hicolor/16x16/apps/org.vortle.vortle.png \
+            share/icons/hicolor/32x32/apps/org.vortle.vortle.png \
+            share/icons/hicolor/48x48/apps/org.vortle.vortle.png; do
+    [ -e "$work/prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
+done
+desktop-file-validate "$work/prefix/share/applications/org.vortle.vortle.desktop"
+appstreamcli validate --no-net "$work/prefix/share/metainfo/org.vortle.vortle.metainfo.xml"
+
+(cd "$build" && cpack -B "$work/package" > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/package/vortle_*.deb)
+dpkg-deb --contents "$deb" > "$work/contents"
+grep -q './usr/bin/vortle$' "$work/contents"
+grep -q 'applications/org.vortle.vortle.desktop' "$work/contents"
+dpkg-deb --field "$deb" Depends > "$work/depends"
+grep -q 'libqt6widgets6' "$work/depends"
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "not root: the package is built and checked, not installed"
+    exit 0
+fi
+dpkg -i "$deb" > "$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; exit 1; }
+trap 'dpkg -r vortle > /dev/null 2>&1 || true; rm -rf "$work"' EXIT
+command=$(sed -n 's/^Exec=//p' /usr/share/applications/org.vortle.vortle.desktop)
+export XDG_DATA_HOME="$work/data" HOME="$work/home" QT_QPA_PLATFORM=offscreen
+mkdir -p "$HOME"
+$command &
+pid=$!
+for _ in $(seq 1 100); do
+    [ -e "$XDG_DATA_HOME/vortle/drive_c/windows/system/VRTLSettings.dll" ] && break
+    sleep 0.1
+done
+kill "$pid" 2>/dev/null || { echo "the installed program ended on its own"; exit 1; }
+[ -e "$XDG_DATA_HOME/vortle/drive_c/windows/system/VRTLSettings.dll" ] || { echo "the installed program did not start"; exit 1; }
+echo "installed with dpkg and started as '$command'"
