@@ -72,6 +72,15 @@ QMessageBox::Icon iconOf(int style) {
     }
 }
 
+// Answers given in VORTLE_MSGBOX_ANSWERS ("6,7"), taken one per box, before the defaults.
+int nextLoggedAnswer(int style) {
+    static QStringList answers =
+        qEnvironmentVariable("VORTLE_MSGBOX_ANSWERS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (answers.isEmpty())
+        return defaultAnswer(style);
+    return answers.takeFirst().toInt();
+}
+
 int logToFile(const QString& path, const MessageBoxRequest& request) {
     QFile log(path);
     if (log.open(QIODevice::Append | QIODevice::Text)) {
@@ -83,7 +92,7 @@ int logToFile(const QString& path, const MessageBoxRequest& request) {
                       .arg(prompt)
                       .toUtf8());
     }
-    return defaultAnswer(request.style);
+    return nextLoggedAnswer(request.style);
 }
 
 int showOnScreen(const MessageBoxRequest& request) {

@@ -40,8 +40,9 @@ int MsgBox(const QString& prompt, int style, const QString& title);
 
 // Tests answer message boxes here instead of on the screen. An empty hook restores the real
 // boxes. With the environment variable VORTLE_MSGBOX_LOG naming a file, a process without a
-// hook appends each box to that file and takes its default button, so that a test can run the
-// real program without a screen to click on.
+// hook appends each box to that file and answers it with the next code listed in
+// VORTLE_MSGBOX_ANSWERS ("6,7"), else with its default button, so that a test can run the real
+// program without a screen to click on.
 using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 void setMessageBoxHook(MessageBoxHook hook);
 

@@ -1,0 +1,247 @@
+// The real program on a real X server: clicks on the image buttons at their places, keys into
+// its windows, and what lands on disk. Runs under the xvfb-run of ./test; xdotool clicks.
+#include "disk/DiskSettings.h"
+#include "host/Prefix.h"
+#include "storage/ProgramSettings.h"
+#include "storage/RecordFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString xdotool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// A window of the program, found by its title.
+struct Window {
+    QString id;
+    QRect geometry;
+    double twipsPerPixel = 15;
+
+    // Clicks at a point given in twips of the client area.
+    void click(double x, double y) const {
+        xdotool({"mousemove", "--sync", "--window", id, QString::number(int(x / twipsPerPixel)),
+                 QString::number(int(y / twipsPerPixel)), "click", "1"});
+    }
+    // Clicks the middle of a control given by its twips rectangle.
+    void clickControl(double left, double top, double width, double height) const {
+        click(left + width / 2, top + height / 2);
+    }
+};
+
+Window findWindow(const QString& title, double twipsPerPixel = 15) {
+    Window window;
+    window.twipsPerPixel = twipsPerPixel;
+    for (int attempt = 0; attempt < 100 && window.id.isEmpty(); ++attempt) {
+        window.id = xdotool({"search", "--onlyvisible", "--name",
+                             "^" + QRegularExpression::escape(title) + "$"})
+                        .section('\n', 0, 0);
+        if (window.id.isEmpty())
+            QTest::qWait(100);
+    }
+    const QString shell = xdotool({"getwindowgeometry", "--shell", window.id});
+    auto field = [&](const char* name) {
+        return QRegularExpression(QStringLiteral("%1=(-?\\d+)").arg(name))
+            .match(shell)
+            .captured(1)
+            .toInt();
+    };
+    window.geometry = QRect(field("X"), field("Y"), field("WIDTH"), field("HEIGHT"));
+    return window;
+}
+
+void typeText(const QString& text) {
+    xdotool({"type", "--delay", "15", text});
+}
+void key(const QString& keys) {
+    xdotool({"key", keys});
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstStartExecuteLinkSaveNoteAndPreferences();
+    void executeLinkWithoutDisketteAnswersItsMessages();
+
+private:
+    void startVortle(const QString& answers = {});
+    QString prefix() const { return m_root->path() + "/data/vortle"; }
+    storage::TaggedValue record(const QString& dosPath, int number) {
+        const int file = storage::NextFileNumber();
+        storage::OpenRecordFile(dosPath, file);
+        storage::RecordFileGuard guard(file);
+        return storage::GetRecord(file, number);
+    }
+    QStringList loggedBoxes() const {
+        QFile log(m_root->path() + "/boxes.log");
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<QProcess> m_vortle;
+    Window m_main;
+};
+
+void TestEndToEnd::initTestCase() {
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        QSKIP("xdotool is not installed");
+}
+
+void TestEndToEnd::init() {
+    m_root = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_root->path() + "/data"));
+    qputenv("HOME", QFile::encodeName(m_root->path()));
+}
+
+void TestEndToEnd::cleanup() {
+    if (m_vortle) {
+        m_vortle->kill();
+        m_vortle->waitForFinished();
+    }
+    m_vortle.reset();
+    m_root.reset();
+}
+
+void TestEndToEnd::startVortle(const QString& answers) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("VORTLE_MSGBOX_LOG", m_root->path() + "/boxes.log");
+    if (!answers.isEmpty())
+        env.insert("VORTLE_MSGBOX_ANSWERS", answers);
+    m_vortle = std::make_unique<QProcess>();
+    m_vortle->setProcessEnvironment(env);
+    m_vortle->setWorkingDirectory(m_root->path());
+    m_vortle->start(qEnvironmentVariable("VORTLE_BIN") + "/vortle", QStringList());
+    QVERIFY(m_vortle->waitForStarted());
+    // After the four seconds of the splash, the main window.
+    m_main = findWindow("vrtl");
+    QVERIFY2(!m_main.id.isEmpty(), "the main window did not show");
+    m_main.twipsPerPixel = 1575.0 / m_main.geometry.width();
+}
+
+void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
+    // A diskette with a one-action list; the rest of the prefix is new.
+    QDir().mkpath(prefix() + "/drive_a");
+    QByteArray settings = QByteArray("\x08\x00\x03\x00"
+                                     "E2E",
+                                     7);
+    settings.append(QByteArray(128 - settings.size(), '\0'));
+    settings
+        .append(QByteArray("\x08\x00\x01\x00"
+                           "0",
+                           5))
+        .append(QByteArray(123, '\0'));
+    settings.append(QByteArray("\x08\x00\x0d\x00"
+                               "c:\\Linked dir",
+                               17));
+    QFile disk(prefix() + "/drive_a/VRTLSettings.sys");
+    QVERIFY(disk.open(QIODevice::WriteOnly));
+    disk.write(settings);
+    disk.close();
+
+    startVortle();
+    // First start: the empty settings file, the window at the top left.
+    QVERIFY(QFile::exists(prefix() + "/drive_c/windows/system/VRTLSettings.dll"));
+    QCOMPARE(m_main.geometry.topLeft(), QPoint(0, 0));
+
+    // "Execute Link" runs the list.
+    m_main.clickControl(1080, 1920, 240, 240);
+    QTRY_VERIFY(QFileInfo(prefix() + "/drive_c/Linked dir").isDir());
+
+    // "Disk Properties": a new name, saved with OK.
+    m_main.clickControl(1080, 1560, 240, 240);
+    const Window properties = findWindow("Disk Properties", m_main.twipsPerPixel);
+    QVERIFY(!properties.id.isEmpty());
+    properties.clickControl(240 + 120, 480 + 960, 4335, 285); // txtName
+    key("ctrl+a");
+    typeText("Saved by a click");
+    properties.clickControl(2640, 4320, 1455, 375); // &OK
+    QTRY_COMPARE(record(DiskSettings::kSettingsPath, 1).toText(),
+                 QStringLiteral("Saved by a click"));
+    QCOMPARE(record(DiskSettings::kSettingsPath, 2).toText(), QStringLiteral("0"));
+
+    // "Cool Stuff" > "Notes": a note, saved with OK.
+    m_main.clickControl(1080, 2280, 240, 240);
+    QTest::qWait(300);
+    key("Down");
+    key("Down");
+    key("Return");
+    const Window notes = findWindow("Notes", m_main.twipsPerPixel);
+    QVERIFY(!notes.id.isEmpty());
+    notes.clickControl(120, 120, 5295, 3735);
+    typeText("first line");
+    key("Return");
+    typeText("second line");
+    notes.clickControl(2640, 3960, 1335, 375);
+    QTRY_COMPARE(QFile(prefix() + "/drive_a/VRTLNotes.sys").size(), 23);
+    QFile note(prefix() + "/drive_a/VRTLNotes.sys");
+    QVERIFY(note.open(QIODevice::ReadOnly));
+    QCOMPARE(note.readAll(), QByteArray("first line\r\nsecond line"));
+
+    // "Preferences": always on top, saved with OK.
+    m_main.clickControl(1080, 2880, 240, 240);
+    const Window preferences = findWindow("Preferences", m_main.twipsPerPixel);
+    QVERIFY(!preferences.id.isEmpty());
+    preferences.click(120 + 200, 4320 + 187);       // chkAlwaysOnTop
+    preferences.clickControl(120, 5760, 1455, 375); // OK
+    QTRY_COMPARE(record(storage::ProgramSettingsPath(), 4).toText(), QStringLiteral("1"));
+    QCOMPARE(record(storage::ProgramSettingsPath(), 3).toText(), QStringLiteral("0"));
+
+    // Entering the topmost band gave the main window a new native window, at the same place.
+    QTest::qWait(300);
+    m_main = findWindow("vrtl", m_main.twipsPerPixel);
+    QCOMPARE(m_main.geometry.topLeft(), QPoint(0, 0));
+
+    // "Other Stuff" > "Exit Vortle": the position is written and the program ends.
+    m_main.clickControl(1080, 3240, 240, 240);
+    QTest::qWait(300);
+    key("Up");
+    key("Return");
+    QVERIFY(m_vortle->waitForFinished(5000));
+    QCOMPARE(m_vortle->exitCode(), 0);
+    QCOMPARE(record(storage::ProgramSettingsPath(), 1).kind(), storage::TaggedValue::Kind::Single);
+    QCOMPARE(record(storage::ProgramSettingsPath(), 2).toSingle(), 0.0f);
+    QVERIFY(loggedBoxes().isEmpty());
+}
+
+void TestEndToEnd::executeLinkWithoutDisketteAnswersItsMessages() {
+    QDir().mkpath(prefix() + "/dosdevices");
+    QFile::link(m_root->path() + "/no-stick", prefix() + "/dosdevices/a:");
+    startVortle();
+    m_main.clickControl(1080, 1920, 240, 240);
+    QTRY_COMPARE(loggedBoxes().size(), 3);
+    QCOMPARE(loggedBoxes(), (QStringList{"Vortle|0|Keine Diskette in Laufwerk A:",
+                                         "Vortle|0|Keine Diskette in Laufwerk A:",
+                                         "Vortle|16|There's no disk in the drive."}));
+    QCOMPARE(m_vortle->state(), QProcess::Running);
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::puts("skipped: no X server (./test runs this under xvfb-run)");
+        return 77;
+    }
+    QCoreApplication app(argc, argv);
+    TestEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_endtoend.moc"
