@@ -30,6 +30,11 @@ struct Fd {
     }
 };
 
+// A file system that keeps no permissions or extended attributes (a FUSE FAT driver, say).
+bool cannotStore(int err) {
+    return err == ENOTSUP || err == EOPNOTSUPP || err == ENOSYS;
+}
+
 bool onVfat(int fd) {
     struct statfs fs {};
     return ::fstatfs(fd, &fs) == 0 && fs.f_type == kMsdosMagic;
@@ -85,7 +90,7 @@ void setHostAttributes(const QString& hostPath, int attributes) {
 
     mode_t mode = st.st_mode & 07777;
     mode = (attributes & AttrReadOnly) ? (mode & ~kWriteBits) : (mode | S_IWUSR);
-    if (mode != (st.st_mode & 07777) && ::chmod(path.constData(), mode) != 0)
+    if (mode != (st.st_mode & 07777) && ::chmod(path.constData(), mode) != 0 && !cannotStore(errno))
         raiseErrno(errno);
 
     const int bits = attributes & kXattrBits;
@@ -99,7 +104,7 @@ void setHostAttributes(const QString& hostPath, int attributes) {
         const int len = std::snprintf(text, sizeof text, "0x%x", bits);
         rc = ::setxattr(path.constData(), kXattrName, text, static_cast<size_t>(len), 0);
     }
-    if (rc != 0 && errno != ENOTSUP && errno != ENODATA)
+    if (rc != 0 && errno != ENODATA && !cannotStore(errno))
         raiseErrno(errno);
 }
 
