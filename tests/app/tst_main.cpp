@@ -49,6 +49,7 @@ private slots:
     void nextStartRestoresThePosition();
     void coordinatesThatSpellNoNumberCountAsZero();
     void positionOffEveryScreenIsPulledBack();
+    void hugeOrGarbageSettingsFile();
     void positionOnScreenIsKept();
     void alwaysOnTopFlag_data();
     void alwaysOnTopFlag();
@@ -298,6 +299,20 @@ void TestMain::positionOffEveryScreenIsPulledBack() {
     QVERIFY(screen.contains(main->frameGeometry()));
     QCOMPARE(main->frameGeometry().top(), screen.top());
     QCOMPARE(main->frameGeometry().right(), screen.right());
+}
+
+void TestMain::hugeOrGarbageSettingsFile() {
+    const QString path = m_prefix->driveC() + "/windows/system/VRTLSettings.dll";
+    QByteArray garbage(4096, '\xC3');
+    garbage.replace(0, 2, QByteArray("\x05\x00", 2)); // a double that is not a number
+    m_prefix->writeHostFile("data/vortle/drive_c/windows/system/VRTLSettings.dll", garbage);
+    QVERIFY(QFile::resize(path, qint64(4) << 30));
+    Main* main = loadMain();
+    QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(main->frameGeometry()));
+    main->mnuExit->trigger();
+    QCOMPARE(m_end->exitCodes, QList<int>{0});
+    QCOMPARE(QFileInfo(path).size(), qint64(4) << 30); // written in place, not rewritten whole
+    QCOMPARE(readProgramSetting(Rec::Left).kind(), TaggedValue::Kind::Single);
 }
 
 void TestMain::positionOnScreenIsKept() {
