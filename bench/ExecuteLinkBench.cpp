@@ -1,46 +1,29 @@
 // Execute Link over 101 "Copy file" actions of a 1.44 MB file, against cp of the same files
 // in the same run. Prints both medians and their ratio.
+#include "Measure.h"
+
 #include "disk/DiskSettings.h"
 #include "disk/Module1.h"
 #include "host/DosPath.h"
 #include "host/Prefix.h"
 #include "storage/RecordFile.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 constexpr int kActions = 101;
 constexpr int kRounds = 7;
 
-double medianMs(const std::function<void()>& prepare, const std::function<void()>& run) {
-    QList<double> times;
-    for (int round = 0; round < kRounds; ++round) {
-        prepare();
-        QElapsedTimer clock;
-        clock.start();
-        run();
-        times << clock.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRounds / 2];
-}
-
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+double benchExecuteLink() {
     QTemporaryDir root;
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
     host::ensurePrefix();
@@ -70,16 +53,16 @@ int main(int argc, char** argv) {
         QDir(out).removeRecursively();
         QDir().mkpath(out);
     };
-    const double engine = medianMs(freshOut, [] { Module1::ExecuteLink(); });
+    const double engine = medianMs(kRounds, freshOut, [] { Module1::ExecuteLink(); });
     const QString script =
         QStringLiteral(
             "i=0; while [ $i -lt %1 ]; do cp '%2/disk.img' '%3/f'$i.bin; i=$((i+1)); done")
             .arg(kActions)
             .arg(driveA, out);
-    const double cp = medianMs(freshOut, [&] { QProcess::execute("sh", {"-c", script}); });
+    const double cp = medianMs(kRounds, freshOut, [&] { QProcess::execute("sh", {"-c", script}); });
 
     // The floor: the same copies in this process, without paths, records or temporary files.
-    const double direct = medianMs(freshOut, [&] {
+    const double direct = medianMs(kRounds, freshOut, [&] {
         for (int i = 0; i < kActions; ++i)
             QFile::copy(driveA + "/disk.img", out + QStringLiteral("/f%1.bin").arg(i));
     });
@@ -90,5 +73,5 @@ int main(int argc, char** argv) {
     std::printf("QFile::copy in this process:        %.1f ms\n", direct);
     std::printf("ratio Execute Link / cp:            %.2f\n", engine / cp);
     std::printf("ratio Execute Link / QFile::copy:   %.2f\n", engine / direct);
-    return 0;
+    return engine / cp;
 }

@@ -1,0 +1,34 @@
+// The benchmarks, side by side in one run: build/bench/vortle-bench
+#include "Measure.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && std::strcmp(argv[1], "--bare-window") == 0) {
+        // The bare Qt window that the program's memory is compared with.
+        QApplication app(argc, argv);
+        QWidget window;
+        window.resize(105, 244);
+        window.show();
+        return QApplication::exec();
+    }
+    QApplication app(argc, argv);
+    std::puts("== Execute Link against cp");
+    const double link = benchExecuteLink();
+    std::puts("\n== Disk properties: open and save");
+    const double save = benchDiskOpenSave();
+    std::puts("\n== Main window: first show to first paint");
+    const double paint = benchFirstPaint();
+    std::puts("\n== Resident memory");
+    const double memory = benchResidentMemory(argv[0]);
+    std::printf("\nratios: execute-link/cp %.2f, open+save/direct %.1f, first-paint/bare %.2f, "
+                "memory/bare %.2f\n",
+                link, save, paint, memory);
+    return 0;
+}

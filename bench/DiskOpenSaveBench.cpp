@@ -1,0 +1,62 @@
+// Opening and saving a 101-action diskette in the disk properties window, against reading and
+// writing the same bytes directly.
+#include "Measure.h"
+
+#include "disk/DiskProperties.h"
+#include "disk/DiskSettings.h"
+#include "host/DosPath.h"
+#include "host/FormInstance.h"
+#include "host/Prefix.h"
+#include "storage/RecordFile.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+double benchDiskOpenSave() {
+    QTemporaryDir root;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
+    host::ensurePrefix();
+    const int file = storage::NextFileNumber();
+    storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
+    storage::PutRecord(file, 1, storage::TaggedValue::string("Bench"));
+    for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
+        storage::PutRecord(file, DiskSettings::kindRecord(i), storage::TaggedValue::string("1"));
+        storage::PutRecord(
+            file, DiskSettings::firstPathRecord(i),
+            storage::TaggedValue::string(QStringLiteral("a:\\source\\file%1.txt").arg(i)));
+        storage::PutRecord(
+            file, DiskSettings::secondPathRecord(i),
+            storage::TaggedValue::string(QStringLiteral("c:\\target\\file%1.txt").arg(i)));
+    }
+    storage::CloseRecordFile(file);
+    const QString hostPath = host::toHostPath(DiskSettings::kSettingsPath);
+
+    const double window = medianMs(
+        21, [] {},
+        [] {
+            DiskProperties* properties = host::FormInstance<DiskProperties>::load();
+            properties->Command2_Click(); // saves and unloads
+            delete host::FormInstance<DiskProperties>::loaded();
+        });
+    const double direct = medianMs(
+        21, [] {},
+        [&] {
+            QFile in(hostPath);
+            in.open(QIODevice::ReadOnly);
+            const QByteArray bytes = in.readAll();
+            in.close();
+            QSaveFile out(hostPath);
+            out.open(QIODevice::WriteOnly);
+            out.write(bytes);
+            out.commit();
+        });
+    std::printf("open and save a 101-action diskette: %.2f ms (median of 21)\n", window);
+    std::printf("read and write the same %lld bytes:   %.2f ms\n", QFile(hostPath).size(), direct);
+    std::printf("ratio window / direct:               %.1f\n", window / direct);
+    return window / direct;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+
+#include <algorithm>
+#include <functional>
+
+// The median of several timed runs, in milliseconds; `prepare` runs untimed before each.
+inline double medianMs(int rounds, const std::function<void()>& prepare,
+                       const std::function<void()>& run) {
+    QList<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        prepare();
+        QElapsedTimer clock;
+        clock.start();
+        run();
+        times << clock.nsecsElapsed() / 1e6;
+    }
+    std::sort(times.begin(), times.end());
+    return times[rounds / 2];
+}
+
+// Each benchmark prints its figures and returns its ratio.
+double benchExecuteLink();
+double benchDiskOpenSave();
+double benchFirstPaint();
+double benchResidentMemory(const char* self);
