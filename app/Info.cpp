@@ -4,10 +4,9 @@
 
 #include "host/ClassicFont.h"
 #include "host/Twips.h"
+#include "host/WindowPos.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 Info::Info(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -49,11 +48,5 @@ Info::Info(QWidget* parent)
     host::placeTwips(Image1, 120, 1440, 480, 480);
 
     // Centred on the screen each time it is loaded.
-    winId();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize frame = frameGeometry().size();
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - frame.width()) / 2,
-             area.y() + (area.height() - frame.height()) / 2);
-    }
+    host::centreOnScreen(this);
 }

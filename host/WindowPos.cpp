@@ -44,6 +44,17 @@ bool isTopmost(const QWidget* window) {
     return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->winId(); // the frame is known once the window exists
+    const QSize frame = window->frameGeometry().size();
+    const QRect area = screen->geometry();
+    window->move(area.x() + (area.width() - frame.width()) / 2,
+                 area.y() + (area.height() - frame.height()) / 2);
+}
+
 QPoint keepOnScreen(const QRect& frame) {
     const QList<QScreen*> screens = QGuiApplication::screens();
     QRect nearest;

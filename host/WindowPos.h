@@ -25,6 +25,9 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
 
 bool isTopmost(const QWidget* window);
 
+// Places a window's frame in the middle of the primary screen.
+void centreOnScreen(QWidget* window);
+
 // Top-left corner for a frame that lies wholly off every screen: the nearest screen's corner
 // that keeps the whole frame on it. A frame that touches a screen keeps its place.
 QPoint keepOnScreen(const QRect& frame);

@@ -18,13 +18,8 @@ template <typename Body> void withProfilesFile(const QString& path, Body body) {
     storage::CloseRecordFile(file);
 }
 
-} // namespace
-
-QString ProfilesPath() {
-    return storage::SystemDirectory() + QStringLiteral("VRTLProfiles.dll");
-}
-
-QList<Profile> readAllProfiles(const QString& path) {
+// Reads position by position up to the first empty name; the icon records only when asked.
+QList<Profile> readProfiles(const QString& path, bool withIcons) {
     QList<Profile> profiles;
     host::resumeNext([&] {
         withProfilesFile(path, [&](int file) {
@@ -32,25 +27,29 @@ QList<Profile> readAllProfiles(const QString& path) {
                 const TaggedValue name = storage::GetRecord(file, nameRecord(p));
                 if (name.equals(u""))
                     break;
-                profiles.append({name.toText(), storage::GetRecord(file, iconRecord(p)).toText()});
+                profiles.append(
+                    {name.toText(),
+                     withIcons ? storage::GetRecord(file, iconRecord(p)).toText() : QString()});
             }
         });
     });
     return profiles;
 }
 
+} // namespace
+
+QString ProfilesPath() {
+    return storage::SystemDirectory() + QStringLiteral("VRTLProfiles.dll");
+}
+
+QList<Profile> readAllProfiles(const QString& path) {
+    return readProfiles(path, true);
+}
+
 QStringList readProfileNames(const QString& path) {
     QStringList names;
-    host::resumeNext([&] {
-        withProfilesFile(path, [&](int file) {
-            for (int p = 0; p < kMaxProfiles; ++p) {
-                const TaggedValue name = storage::GetRecord(file, nameRecord(p));
-                if (name.equals(u""))
-                    break;
-                names.append(name.toText());
-            }
-        });
-    });
+    for (const Profile& profile : readProfiles(path, false))
+        names.append(profile.name);
     return names;
 }
 

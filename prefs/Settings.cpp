@@ -14,12 +14,10 @@
 #include "storage/RecordFile.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <cmath>
@@ -158,13 +156,7 @@ Settings::Settings(QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, &Settings::Command1_Click);
 
     // Centred on the screen.
-    winId();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize frame = frameGeometry().size();
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - frame.width()) / 2,
-             area.y() + (area.height() - frame.height()) / 2);
-    }
+    host::centreOnScreen(this);
 }
 
 Settings::~Settings() = default;

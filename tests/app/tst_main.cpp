@@ -1,4 +1,5 @@
 #include "DiskFixture.h"
+#include "FormChecks.h"
 #include "FormTestSupport.h"
 #include "TestPrefix.h"
 
@@ -133,9 +134,7 @@ void TestMain::controlsAtTheirPlaces() {
     Main* main = loadMain();
     auto* control = main->findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(),
-             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
-                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    QCOMPARE(control->geometry(), pixelsOf(twips));
     QCOMPARE(control->toolTip(), tip);
     if (!tip.isEmpty())
         QVERIFY(!control->accessibleName().isEmpty());

@@ -1,4 +1,5 @@
 #include "DiskFixture.h"
+#include "FormChecks.h"
 #include "TestPrefix.h"
 
 #include "disk/AddAction.h"
@@ -148,9 +149,7 @@ void TestDiskProperties::controlsAtTheirPlaces() {
     DiskProperties* window = open();
     auto* control = window->findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(),
-             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
-                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    QCOMPARE(control->geometry(), pixelsOf(twips));
     if (auto* button = qobject_cast<QPushButton*>(control))
         QCOMPARE(button->text(), caption);
     if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())

@@ -1,4 +1,5 @@
 #include "ErrorOf.h"
+#include "Recorder.h"
 #include "TestPrefix.h"
 
 #include "host/DosPath.h"
@@ -23,20 +24,11 @@ private slots:
     void whatCannotStartIsFileNotFound();
 
 private:
-    // A program that writes its arguments, one a line, to `<program>.args`.
     QString recorder(const QString& relativePath) {
-        const QString path = m_prefix->writeHostFile(
-            relativePath,
-            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-        return path;
+        const QString path = m_prefix->writeHostFile(relativePath, "");
+        return writeRecorder(path);
     }
-    QStringList recorded(const QString& program) {
-        QFile args(program + ".args");
-        if (!args.open(QIODevice::ReadOnly))
-            return {QStringLiteral("<nothing>")};
-        return QString::fromUtf8(args.readAll()).split('\n', Qt::SkipEmptyParts);
-    }
+    QStringList recorded(const QString& program) { return recordedArguments(program); }
     std::unique_ptr<TestPrefix> m_prefix;
 };
 

@@ -1,4 +1,5 @@
 #include "ErrorOf.h"
+#include "FormChecks.h"
 #include "TestPrefix.h"
 
 #include "host/FileDialog.h"
@@ -161,9 +162,7 @@ void TestSettings::controlsAtTheirPlaces() {
     Settings* window = open();
     auto* control = window->findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(),
-             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
-                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    QCOMPARE(control->geometry(), pixelsOf(twips));
     QCOMPARE(control->toolTip(), tip);
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         QCOMPARE(button->text(), caption);

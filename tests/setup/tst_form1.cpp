@@ -1,3 +1,4 @@
+#include "FormChecks.h"
 #include "TestPrefix.h"
 
 #include "host/DosPath.h"
@@ -112,9 +113,7 @@ void TestForm1::controlsAtTheirPlaces() {
     Form1* form = open();
     auto* control = form->findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(),
-             QRect(host::twipsToPixelsX(twips.x()), host::twipsToPixelsY(twips.y()),
-                   host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height())));
+    QCOMPARE(control->geometry(), pixelsOf(twips));
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         QCOMPARE(button->text(), caption);
     if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())

@@ -1,5 +1,6 @@
 // The archive and clean-up commands, with real programs standing in for WinZip and the file
 // manager.
+#include "Recorder.h"
 #include "TestPrefix.h"
 
 #include "host/FileSystem.h"
@@ -35,20 +36,11 @@ private slots:
     void openInExplorerWithoutDiskette();
 
 private:
-    // A program that writes its arguments, one a line, beside itself.
     QString recorder(const QString& relativePath) {
-        const QString path = m_prefix->writeHostFile(
-            relativePath,
-            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n");
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-        return path;
+        const QString path = m_prefix->writeHostFile(relativePath, "");
+        return writeRecorder(path);
     }
-    QStringList recorded(const QString& program) {
-        QFile args(program + ".args");
-        if (!args.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(args.readAll()).split('\n', Qt::SkipEmptyParts);
-    }
+    QStringList recorded(const QString& program) { return recordedArguments(program); }
     void setWinZip(const QString& path) {
         const int file = storage::NextFileNumber();
         storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
