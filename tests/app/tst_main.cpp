@@ -7,6 +7,7 @@
 #include "app/ImageControl.h"
 #include "app/Info.h"
 #include "app/Main.h"
+#include "disk/AddAction.h"
 #include "disk/DiskProperties.h"
 #include "prefs/Settings.h"
 #include "tools/Notes.h"
@@ -63,6 +64,7 @@ private slots:
     void diskPropertiesOpensOnceAfterARefresh();
     void coolStuffPopsUpWithoutDefault();
     void notesOpenOnce();
+    void everyWindowAndImageHasAnAccessibleName();
     void preferencesOpenOnceAndMoveTheWindowOnTop();
 
 private:
@@ -477,6 +479,32 @@ void TestMain::notesOpenOnce() {
     main->mnuNotes->trigger();
     QCOMPARE(countWindows<Notes>(), 1);
     QVERIFY(host::FormInstance<Notes>::loaded()->isVisible());
+    delete host::FormInstance<Notes>::loaded();
+}
+
+void TestMain::everyWindowAndImageHasAnAccessibleName() {
+    Main* main = loadMain();
+    for (ImageControl* image :
+         {main->Image1, main->Image2, main->Image3, main->Image4, main->Image5})
+        QCOMPARE(image->accessibleName(), image->toolTip());
+    QVERIFY(!main->picIcon->accessibleName().isEmpty());
+    main->mnuInfo->trigger();
+    main->mnuNotes->trigger();
+    QTest::mouseClick(main->Image4, Qt::LeftButton);
+    QTest::mouseClick(main->Image1, Qt::LeftButton);
+    host::FormInstance<DiskProperties>::loaded()->Command4_Click();
+    const QList<QWidget*> windows = {main,
+                                     host::FormInstance<Info>::loaded(),
+                                     host::FormInstance<Notes>::loaded(),
+                                     host::FormInstance<Settings>::loaded(),
+                                     host::FormInstance<DiskProperties>::loaded(),
+                                     host::FormInstance<AddAction>::loaded()};
+    for (QWidget* window : windows) {
+        QVERIFY(window);
+        QCOMPARE(window->accessibleName(), window->windowTitle());
+    }
+    delete host::FormInstance<AddAction>::loaded();
+    delete host::FormInstance<DiskProperties>::loaded();
     delete host::FormInstance<Notes>::loaded();
 }
 
