@@ -180,7 +180,7 @@ void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
 
     // "Cool Stuff" > "Notes": a note, saved with OK.
     m_main.clickControl(1080, 2280, 240, 240);
-    QTest::qWait(300);
+    QTest::qWait(600);
     key("Down");
     key("Down");
     key("Return");
@@ -206,13 +206,13 @@ void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
     QCOMPARE(record(storage::ProgramSettingsPath(), 3).toText(), QStringLiteral("0"));
 
     // Entering the topmost band gave the main window a new native window, at the same place.
-    QTest::qWait(300);
+    QTest::qWait(600);
     m_main = findWindow("vrtl", m_main.twipsPerPixel);
     QCOMPARE(m_main.geometry.topLeft(), QPoint(0, 0));
 
     // "Other Stuff" > "Exit Vortle": the position is written and the program ends.
     m_main.clickControl(1080, 3240, 240, 240);
-    QTest::qWait(300);
+    QTest::qWait(600);
     key("Up");
     key("Return");
     QVERIFY(m_vortle->waitForFinished(5000));
