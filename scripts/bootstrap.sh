@@ -45,7 +45,12 @@ ensure_packages() {
     fi
 }
 
+# Builds everything, or only the targets named.
 build_vortle() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j"$(nproc)"
+    if [ $# -gt 0 ]; then
+        cmake --build build -j"$(nproc)" --target "$@"
+    else
+        cmake --build build -j"$(nproc)"
+    fi
 }
