@@ -147,13 +147,8 @@ void TestDiskProperties::controlsAtTheirPlaces() {
     QFETCH(QRectF, twips);
     QFETCH(QString, caption);
     DiskProperties* window = open();
-    auto* control = window->findChild<QWidget*>(name);
+    QWidget* control = checkControl(window, name, twips, caption);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), pixelsOf(twips));
-    if (auto* button = qobject_cast<QPushButton*>(control))
-        QCOMPARE(button->text(), caption);
-    if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())
-        QCOMPARE(label->text(), caption);
     QCOMPARE(window->windowTitle(), QStringLiteral("Disk Properties"));
     // The hidden lists lie outside the client area.
     if (name.startsWith("lst") && name != "lstActions")

@@ -111,15 +111,8 @@ void TestForm1::controlsAtTheirPlaces() {
     QFETCH(QRectF, twips);
     QFETCH(QString, caption);
     Form1* form = open();
-    auto* control = form->findChild<QWidget*>(name);
+    QWidget* control = checkControl(form, name, twips, caption);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), pixelsOf(twips));
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        QCOMPARE(button->text(), caption);
-    if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())
-        QCOMPARE(label->text(), caption);
-    if (auto* box = qobject_cast<QLineEdit*>(control))
-        QCOMPARE(box->text(), caption);
     QCOMPARE(form->windowTitle(), QStringLiteral("Vortle Installation"));
     QCOMPARE(form->size(), QSize(host::twipsToPixelsX(6990), host::twipsToPixelsY(3495)));
     QCOMPARE(form->Picture1->pixmap().size(), QSize(50, 226));
