@@ -42,8 +42,8 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
     m_clickOnRelease = event->button() == Qt::LeftButton;
     const QPointF pos = event->position();
     emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   float(host::pixelsToTwipsX(1) * pos.x()),
-                   float(host::pixelsToTwipsY(1) * pos.y()));
+                   float(host::twipsPerPixelX() * pos.x()),
+                   float(host::twipsPerPixelY() * pos.y()));
 }
 
 void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -59,8 +59,7 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
         return;
     const QPointF pos = event->position();
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                 float(host::pixelsToTwipsX(1) * pos.x()),
-                 float(host::pixelsToTwipsY(1) * pos.y()));
+                 float(host::twipsPerPixelX() * pos.x()), float(host::twipsPerPixelY() * pos.y()));
     // Clicks only where the pointer is released over the control as it was shown.
     const bool inside = rect().contains(event->position().toPoint());
     if (std::exchange(m_clickOnRelease, false) && inside && event->button() == Qt::LeftButton)

@@ -15,7 +15,9 @@ namespace {
 const char* const kRuntime = "msvbvm50.dll";
 const char* const kComponent = "Comctl32.ocx";
 
-// The system directory of the prefix as a host path, each level found whatever its case.
+// The system directory of the prefix as a host path, each level found whatever its case. The
+// host layer that maps DOS paths lives in the runtime component this program is about to load,
+// so the little it needs is done here.
 QString systemDirectory() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     QString dir = data + QStringLiteral("/vortle/dosdevices/c:");

@@ -6,9 +6,9 @@
 
 #include "disk/DiskProperties.h"
 #include "disk/Module1.h"
+#include "host/Controls.h"
 #include "host/ErrorReport.h"
 #include "host/FormInstance.h"
-#include "host/LineControl.h"
 #include "host/RuntimeError.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
@@ -32,12 +32,10 @@ namespace {
 
 ImageControl* imageButton(QWidget* parent, const char* name, const QString& picture,
                           const QString& tip, double top) {
-    auto* image = new ImageControl(parent);
-    image->setObjectName(QString::fromLatin1(name));
+    auto* image = host::placeControl(new ImageControl(parent), name, 1080, top, 240, 240);
     image->setPixmap(Pictures::picture(picture));
     image->setToolTip(tip);
     image->setAccessibleName(tip);
-    host::placeTwips(image, 1080, top, 240, 240);
     return image;
 }
 
@@ -81,13 +79,8 @@ Main::Main(QWidget* parent)
 
     const QPixmap noDisk = Pictures::picture(QStringLiteral("nodisk.ico"));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAutoFillBackground(true);
-    QPalette white = Label1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Label1->setPalette(white);
-    host::placeTwips(Label1, 0, 0, 735, 1815);
+    Label1 = host::placeControl(new QLabel(this), "Label1", 0, 0, 735, 1815);
+    host::setBackground(Label1, Qt::white);
 
     Image1 = imageButton(this, "Image1", QStringLiteral("image1.png"),
                          QStringLiteral("Disk Properties"), 1560);
@@ -100,42 +93,21 @@ Main::Main(QWidget* parent)
     Image5 = imageButton(this, "Image5", QStringLiteral("image5.png"),
                          QStringLiteral("Other Stuff"), 3240);
 
-    picIcon = new ImageControl(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon = host::placeControl(new ImageControl(this), "picIcon", 960, 840, 480, 480);
     picIcon->setPixmap(noDisk);
     picIcon->setToolTip(QStringLiteral("Load Disk-Settings"));
     picIcon->setAccessibleName(QStringLiteral("Disk icon"));
-    host::placeTwips(picIcon, 960, 840, 480, 480);
 
     // Picture boxes lie above labels and images.
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setPixmap(Pictures::picture(QStringLiteral("banner.bmp")));
-    host::placeTwips(Picture1, 0, 1035, 735, 2715);
-
-    picNoDisk = new QLabel(this);
-    picNoDisk->setObjectName(QStringLiteral("picNoDisk"));
-    picNoDisk->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picNoDisk->setPixmap(noDisk);
-    host::placeTwips(picNoDisk, 960, 240, 495, 495);
+    Picture1 = host::pictureBox(this, "Picture1", Pictures::picture(QStringLiteral("banner.bmp")),
+                                0, 1035, 735, 2715);
+    picNoDisk = host::pictureBox(this, "picNoDisk", noDisk, 960, 240, 495, 495);
     picNoDisk->hide();
 
-    // Two etched separators: a grey-text line with a highlight line one pixel below it.
-    using Colour = host::LineControl::Colour;
-    const struct {
-        double y;
-        Colour colour;
-    } lines[] = {{2640, Colour::GreyText},
-                 {2655, Colour::ButtonHighlight},
-                 {1455, Colour::ButtonHighlight},
-                 {1440, Colour::GreyText}};
-    for (const auto& line : lines) {
-        auto* control = new host::LineControl(this, line.colour);
-        control->setObjectName(QStringLiteral("Line1_%1").arg(Line1.size()));
-        control->setLineTwips(960, line.y, 1440, line.y);
-        Line1.append(control);
-    }
+    // Line1(0) and (1) under "Cool Stuff", Line1(3) and (2) under the disk icon.
+    Line1 = host::etchedSeparator(this, 960, 1440, 2640, 2655);
+    const QList<host::LineControl*> upper = host::etchedSeparator(this, 960, 1440, 1440, 1455);
+    Line1 << upper[1] << upper[0];
 
     buildMenus();
     Module1::setDiskDisplay(picIcon, picNoDisk);
@@ -198,15 +170,13 @@ void Main::buildMenus() {
 
 void Main::Form_Load() {
     winId(); // a loaded form has its window, and so its frame
-    const QString path = ProgramSettingsPath();
-    const int file = NextFileNumber();
-    OpenRecordFile(path, file);
-    RecordFileGuard guard(file);
-    const TaggedValue top = GetRecord(file, ProgramSettingsRecord::Top);
-    const TaggedValue left = GetRecord(file, ProgramSettingsRecord::Left);
-    const TaggedValue autoLoad = GetRecord(file, ProgramSettingsRecord::AutoLoad);
-    const TaggedValue onTop = GetRecord(file, ProgramSettingsRecord::AlwaysOnTop);
-    CloseRecordFile(file);
+    TaggedValue top, left, autoLoad, onTop;
+    withRecordFile(ProgramSettingsPath(), [&](int file) {
+        top = GetRecord(file, ProgramSettingsRecord::Top);
+        left = GetRecord(file, ProgramSettingsRecord::Left);
+        autoLoad = GetRecord(file, ProgramSettingsRecord::AutoLoad);
+        onTop = GetRecord(file, ProgramSettingsRecord::AlwaysOnTop);
+    });
 
     QPoint position(host::twipsToPixelsX(coordinateFrom(left)),
                     host::twipsToPixelsY(coordinateFrom(top)));
@@ -228,12 +198,10 @@ void Main::Form_Unload() {
     const float left = float(host::pixelsToTwipsX(frameGeometry().x()));
     const QString path = ProgramSettingsPath();
     if (!isMinimized()) {
-        const int file = NextFileNumber();
-        OpenRecordFile(path, file);
-        RecordFileGuard guard(file);
-        PutRecord(file, ProgramSettingsRecord::Top, TaggedValue::single(top));
-        PutRecord(file, ProgramSettingsRecord::Left, TaggedValue::single(left));
-        CloseRecordFile(file);
+        withRecordFile(path, [&](int file) {
+            PutRecord(file, ProgramSettingsRecord::Top, TaggedValue::single(top));
+            PutRecord(file, ProgramSettingsRecord::Left, TaggedValue::single(left));
+        });
     }
     host::endProgram(0);
 }

@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "Pictures.h"
 
+#include "host/Controls.h"
 #include "host/FormInstance.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
@@ -27,11 +28,8 @@ StartUp::StartUp(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Frame
     host::setClientSizeTwips(this, kDesignWidth, kDesignHeight);
 
     m_client = new QWidget(this);
-    Image1 = new QLabel(m_client);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(Pictures::picture(QStringLiteral("splash.bmp")));
-    host::placeTwips(Image1, 0, 0, 3990, 2595);
+    Image1 = host::pictureBox(m_client, "Image1", Pictures::picture(QStringLiteral("splash.bmp")),
+                              0, 0, 3990, 2595);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -1,3 +1,5 @@
 #include "VortleMain.h"
 
-int main(int argc, char** argv) { return vortleMain(argc, argv); }
+int main(int argc, char** argv) {
+    return vortleMain(argc, argv);
+}

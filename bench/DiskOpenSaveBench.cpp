@@ -17,23 +17,28 @@
 
 #include <cstdio>
 
+void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
+                        const std::function<QString(int)>& second) {
+    storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
+        storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string("Bench"));
+        for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
+            storage::PutRecord(file, DiskSettings::kindRecord(i),
+                               storage::TaggedValue::string(kind));
+            storage::PutRecord(file, DiskSettings::firstPathRecord(i),
+                               storage::TaggedValue::string(first(i)));
+            storage::PutRecord(file, DiskSettings::secondPathRecord(i),
+                               storage::TaggedValue::string(second(i)));
+        }
+    });
+}
+
 double benchDiskOpenSave() {
     QTemporaryDir root;
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
     host::ensurePrefix();
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-    storage::PutRecord(file, 1, storage::TaggedValue::string("Bench"));
-    for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
-        storage::PutRecord(file, DiskSettings::kindRecord(i), storage::TaggedValue::string("1"));
-        storage::PutRecord(
-            file, DiskSettings::firstPathRecord(i),
-            storage::TaggedValue::string(QStringLiteral("a:\\source\\file%1.txt").arg(i)));
-        storage::PutRecord(
-            file, DiskSettings::secondPathRecord(i),
-            storage::TaggedValue::string(QStringLiteral("c:\\target\\file%1.txt").arg(i)));
-    }
-    storage::CloseRecordFile(file);
+    writeBenchDiskette(
+        "1", [](int i) { return QStringLiteral("a:\\source\\file%1.txt").arg(i); },
+        [](int i) { return QStringLiteral("c:\\target\\file%1.txt").arg(i); });
     const QString hostPath = host::toHostPath(DiskSettings::kSettingsPath);
 
     const double window = medianMs(

@@ -37,17 +37,9 @@ double benchExecuteLink() {
     source.write(data);
     source.close();
 
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-    storage::PutRecord(file, 1, storage::TaggedValue::string("Bench"));
-    for (int i = 0; i < kActions; ++i) {
-        storage::PutRecord(file, DiskSettings::kindRecord(i), storage::TaggedValue::string("1"));
-        storage::PutRecord(file, DiskSettings::firstPathRecord(i),
-                           storage::TaggedValue::string("a:\\disk.img"));
-        storage::PutRecord(file, DiskSettings::secondPathRecord(i),
-                           storage::TaggedValue::string(QStringLiteral("c:\\out\\f%1.bin").arg(i)));
-    }
-    storage::CloseRecordFile(file);
+    writeBenchDiskette(
+        "1", [](int) { return QStringLiteral("a:\\disk.img"); },
+        [](int i) { return QStringLiteral("c:\\out\\f%1.bin").arg(i); });
 
     auto freshOut = [&] {
         QDir(out).removeRecursively();

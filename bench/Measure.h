@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QString>
 
 #include <algorithm>
 #include <functional>
@@ -20,6 +21,10 @@ inline double medianMs(int rounds, const std::function<void()>& prepare,
     std::sort(times.begin(), times.end());
     return times[rounds / 2];
 }
+
+// Writes a diskette's settings with 101 actions of one kind and the given paths.
+void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
+                        const std::function<QString(int)>& second);
 
 // Each benchmark prints its figures and returns its ratio.
 double benchExecuteLink();

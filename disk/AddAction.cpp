@@ -3,8 +3,8 @@
 #include "ActionKinds.h"
 #include "DiskProperties.h"
 
+#include "host/Controls.h"
 #include "host/FormInstance.h"
-#include "host/Twips.h"
 #include "storage/TaggedValue.h"
 
 #include <QCloseEvent>
@@ -43,46 +43,32 @@ AddAction::AddAction(QWidget* parent)
     setAccessibleName(windowTitle());
     host::setClientSizeTwips(this, 5655, 2895);
 
-    lblAction = new QLabel(
-        QStringLiteral("This will add an action to the list of actions, that happen when you fire "
-                       "\"Execute Link\". First, select the type of action."),
-        this);
-    lblAction->setObjectName(QStringLiteral("lblAction"));
+    lblAction = host::placeControl(
+        new QLabel(QStringLiteral("This will add an action to the list of actions, that happen "
+                                  "when you fire \"Execute Link\". First, select the type of "
+                                  "action."),
+                   this),
+        "lblAction", 240, 240, 5175, 735);
     lblAction->setWordWrap(true);
     lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    host::placeTwips(lblAction, 240, 240, 5175, 735);
 
-    lstActions = new QListWidget(this);
-    lstActions->setObjectName(QStringLiteral("lstActions"));
+    lstActions = host::placeControl(new QListWidget(this), "lstActions", 240, 840, 5055, 1425);
     lstActions->addItems(ActionKinds::kLabels);
     lstActions->setCurrentRow(-1);
-    host::placeTwips(lstActions, 240, 840, 5055, 1425);
 
-    picFillOut = new QWidget(this);
-    picFillOut->setObjectName(QStringLiteral("picFillOut"));
-    host::placeTwips(picFillOut, 120, 840, 5295, 1455);
-    lblExec1 = new QLabel(picFillOut);
-    lblExec1->setObjectName(QStringLiteral("lblExec1"));
-    host::placeTwips(lblExec1, 120, 0, 3615, 255);
-    txtExec1 = new QLineEdit(picFillOut);
-    txtExec1->setObjectName(QStringLiteral("txtExec1"));
+    picFillOut = host::placeControl(new QWidget(this), "picFillOut", 120, 840, 5295, 1455);
+    lblExec1 = host::placeControl(new QLabel(picFillOut), "lblExec1", 120, 0, 3615, 255);
+    txtExec1 = host::placeControl(new QLineEdit(picFillOut), "txtExec1", 120, 240, 5055, 285);
     txtExec1->setMaxLength(storage::TaggedValue::kMaxStringBytes);
-    host::placeTwips(txtExec1, 120, 240, 5055, 285);
-    lblExec2 = new QLabel(picFillOut);
-    lblExec2->setObjectName(QStringLiteral("lblExec2"));
-    host::placeTwips(lblExec2, 120, 720, 3615, 255);
-    txtExec2 = new QLineEdit(picFillOut);
-    txtExec2->setObjectName(QStringLiteral("txtExec2"));
+    lblExec2 = host::placeControl(new QLabel(picFillOut), "lblExec2", 120, 720, 3615, 255);
+    txtExec2 = host::placeControl(new QLineEdit(picFillOut), "txtExec2", 120, 960, 5055, 285);
     txtExec2->setMaxLength(storage::TaggedValue::kMaxStringBytes);
-    host::placeTwips(txtExec2, 120, 960, 5055, 285);
     picFillOut->hide();
 
-    Command1 = new QPushButton(QStringLiteral("Next >"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    host::placeTwips(Command1, 2520, 2400, 1335, 375);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    host::placeTwips(Command2, 3960, 2400, 1335, 375);
+    Command1 = host::placeControl(new QPushButton(QStringLiteral("Next >"), this), "Command1", 2520,
+                                  2400, 1335, 375);
+    Command2 = host::placeControl(new QPushButton(QStringLiteral("Cancel"), this), "Command2", 3960,
+                                  2400, 1335, 375);
 
     connect(Command1, &QPushButton::clicked, this, &AddAction::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &AddAction::Command2_Click);

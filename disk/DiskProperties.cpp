@@ -5,11 +5,11 @@
 #include "DiskSettings.h"
 #include "Module1.h"
 
+#include "host/Controls.h"
 #include "host/FileSystem.h"
-#include "host/Picture.h"
 #include "host/FormInstance.h"
-#include "host/LineControl.h"
 #include "host/MessageBox.h"
+#include "host/Picture.h"
 #include "host/RuntimeError.h"
 #include "host/Twips.h"
 #include "prefs/Dialog.h"
@@ -30,28 +30,20 @@ namespace {
 // The most text a value can hold in one record.
 constexpr int kRecordText = storage::TaggedValue::kMaxStringBytes;
 
+// The window's buttons all have one size.
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, double left,
                     double top) {
-    auto* command = new QPushButton(caption, parent);
-    command->setObjectName(QString::fromLatin1(name));
-    host::placeTwips(command, left, top, 1455, 375);
-    return command;
+    return host::placeControl(new QPushButton(caption, parent), name, left, top, 1455, 375);
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, double left, double top,
               double width, double height) {
-    auto* control = new QLabel(caption, parent);
-    control->setObjectName(QString::fromLatin1(name));
-    host::placeTwips(control, left, top, width, height);
-    return control;
+    return host::placeControl(new QLabel(caption, parent), name, left, top, width, height);
 }
 
+// Outside the client area, so never seen: the lists only hold the action data.
 QListWidget* hiddenList(QWidget* parent, const char* name, double top) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    // Outside the client area, so never seen: the lists only hold the action data.
-    host::placeTwips(list, 5880, top, 1215, 840);
-    return list;
+    return host::placeControl(new QListWidget(parent), name, 5880, top, 1215, 840);
 }
 
 // Replaces the diskette's icon by a copy of `source`. The icon file's own read-only and hidden
@@ -98,43 +90,26 @@ DiskProperties::DiskProperties(QWidget* parent)
     body->setGeometry(Tab1->x(), bodyTop, Tab1->width(),
                       host::twipsToPixelsY(120 + 4095) - bodyTop);
 
-    picName = new QWidget(this);
-    picName->setObjectName(QStringLiteral("picName"));
-    host::placeTwips(picName, 240, 480, 5295, 3615);
+    picName = host::placeControl(new QWidget(this), "picName", 240, 480, 5295, 3615);
     Command6 = button(picName, "Command6", QStringLiteral("Get Profiles"), 120, 120);
     Label1 = label(picName, "Label1", QStringLiteral("Name"), 120, 720, 2535, 255);
-    txtName = new QLineEdit(picName);
-    txtName->setObjectName(QStringLiteral("txtName"));
+    txtName = host::placeControl(new QLineEdit(picName), "txtName", 120, 960, 4335, 285);
     txtName->setMaxLength(kRecordText);
-    host::placeTwips(txtName, 120, 960, 4335, 285);
-    for (auto [y, colour] : {std::pair{600.0, host::LineControl::Colour::GreyText},
-                             std::pair{615.0, host::LineControl::Colour::ButtonHighlight}}) {
-        auto* line = new host::LineControl(picName, colour);
-        line->setLineTwips(120, y, 5160, y);
-        Line1.append(line);
-    }
+    Line1 = host::etchedSeparator(picName, 120, 5160, 600, 615);
     Label2 = label(picName, "Label2", QStringLiteral("Icon"), 120, 1560, 2895, 255);
-    txtIcon = new QLineEdit(picName);
-    txtIcon->setObjectName(QStringLiteral("txtIcon"));
-    host::placeTwips(txtIcon, 120, 1800, 4335, 285);
-    picIcon = new QLabel(picName);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
+    txtIcon = host::placeControl(new QLineEdit(picName), "txtIcon", 120, 1800, 4335, 285);
+    picIcon = host::placeControl(new QLabel(picName), "picIcon", 120, 2160, 480, 480);
     picIcon->setScaledContents(true);
-    host::placeTwips(picIcon, 120, 2160, 480, 480);
     Command3 = button(picName, "Command3", QStringLiteral("Search"), 720, 2160);
 
-    picEL = new QWidget(this);
-    picEL->setObjectName(QStringLiteral("picEL"));
-    host::placeTwips(picEL, 240, 480, 5295, 3615);
+    picEL = host::placeControl(new QWidget(this), "picEL", 240, 480, 5295, 3615);
     Label3 =
         label(picEL, "Label3",
               QStringLiteral("This windows will manage the action that will be taken, when you "
                              "fire \"Execute Link\". Please add them in a logical way."),
               120, 240, 5055, 495);
     Label3->setWordWrap(true);
-    lstActions = new QListWidget(picEL);
-    lstActions->setObjectName(QStringLiteral("lstActions"));
-    host::placeTwips(lstActions, 120, 720, 5055, 1620);
+    lstActions = host::placeControl(new QListWidget(picEL), "lstActions", 120, 720, 5055, 1620);
     Command4 = button(picEL, "Command4", QStringLiteral("Add an action"), 120, 2520);
     Command7 = button(picEL, "Command7", QStringLiteral("Edit action"), 1680, 2520);
     Command5 = button(picEL, "Command5", QStringLiteral("Delete action"), 3240, 2520);
@@ -190,17 +165,15 @@ void DiskProperties::Form_Load() {
         QString name;
         // Whatever was read before a failure stays.
         host::resumeNext([&] {
-            const int file = storage::NextFileNumber();
-            storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-            storage::RecordFileGuard guard(file);
-            name = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
-            for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
-                const DiskSettings::Action action = DiskSettings::readAction(file, i);
-                if (action.kind.isEmpty())
-                    break;
-                appendAction(action.kind, action.firstPath, action.secondPath);
-            }
-            storage::CloseRecordFile(file);
+            storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
+                name = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
+                for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
+                    const DiskSettings::Action action = DiskSettings::readAction(file, i);
+                    if (action.kind.isEmpty())
+                        break;
+                    appendAction(action.kind, action.firstPath, action.secondPath);
+                }
+            });
         });
         txtName->setText(name);
     }

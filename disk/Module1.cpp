@@ -4,8 +4,8 @@
 #include "MkDir.h"
 
 #include "host/FileSystem.h"
-#include "host/Picture.h"
 #include "host/MessageBox.h"
+#include "host/Picture.h"
 #include "host/Process.h"
 #include "host/RuntimeError.h"
 #include "storage/RecordFile.h"
@@ -75,11 +75,9 @@ void ReloadDiskSettings() {
     if (CheckDrive(QStringLiteral("a:"))) {
         QString diskName;
         host::resumeNext([&] {
-            const int file = storage::NextFileNumber();
-            storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-            storage::RecordFileGuard guard(file);
-            diskName = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
-            storage::CloseRecordFile(file);
+            storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
+                diskName = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
+            });
         });
         if (g_picIcon)
             g_picIcon->setToolTip(diskName);
@@ -102,16 +100,14 @@ void ExecuteLink() {
         return;
     }
     try {
-        const int file = storage::NextFileNumber();
-        storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-        storage::RecordFileGuard guard(file);
-        for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
-            const DiskSettings::Action action = DiskSettings::readAction(file, i);
-            if (action.kind.isEmpty())
-                break;
-            runAction(action);
-        }
-        storage::CloseRecordFile(file);
+        storage::withRecordFile(DiskSettings::kSettingsPath, [](int file) {
+            for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
+                const DiskSettings::Action action = DiskSettings::readAction(file, i);
+                if (action.kind.isEmpty())
+                    break;
+                runAction(action);
+            }
+        });
     } catch (const host::RuntimeError&) {
         host::MsgBox(QStringLiteral("Couldn't execute action."), host::MB_ICONCRITICAL, kTitle);
     }

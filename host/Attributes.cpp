@@ -1,6 +1,7 @@
 #include "Attributes.h"
 
 #include "RuntimeError.h"
+#include "UniqueFd.h"
 
 #include <QFile>
 
@@ -21,14 +22,6 @@ constexpr char kXattrName[] = "user.DOSATTRIB";
 constexpr int kXattrBits = AttrHidden | AttrSystem;
 constexpr long kMsdosMagic = 0x4d44;
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
-
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // A file system that keeps no permissions or extended attributes (a FUSE FAT driver, say).
 bool cannotStore(int err) {
@@ -65,7 +58,7 @@ int hostAttributes(const QString& hostPath) {
     if ((st.st_mode & kWriteBits) == 0)
         attributes |= AttrReadOnly;
 
-    Fd file{::open(path.constData(), O_RDONLY | O_CLOEXEC)};
+    UniqueFd file(::open(path.constData(), O_RDONLY | O_CLOEXEC));
     std::uint32_t fat = 0;
     if (file.fd >= 0 && onVfat(file.fd) && ::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0)
         return attributes | static_cast<int>(fat & (ATTR_RO | ATTR_HIDDEN | ATTR_SYS));
@@ -76,7 +69,7 @@ void setHostAttributes(const QString& hostPath, int attributes) {
     const QByteArray path = QFile::encodeName(hostPath);
     const struct stat st = statOrRaise(path);
 
-    Fd file{::open(path.constData(), O_RDONLY | O_CLOEXEC)};
+    UniqueFd file(::open(path.constData(), O_RDONLY | O_CLOEXEC));
     if (file.fd >= 0 && onVfat(file.fd)) {
         std::uint32_t fat = 0;
         if (::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0) {

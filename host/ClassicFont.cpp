@@ -14,6 +14,8 @@ QFont classicFont() {
     return font;
 }
 
-void useClassicFont() { QApplication::setFont(classicFont()); }
+void useClassicFont() {
+    QApplication::setFont(classicFont());
+}
 
 } // namespace host

@@ -2,6 +2,7 @@
 
 #include "DosPath.h"
 #include "RuntimeError.h"
+#include "UniqueFd.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,17 +16,6 @@
 
 namespace host {
 namespace {
-
-struct Fd {
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 bool globMatch(QStringView pattern, QStringView name) {
     // Iterative matcher with one backtrack point for the last '*'.
@@ -261,7 +251,7 @@ void copyFile(const QString& source, const QString& destination) {
     const QString from = existingHostFile(source);
     const QString to = writableDestination(destination);
 
-    Fd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0)
         raiseErrno(errno);
     struct stat srcStat {};

@@ -13,6 +13,15 @@ unsigned report(const char* path, char* buffer, unsigned size) {
     return length;
 }
 
+QString directoryFrom(unsigned (*get)(char*, unsigned)) {
+    QByteArray buffer(255, ' ');
+    const unsigned length = get(buffer.data(), unsigned(buffer.size()));
+    QString directory = QString::fromLatin1(buffer.left(length < 255 ? int(length) : 0)).toLower();
+    if (!directory.endsWith(QLatin1Char('\\')))
+        directory += QLatin1Char('\\');
+    return directory;
+}
+
 } // namespace
 
 unsigned GetSystemDirectoryA(char* buffer, unsigned size) {
@@ -21,6 +30,14 @@ unsigned GetSystemDirectoryA(char* buffer, unsigned size) {
 
 unsigned GetWindowsDirectoryA(char* buffer, unsigned size) {
     return report("C:\\WINDOWS", buffer, size);
+}
+
+QString SystemDirectory() {
+    return directoryFrom(GetSystemDirectoryA);
+}
+
+QString WindowsDirectory() {
+    return directoryFrom(GetWindowsDirectoryA);
 }
 
 } // namespace host

@@ -2,6 +2,7 @@
 
 #include "host/FileSystem.h"
 #include "host/RuntimeError.h"
+#include "host/SystemDirs.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
@@ -10,19 +11,11 @@ namespace {
 
 using storage::TaggedValue;
 
-template <typename Body> void withProfilesFile(const QString& path, Body body) {
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(path, file);
-    storage::RecordFileGuard guard(file);
-    body(file);
-    storage::CloseRecordFile(file);
-}
-
 // Reads position by position up to the first empty name; the icon records only when asked.
 QList<Profile> readProfiles(const QString& path, bool withIcons) {
     QList<Profile> profiles;
     host::resumeNext([&] {
-        withProfilesFile(path, [&](int file) {
+        storage::withRecordFile(path, [&](int file) {
             for (int p = 0; p < kMaxProfiles; ++p) {
                 const TaggedValue name = storage::GetRecord(file, nameRecord(p));
                 if (name.equals(u""))
@@ -39,7 +32,7 @@ QList<Profile> readProfiles(const QString& path, bool withIcons) {
 } // namespace
 
 QString ProfilesPath() {
-    return storage::SystemDirectory() + QStringLiteral("VRTLProfiles.dll");
+    return host::SystemDirectory() + QStringLiteral("VRTLProfiles.dll");
 }
 
 QList<Profile> readAllProfiles(const QString& path) {
@@ -55,7 +48,7 @@ QStringList readProfileNames(const QString& path) {
 
 Profile readProfile(const QString& path, int position) {
     Profile profile;
-    withProfilesFile(path, [&](int file) {
+    storage::withRecordFile(path, [&](int file) {
         profile.name = storage::GetRecord(file, nameRecord(position)).toText();
         profile.icon = storage::GetRecord(file, iconRecord(position)).toText();
     });

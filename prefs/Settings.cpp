@@ -5,7 +5,7 @@
 #include "Profiles.h"
 
 #include "host/CodePage.h"
-#include "host/LineControl.h"
+#include "host/Controls.h"
 #include "host/Picture.h"
 #include "host/RuntimeError.h"
 #include "host/Twips.h"
@@ -33,11 +33,11 @@ QString profileLabel(int number, const QString& name) {
     return QStringLiteral("Profile No. %1 - %2").arg(number).arg(name);
 }
 
+// A control with a tool tip, which also names it for screen readers.
 template <typename Control>
 Control* place(Control* control, const char* name, double left, double top, double width,
                double height, const QString& tip = {}) {
-    control->setObjectName(QString::fromLatin1(name));
-    host::placeTwips(control, left, top, width, height);
+    host::placeControl(control, name, left, top, width, height);
     if (!tip.isEmpty()) {
         control->setToolTip(tip);
         control->setAccessibleName(tip);
@@ -124,26 +124,14 @@ Settings::Settings(QWidget* parent)
     lstName->hide();
     lstIcon->hide();
 
-    using Colour = host::LineControl::Colour;
-    const struct {
-        double y;
-        Colour colour;
-    } lines[] = {{5520, Colour::GreyText},
-                 {5535, Colour::ButtonHighlight},
-                 {3855, Colour::ButtonHighlight},
-                 {3840, Colour::GreyText}};
-    for (const auto& line : lines) {
-        auto* control = new host::LineControl(this, line.colour);
-        control->setLineTwips(120, line.y, 4800, line.y);
-        Line1.append(control);
-    }
+    // Line1(0) and (1) above OK and Cancel, Line1(3) and (2) above the check boxes.
+    Line1 = host::etchedSeparator(this, 120, 4800, 5520, 5535);
+    const QList<host::LineControl*> upper = host::etchedSeparator(this, 120, 4800, 3840, 3855);
+    Line1 << upper[1] << upper[0];
 
     // Tab order by the controls' tab indexes.
-    const QList<QWidget*> order = {chkAutoLoad, Command1,       Command2, lstProfiles,
-                                   Command3,    Command4,       txtName,  txtIcon,
-                                   Sarc,        chkAlwaysOnTop, txtZip,   Command5};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    host::setTabOrder({chkAutoLoad, Command1, Command2, lstProfiles, Command3, Command4, txtName,
+                       txtIcon, Sarc, chkAlwaysOnTop, txtZip, Command5});
 
     connect(lstProfiles, &QListWidget::currentRowChanged, this, &Settings::lstProfiles_Click);
     connect(txtName, &QLineEdit::textChanged, this, &Settings::txtName_Change);
@@ -179,21 +167,18 @@ void Settings::updateAddButton() {
 }
 
 void Settings::Form_Load() {
-    const QString systemDirectory = storage::SystemDirectory();
     host::resumeNext([&] {
-        const int file = storage::NextFileNumber();
-        storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
-        storage::RecordFileGuard guard(file);
-        const TaggedValue autoLoad = storage::GetRecord(file, Rec::AutoLoad);
-        const TaggedValue onTop = storage::GetRecord(file, Rec::AlwaysOnTop);
-        const TaggedValue winZip = storage::GetRecord(file, Rec::WinZipPath);
-        storage::CloseRecordFile(file);
+        TaggedValue autoLoad, onTop, winZip;
+        storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
+            autoLoad = storage::GetRecord(file, Rec::AutoLoad);
+            onTop = storage::GetRecord(file, Rec::AlwaysOnTop);
+            winZip = storage::GetRecord(file, Rec::WinZipPath);
+        });
         setCheckState(chkAutoLoad, autoLoad);
         setCheckState(chkAlwaysOnTop, onTop);
         txtZip->setText(winZip.toText());
     });
-    for (const Profiles::Profile& profile :
-         Profiles::readAllProfiles(systemDirectory + QStringLiteral("VRTLProfiles.dll")))
+    for (const Profiles::Profile& profile : Profiles::readAllProfiles(Profiles::ProfilesPath()))
         appendProfile(profileLabel(int(lstProfiles->count()) + 1, profile.name), profile.name,
                       profile.icon);
     lstProfiles->setCurrentRow(-1);
@@ -227,9 +212,7 @@ void Settings::txtIcon_Change() {
         picIcon->clear();
         return;
     }
-    host::resumeNext([&] {
-        picIcon->setPixmap(host::LoadPicture(txtIcon->text()));
-    });
+    host::resumeNext([&] { picIcon->setPixmap(host::LoadPicture(txtIcon->text())); });
 }
 
 void Settings::Command3_Click() {
@@ -268,7 +251,6 @@ void Settings::Command5_Click() {
 }
 
 void Settings::Command2_Click() {
-    const QString systemDirectory = storage::SystemDirectory();
     const std::int16_t autoLoad = checkValue(chkAutoLoad);
     const std::int16_t onTop = checkValue(chkAlwaysOnTop);
     const QString winZip = txtZip->text();
@@ -283,19 +265,17 @@ void Settings::Command2_Click() {
                                frame.height(), host::SWP_SHOWWINDOW);
     }
 
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
-    storage::RecordFileGuard guard(file);
-    storage::PutRecord(file, Rec::AutoLoad, TaggedValue::integer(autoLoad));
-    storage::PutRecord(file, Rec::AlwaysOnTop, TaggedValue::integer(onTop));
-    storage::PutRecord(file, Rec::WinZipPath, TaggedValue::string(winZip));
-    storage::CloseRecordFile(file);
+    storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
+        storage::PutRecord(file, Rec::AutoLoad, TaggedValue::integer(autoLoad));
+        storage::PutRecord(file, Rec::AlwaysOnTop, TaggedValue::integer(onTop));
+        storage::PutRecord(file, Rec::WinZipPath, TaggedValue::string(winZip));
+    });
 
     host::resumeNext([&] {
         QList<Profiles::Profile> profiles;
         for (int p = 0; p < lstProfiles->count(); ++p)
             profiles.append({lstName->item(p)->text(), lstIcon->item(p)->text()});
-        Profiles::writeAllProfiles(systemDirectory + QStringLiteral("VRTLProfiles.dll"), profiles);
+        Profiles::writeAllProfiles(Profiles::ProfilesPath(), profiles);
     });
     close();
 }

@@ -3,10 +3,10 @@
 #include "Pictures.h"
 
 #include "disk/MkDir.h"
+#include "host/Controls.h"
 #include "host/DosPath.h"
 #include "host/ErrorReport.h"
 #include "host/FileSystem.h"
-#include "host/LineControl.h"
 #include "host/MessageBox.h"
 #include "host/SystemDirs.h"
 #include "host/Twips.h"
@@ -32,21 +32,6 @@ QString withBackslash(QString path) {
     return path;
 }
 
-QString systemDirectory() {
-    QByteArray buffer(255, ' ');
-    const unsigned length = host::GetSystemDirectoryA(buffer.data(), unsigned(buffer.size()));
-    return withBackslash(
-        QString::fromLatin1(buffer.left(length < 255 ? int(length) : 0)).toLower());
-}
-
-template <typename Control>
-Control* place(Control* control, const char* name, double left, double top, double width,
-               double height) {
-    control->setObjectName(QString::fromLatin1(name));
-    host::placeTwips(control, left, top, width, height);
-    return control;
-}
-
 } // namespace
 
 Form1::Form1(QWidget* parent)
@@ -57,58 +42,47 @@ Form1::Form1(QWidget* parent)
     setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
     host::setClientSizeTwips(this, 6990, 3495);
 
-    Label1 = place(new QLabel(kInstallText, this), "Label1", 960, 840, 5775, 495);
+    Label1 = host::placeControl(new QLabel(kInstallText, this), "Label1", 960, 840, 5775, 495);
     Label1->setWordWrap(true);
-    Label2 = place(new QLabel(QStringLiteral("Destination directory"), this), "Label2", 960, 1920,
-                   2295, 255);
-    txtDir =
-        place(new QLineEdit(QStringLiteral("c:\\Vortle"), this), "txtDir", 960, 2160, 5775, 285);
+    Label2 = host::placeControl(new QLabel(QStringLiteral("Destination directory"), this), "Label2",
+                                960, 1920, 2295, 255);
+    txtDir = host::placeControl(new QLineEdit(QStringLiteral("c:\\Vortle"), this), "txtDir", 960,
+                                2160, 5775, 285);
     txtDir->setAccessibleName(QStringLiteral("Destination directory"));
-    Label3 = place(new QLabel(this), "Label3", 0, 0, 735, 375);
-    Label3->setAutoFillBackground(true);
-    QPalette white = Label3->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Label3->setPalette(white);
-    Label4 =
-        place(new QLabel(QStringLiteral("Hi and welcome to the setup-utility of Vortle. I would "
-                                        "like to thank you for using Vortle."),
-                         this),
-              "Label4", 960, 240, 5775, 495);
+    Label3 = host::placeControl(new QLabel(this), "Label3", 0, 0, 735, 375);
+    host::setBackground(Label3, Qt::white);
+    Label4 = host::placeControl(
+        new QLabel(QStringLiteral("Hi and welcome to the setup-utility of Vortle. I would "
+                                  "like to thank you for using Vortle."),
+                   this),
+        "Label4", 960, 240, 5775, 495);
     Label4->setWordWrap(true);
-    lblCurDir =
-        place(new QLabel(QStringLiteral("Label3"), this), "lblCurDir", 960, 3240, 5055, 255);
+    lblCurDir = host::placeControl(new QLabel(QStringLiteral("Label3"), this), "lblCurDir", 960,
+                                   3240, 5055, 255);
     lblCurDir->hide();
-    Picture1 = place(new QLabel(this), "Picture1", 0, 120, 735, 3390);
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setPixmap(Pictures::picture(QStringLiteral("setupside.bmp")));
+    Picture1 = host::pictureBox(
+        this, "Picture1", Pictures::picture(QStringLiteral("setupside.bmp")), 0, 120, 735, 3390);
 
     // The choice page: a panel over the directory page's controls.
-    Picture2 = place(new QWidget(this), "Picture2", 960, 840, 5775, 1695);
+    Picture2 = host::placeControl(new QWidget(this), "Picture2", 960, 840, 5775, 1695);
     Picture2->setAutoFillBackground(true);
-    Label5 =
-        place(new QLabel(QStringLiteral("Do you want to install or uninstall Vortle ?"), Picture2),
-              "Label5", 240, 120, 3735, 375);
-    Option1 = place(new QRadioButton(QStringLiteral("Install"), Picture2), "Option1", 240, 600,
-                    2175, 375);
-    Option2 = place(new QRadioButton(QStringLiteral("Uninstall"), Picture2), "Option2", 240, 960,
-                    2175, 375);
+    Label5 = host::placeControl(
+        new QLabel(QStringLiteral("Do you want to install or uninstall Vortle ?"), Picture2),
+        "Label5", 240, 120, 3735, 375);
+    Option1 = host::placeControl(new QRadioButton(QStringLiteral("Install"), Picture2), "Option1",
+                                 240, 600, 2175, 375);
+    Option2 = host::placeControl(new QRadioButton(QStringLiteral("Uninstall"), Picture2), "Option2",
+                                 240, 960, 2175, 375);
     Option1->setChecked(true);
 
-    for (auto [y, colour] : {std::pair{2640.0, host::LineControl::Colour::GreyText},
-                             std::pair{2655.0, host::LineControl::Colour::ButtonHighlight}}) {
-        auto* line = new host::LineControl(this, colour);
-        line->setLineTwips(960, y, 6840, y);
-        Line1.append(line);
-    }
-    Command1 =
-        place(new QPushButton(QStringLiteral("Next >"), this), "Command1", 960, 2880, 1575, 375);
-    Command2 =
-        place(new QPushButton(QStringLiteral("Exit"), this), "Command2", 2640, 2880, 1575, 375);
+    Line1 = host::etchedSeparator(this, 960, 6840, 2640, 2655);
+    Command1 = host::placeControl(new QPushButton(QStringLiteral("Next >"), this), "Command1", 960,
+                                  2880, 1575, 375);
+    Command2 = host::placeControl(new QPushButton(QStringLiteral("Exit"), this), "Command2", 2640,
+                                  2880, 1575, 375);
     Command1->setDefault(true);
 
-    const QList<QWidget*> order = {txtDir, Command1, Command2, Option1, Option2};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    host::setTabOrder({txtDir, Command1, Command2, Option1, Option2});
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -143,7 +117,7 @@ void Form1::Command1_Click() {
     Command1->setEnabled(false);
     txtDir->setText(withBackslash(txtDir->text()));
     txtDir->setEnabled(false);
-    const QString system = systemDirectory();
+    const QString system = host::SystemDirectory();
     if (Option1->isChecked())
         install(lblCurDir->text(), txtDir->text(), system);
     if (Option2->isChecked())

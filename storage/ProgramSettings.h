@@ -13,10 +13,7 @@ constexpr int AlwaysOnTop = 4; // "Always on top", 16-bit integer 0 or 1
 constexpr int WinZipPath = 5;  // command that starts WinZip, string
 } // namespace ProgramSettingsRecord
 
-// The system directory as the platform reports it, lower-cased, with a trailing backslash.
-QString SystemDirectory();
-
-// The system directory followed by "VRTLSettings.dll".
+// The system directory (host::SystemDirectory) followed by "VRTLSettings.dll".
 QString ProgramSettingsPath();
 
 } // namespace storage

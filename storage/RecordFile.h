@@ -43,6 +43,16 @@ private:
 
 bool isFileNumberOpen(int fileNumber);
 
+// The convention of every handler in one place: take a file number, open the file, work on it
+// by record number, close it; an error leaves through the guard, which frees the number.
+template <typename Body> void withRecordFile(const QString& dosPath, Body&& body) {
+    const int file = NextFileNumber();
+    OpenRecordFile(dosPath, file);
+    RecordFileGuard guard(file);
+    body(file);
+    CloseRecordFile(file);
+}
+
 // A whole record file built in memory, byte for byte as PutRecord on a new file would leave
 // it, so that it can replace the old file in one step.
 class RecordImage {

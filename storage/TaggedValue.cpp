@@ -95,66 +95,38 @@ bool isBlank(QChar c) {
 
 } // namespace
 
+TaggedValue::TaggedValue(Kind kind, double number) : m_kind(kind), m_number(number) {}
+
 TaggedValue TaggedValue::integer(std::int16_t value) {
-    TaggedValue v;
-    v.m_kind = Kind::Integer;
-    v.m_number = value;
-    return v;
+    return {Kind::Integer, double(value)};
 }
-
 TaggedValue TaggedValue::longInteger(std::int32_t value) {
-    TaggedValue v;
-    v.m_kind = Kind::Long;
-    v.m_number = value;
-    return v;
+    return {Kind::Long, double(value)};
 }
-
 TaggedValue TaggedValue::single(float value) {
-    TaggedValue v;
-    v.m_kind = Kind::Single;
-    v.m_number = value;
-    return v;
+    return {Kind::Single, double(value)};
 }
-
 TaggedValue TaggedValue::doubleValue(double value) {
-    TaggedValue v;
-    v.m_kind = Kind::Double;
-    v.m_number = value;
-    return v;
+    return {Kind::Double, value};
+}
+TaggedValue TaggedValue::date(double days) {
+    return {Kind::Date, days};
+}
+TaggedValue TaggedValue::boolean(bool value) {
+    return {Kind::Boolean, value ? -1.0 : 0.0};
+}
+TaggedValue TaggedValue::byte(std::uint8_t value) {
+    return {Kind::Byte, double(value)};
 }
 
 TaggedValue TaggedValue::currency(std::int64_t tenThousandths) {
-    TaggedValue v;
-    v.m_kind = Kind::Currency;
+    TaggedValue v(Kind::Currency, static_cast<double>(tenThousandths) / 10000.0);
     v.m_raw = tenThousandths;
-    v.m_number = static_cast<double>(tenThousandths) / 10000.0;
-    return v;
-}
-
-TaggedValue TaggedValue::date(double days) {
-    TaggedValue v;
-    v.m_kind = Kind::Date;
-    v.m_number = days;
-    return v;
-}
-
-TaggedValue TaggedValue::boolean(bool value) {
-    TaggedValue v;
-    v.m_kind = Kind::Boolean;
-    v.m_number = value ? -1 : 0;
-    return v;
-}
-
-TaggedValue TaggedValue::byte(std::uint8_t value) {
-    TaggedValue v;
-    v.m_kind = Kind::Byte;
-    v.m_number = value;
     return v;
 }
 
 TaggedValue TaggedValue::string(const QString& text) {
-    TaggedValue v;
-    v.m_kind = Kind::String;
+    TaggedValue v(Kind::String, 0);
     v.m_text = text;
     return v;
 }

@@ -64,6 +64,8 @@ public:
     friend bool operator==(const TaggedValue& a, const TaggedValue& b);
 
 private:
+    TaggedValue(Kind kind, double number);
+
     Kind m_kind = Kind::Empty;
     double m_number = 0;    // every numeric kind but currency
     std::int64_t m_raw = 0; // currency in ten-thousandths

@@ -17,18 +17,14 @@ void startWinZip(const QString& arguments) {
         host::MsgBox(QStringLiteral("No disk inserted."), host::MB_ICONCRITICAL, Module1::kTitle);
         return;
     }
+    // An unreadable settings file leaves the path empty, as an unset one is.
     QString winZip;
-    bool read = false;
     host::resumeNext([&] {
-        const QString path = storage::ProgramSettingsPath();
-        const int file = storage::NextFileNumber();
-        storage::OpenRecordFile(path, file);
-        storage::RecordFileGuard guard(file);
-        winZip = storage::GetRecord(file, storage::ProgramSettingsRecord::WinZipPath).toText();
-        storage::CloseRecordFile(file);
-        read = true;
+        storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
+            winZip = storage::GetRecord(file, storage::ProgramSettingsRecord::WinZipPath).toText();
+        });
     });
-    if (!read || winZip.isEmpty())
+    if (winZip.isEmpty())
         return;
     // The path goes in as stored: no quotes, nothing trimmed.
     host::resumeNext([&] { host::startProcess(winZip + arguments, 1); });

@@ -12,9 +12,6 @@ void clearDustBin();
 void clearRecentDocs();
 void clearClipboard();
 
-// The windows directory as the platform reports it, lower-cased, with a trailing backslash.
-QString WindowsDirectory();
-
 // Starts the windows directory + "explorer a:\", which opens drive A: in the file manager.
 void openInExplorer();
 

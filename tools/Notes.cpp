@@ -3,10 +3,10 @@
 #include "disk/DiskSettings.h"
 #include "disk/Module1.h"
 #include "host/CodePage.h"
+#include "host/Controls.h"
 #include "host/FileSystem.h"
 #include "host/MessageBox.h"
 #include "host/RuntimeError.h"
-#include "host/Twips.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,19 +24,14 @@ Notes::Notes(QWidget* parent)
     setAccessibleName(windowTitle());
     host::setClientSizeTwips(this, 5535, 4455);
 
-    txtText = new QPlainTextEdit(this);
-    txtText->setObjectName(QStringLiteral("txtText"));
+    txtText = host::placeControl(new QPlainTextEdit(this), "txtText", 120, 120, 5295, 3735);
     txtText->setAccessibleName(windowTitle());
     txtText->setTabChangesFocus(true);
-    host::placeTwips(txtText, 120, 120, 5295, 3735);
-    Command1 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    host::placeTwips(Command1, 4080, 3960, 1335, 375);
-    Command2 = new QPushButton(QStringLiteral("OK"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    host::placeTwips(Command2, 2640, 3960, 1335, 375);
-    setTabOrder(txtText, Command1);
-    setTabOrder(Command1, Command2);
+    Command1 = host::placeControl(new QPushButton(QStringLiteral("Cancel"), this), "Command1", 4080,
+                                  3960, 1335, 375);
+    Command2 = host::placeControl(new QPushButton(QStringLiteral("OK"), this), "Command2", 2640,
+                                  3960, 1335, 375);
+    host::setTabOrder({txtText, Command1, Command2});
 
     connect(Command1, &QPushButton::clicked, this, &Notes::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Notes::Command2_Click);

@@ -1,4 +1,5 @@
 #include "DiskFixture.h"
+#include "RecordFixture.h"
 #include "TestPrefix.h"
 
 #include "disk/Module1.h"
@@ -146,10 +147,8 @@ void TestExecuteLink::kindCodesByTheirStringForm() {
     m_prefix->writeHostFile("data/vortle/drive_a/src.txt", "x");
     writeDiskSettings("Kinds", {{"7", "c:\\never", ""}, {"1", "a:\\src.txt", "c:\\copied.txt"}});
     // Some other tool wrote the second kind code as the integer 1.
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-    storage::PutRecord(file, DiskSettings::kindRecord(1), storage::TaggedValue::integer(1));
-    storage::CloseRecordFile(file);
+    writeRecords(DiskSettings::kSettingsPath,
+                 {{DiskSettings::kindRecord(1), storage::TaggedValue::integer(1)}});
     Module1::ExecuteLink();
     QVERIFY(m_boxes->boxes.isEmpty());
     QVERIFY(!QFileInfo::exists(c("never")));

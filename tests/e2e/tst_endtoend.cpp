@@ -1,5 +1,7 @@
 // The real program on a real X server: clicks on the image buttons at their places, keys into
 // its windows, and what lands on disk. Runs under the xvfb-run of ./test; xdotool clicks.
+#include "RecordFixture.h"
+
 #include "disk/DiskSettings.h"
 #include "host/Prefix.h"
 #include "storage/ProgramSettings.h"
@@ -83,10 +85,7 @@ private:
     void startVortle(const QString& answers = {});
     QString prefix() const { return m_root->path() + "/data/vortle"; }
     storage::TaggedValue record(const QString& dosPath, int number) {
-        const int file = storage::NextFileNumber();
-        storage::OpenRecordFile(dosPath, file);
-        storage::RecordFileGuard guard(file);
-        return storage::GetRecord(file, number);
+        return readRecord(dosPath, number);
     }
     QStringList loggedBoxes() const {
         QFile log(m_root->path() + "/boxes.log");

@@ -1,4 +1,5 @@
 #include "ErrorOf.h"
+#include "RecordFixture.h"
 #include "TestPrefix.h"
 
 #include "host/FileSystem.h"
@@ -60,11 +61,8 @@ void TestProfiles::emptyIconIsAProfileEmptyNameEndsTheList() {
     Profiles::writeAllProfiles(path, {{"No icon", ""}, {"", "a:\\lost.ico"}, {"Last", "x"}});
     QCOMPARE(Profiles::readAllProfiles(path), (QList<Profile>{{"No icon", ""}, {"Last", "x"}}));
     // A file written elsewhere with an empty name in the middle stops there.
-    const int f = storage::NextFileNumber();
-    storage::OpenRecordFile(path, f);
-    storage::PutRecord(f, 3, storage::TaggedValue::string(""));
-    storage::PutRecord(f, 5, storage::TaggedValue::string("Behind"));
-    storage::CloseRecordFile(f);
+    writeRecords(
+        path, {{3, storage::TaggedValue::string("")}, {5, storage::TaggedValue::string("Behind")}});
     QCOMPARE(Profiles::readAllProfiles(path), (QList<Profile>{{"No icon", ""}}));
 }
 

@@ -1,5 +1,6 @@
 #include "ErrorOf.h"
 #include "FormChecks.h"
+#include "RecordFixture.h"
 #include "TestPrefix.h"
 
 #include "host/FileDialog.h"
@@ -34,18 +35,11 @@ QStringList itemsOf(const QListWidget* list) {
 }
 
 TaggedValue setting(int record) {
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
-    storage::RecordFileGuard guard(file);
-    return storage::GetRecord(file, record);
+    return readProgramSetting(record);
 }
 
 void putSetting(int record, const TaggedValue& value) {
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
-    storage::RecordFileGuard guard(file);
-    storage::PutRecord(file, record, value);
-    storage::CloseRecordFile(file);
+    writeProgramSettings({{record, value}});
 }
 
 } // namespace

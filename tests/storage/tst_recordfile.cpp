@@ -12,19 +12,6 @@
 
 using namespace storage;
 
-namespace {
-
-// Opens, runs the body, closes: the convention of every handler.
-template <typename Body> void withRecordFile(const QString& path, Body body) {
-    const int file = NextFileNumber();
-    OpenRecordFile(path, file);
-    RecordFileGuard guard(file);
-    body(file);
-    CloseRecordFile(file);
-}
-
-} // namespace
-
 class TestRecordFile : public QObject {
     Q_OBJECT
 private slots:
@@ -184,7 +171,7 @@ void TestRecordFile::systemDirectory() {
     QCOMPARE(host::GetSystemDirectoryA(buffer, sizeof buffer), 17u);
     QCOMPARE(QByteArray(buffer), QByteArray("C:\\WINDOWS\\SYSTEM"));
     QCOMPARE(host::GetWindowsDirectoryA(buffer, sizeof buffer), 10u);
-    QCOMPARE(SystemDirectory(), QStringLiteral("c:\\windows\\system\\"));
+    QCOMPARE(host::SystemDirectory(), QStringLiteral("c:\\windows\\system\\"));
     QCOMPARE(ProgramSettingsPath(), QStringLiteral("c:\\windows\\system\\VRTLSettings.dll"));
     withRecordFile(ProgramSettingsPath(), [](int) {});
     QVERIFY(QFile::exists(m_prefix->driveC() + "/windows/system/VRTLSettings.dll"));

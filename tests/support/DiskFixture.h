@@ -11,17 +11,15 @@
 // replacing any earlier one.
 inline void writeDiskSettings(const QString& name, const QList<DiskSettings::Action>& actions) {
     host::resumeNext([] { host::deleteFiles(DiskSettings::kSettingsPath); });
-    const int file = storage::NextFileNumber();
-    storage::OpenRecordFile(DiskSettings::kSettingsPath, file);
-    storage::RecordFileGuard guard(file);
-    storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string(name));
-    for (int i = 0; i < actions.size(); ++i) {
-        storage::PutRecord(file, DiskSettings::kindRecord(i),
-                           storage::TaggedValue::string(actions[i].kind));
-        storage::PutRecord(file, DiskSettings::firstPathRecord(i),
-                           storage::TaggedValue::string(actions[i].firstPath));
-        storage::PutRecord(file, DiskSettings::secondPathRecord(i),
-                           storage::TaggedValue::string(actions[i].secondPath));
-    }
-    storage::CloseRecordFile(file);
+    storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
+        storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string(name));
+        for (int i = 0; i < actions.size(); ++i) {
+            storage::PutRecord(file, DiskSettings::kindRecord(i),
+                               storage::TaggedValue::string(actions[i].kind));
+            storage::PutRecord(file, DiskSettings::firstPathRecord(i),
+                               storage::TaggedValue::string(actions[i].firstPath));
+            storage::PutRecord(file, DiskSettings::secondPathRecord(i),
+                               storage::TaggedValue::string(actions[i].secondPath));
+        }
+    });
 }

@@ -1,9 +1,11 @@
 // The archive and clean-up commands, with real programs standing in for WinZip and the file
 // manager.
+#include "RecordFixture.h"
 #include "Recorder.h"
 #include "TestPrefix.h"
 
 #include "host/FileSystem.h"
+#include "host/SystemDirs.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 #include "tools/ArchiveCommands.h"
@@ -42,11 +44,8 @@ private:
     }
     QStringList recorded(const QString& program) { return recordedArguments(program); }
     void setWinZip(const QString& path) {
-        const int file = storage::NextFileNumber();
-        storage::OpenRecordFile(storage::ProgramSettingsPath(), file);
-        storage::PutRecord(file, storage::ProgramSettingsRecord::WinZipPath,
-                           storage::TaggedValue::string(path));
-        storage::CloseRecordFile(file);
+        writeProgramSettings(
+            {{storage::ProgramSettingsRecord::WinZipPath, storage::TaggedValue::string(path)}});
     }
     std::unique_ptr<TestPrefix> m_prefix;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
@@ -132,7 +131,7 @@ void TestCommands::clearDustBinAndRecentDocs() {
 }
 
 void TestCommands::recentDocsIgnoresTheReportedWindowsDirectory() {
-    QCOMPARE(CleanUpCommands::WindowsDirectory(), QStringLiteral("c:\\windows\\"));
+    QCOMPARE(host::WindowsDirectory(), QStringLiteral("c:\\windows\\"));
     QCOMPARE(CleanUpCommands::kRecentPattern, QStringLiteral("c:\\windows\\recent\\*.*"));
     QCOMPARE(CleanUpCommands::kRecyclePattern, QStringLiteral("c:\\recycled\\*.*"));
 }
