@@ -39,23 +39,33 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
     // Only the first button down presses; further buttons change nothing.
     if ((event->buttons() & ~event->button()) != Qt::NoButton)
         return;
-    m_clickOnRelease = event->button() == Qt::LeftButton;
+    press(event, event->button() == Qt::LeftButton);
+}
+
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Depending on the platform the second press of a double-click arrives as a press and then
+    // this event, or as this event alone. It presses like a press, but the double-click as a
+    // whole clicks only once.
+    event->accept();
+    if (m_pressed)
+        m_clickOnRelease = false;
+    else if ((event->buttons() & ~event->button()) == Qt::NoButton)
+        press(event, false);
+}
+
+void ImageControl::press(QMouseEvent* event, bool clicks) {
+    m_pressed = true;
+    m_clickOnRelease = clicks;
     const QPointF pos = event->position();
     emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    float(host::twipsPerPixelX() * pos.x()),
                    float(host::twipsPerPixelY() * pos.y()));
 }
 
-void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Qt delivers the second press of a double-click as a press, then this event: that press
-    // already pressed the control, and its release must not click a second time.
-    event->accept();
-    m_clickOnRelease = false;
-}
-
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    if (event->buttons() != Qt::NoButton)
+    // A release undoes only a press that happened, once the last button is up.
+    if (event->buttons() != Qt::NoButton || !std::exchange(m_pressed, false))
         return;
     const QPointF pos = event->position();
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),

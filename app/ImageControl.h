@@ -6,6 +6,7 @@
 // release and click events. Press is raised when the first mouse button goes down and release
 // when the last one comes up, wherever the pointer then is; click only when the pointer is
 // released over the control. The second press of a double-click presses but does not click.
+// A release that follows no press (a button pressed elsewhere) raises nothing.
 class ImageControl : public QLabel {
     Q_OBJECT
 public:
@@ -24,5 +25,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void press(QMouseEvent* event, bool clicks);
+
+    bool m_pressed = false;
     bool m_clickOnRelease = false;
 };

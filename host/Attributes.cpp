@@ -101,11 +101,15 @@ void setHostAttributes(const QString& hostPath, int attributes) {
         raiseErrno(errno);
 }
 
-bool hostIsReadOnly(const QString& hostPath) {
+bool hostIsReadOnly(const QByteArray& encodedPath) {
     struct stat st {};
-    if (::stat(QFile::encodeName(hostPath).constData(), &st) != 0)
+    if (::stat(encodedPath.constData(), &st) != 0)
         return false;
     return (st.st_mode & kWriteBits) == 0;
+}
+
+bool hostIsReadOnly(const QString& hostPath) {
+    return hostIsReadOnly(QFile::encodeName(hostPath));
 }
 
 } // namespace host

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace host {
@@ -25,5 +26,6 @@ void setHostAttributes(const QString& hostPath, int attributes);
 
 // True when the file carries the read-only attribute (DOS rules, also for root).
 bool hostIsReadOnly(const QString& hostPath);
+bool hostIsReadOnly(const QByteArray& encodedPath); // the path's bytes as the host has them
 
 } // namespace host

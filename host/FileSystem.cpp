@@ -9,20 +9,32 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace host {
 namespace {
 
+bool isQuestionMark(QStringView pattern, qsizetype p) {
+    return p < pattern.size() && pattern[p] == QLatin1Char('?');
+}
+
 bool globMatch(QStringView pattern, QStringView name) {
-    // Iterative matcher with one backtrack point for the last '*'.
+    // Iterative matcher with one backtrack point for the last '*'. A '?' stands for one
+    // character, but a run of them that meets a dot or the end of the name stands for none
+    // there, the DOS way ("junk?.txt" also matches "junk.txt").
     qsizetype p = 0, n = 0, starP = -1, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == QLatin1Char('?') ||
-                                   pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
+        if (isQuestionMark(pattern, p) && name[n] == QLatin1Char('.')) {
+            while (isQuestionMark(pattern, p))
+                ++p;
+        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') ||
+                                          pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
@@ -35,7 +47,7 @@ bool globMatch(QStringView pattern, QStringView name) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+    while (p < pattern.size() && (pattern[p] == QLatin1Char('*') || pattern[p] == QLatin1Char('?')))
         ++p;
     return p == pattern.size();
 }
@@ -53,6 +65,33 @@ Split splitLast(const QString& dosPath) {
         split.name = parsed.components.takeLast();
     split.hostDir = toHostPath(parsed);
     return split;
+}
+
+// An entry of a host folder: its path as the host spells it, and its name for matching.
+struct HostEntry {
+    QByteArray path;
+    QString name;
+};
+
+// Everything in a folder that is not a folder itself (dangling links included), by name.
+QList<HostEntry> fileEntries(const QString& hostDir) {
+    QList<HostEntry> entries;
+    const QByteArray dir = QFile::encodeName(hostDir);
+    std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.constData()), &::closedir);
+    if (!listing)
+        return entries;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(listing.get()), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+            continue;
+        entries.append({dir + '/' + name, QFile::decodeName(name)});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const HostEntry& a, const HostEntry& b) { return a.path < b.path; });
+    return entries;
 }
 
 struct stat statPath(const QString& hostPath, bool& exists) {
@@ -224,25 +263,24 @@ void deleteFiles(const QString& pattern) {
     if (!QFileInfo(split.hostDir).isDir())
         raise(ErrPathNotFound);
 
-    QStringList targets;
+    // Host paths as bytes: a name that is not valid in the locale's encoding is still deleted.
+    QList<QByteArray> targets;
     if (hasWildcard(split.name)) {
-        const QStringList entries =
-            QDir(split.hostDir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-        for (const QString& entry : entries) {
-            if (matchesWildcard(split.name, entry))
-                targets.append(split.hostDir + QLatin1Char('/') + entry);
+        for (const HostEntry& entry : fileEntries(split.hostDir)) {
+            if (matchesWildcard(split.name, entry.name))
+                targets.append(entry.path);
         }
     } else {
         const QString match = matchEntry(split.hostDir, split.name);
         if (!match.isEmpty() && !QFileInfo(split.hostDir + QLatin1Char('/') + match).isDir())
-            targets.append(split.hostDir + QLatin1Char('/') + match);
+            targets.append(QFile::encodeName(split.hostDir + QLatin1Char('/') + match));
     }
     if (targets.isEmpty())
         raise(ErrFileNotFound);
-    for (const QString& target : targets) {
+    for (const QByteArray& target : targets) {
         if (hostIsReadOnly(target))
             raise(ErrPathFileAccess);
-        if (::unlink(QFile::encodeName(target).constData()) != 0)
+        if (::unlink(target.constData()) != 0)
             raiseErrno(errno);
     }
 }

@@ -1,5 +1,6 @@
 #include "Prefix.h"
 
+#include "DosPath.h"
 #include "RuntimeError.h"
 
 #include <QDir>
@@ -30,9 +31,9 @@ constexpr char kExplorerScript[] = "#!/bin/sh\n"
                                    "exec xdg-open \"${1:-.}\"\n";
 
 void writeExplorerIfMissing(const QString& windowsDir) {
-    const QString path = windowsDir + QStringLiteral("/explorer");
-    if (entryExists(path))
+    if (!matchEntry(windowsDir, QStringLiteral("explorer")).isEmpty())
         return;
+    const QString path = windowsDir + QStringLiteral("/explorer");
     QFile script(path);
     if (!script.open(QIODevice::WriteOnly))
         return;
@@ -66,16 +67,15 @@ void ensurePrefix() {
     linkIfMissing(driveEntryPath(QLatin1Char('c')), QStringLiteral("../drive_c"));
     linkIfMissing(driveEntryPath(QLatin1Char('z')), QStringLiteral("/"));
 
-    // The folders go where c: points now, which need not be drive_c.
-    QString cRoot;
+    // The folders go where c: points now, which need not be drive_c, and take the spelling
+    // that tree already has (a drive copied from another machine holds WINDOWS\SYSTEM).
     try {
-        cRoot = driveRoot(QLatin1Char('c'));
+        for (const char* folder : {"c:\\windows\\system", "c:\\windows\\recent", "c:\\recycled"})
+            QDir().mkpath(toHostPath(QString::fromLatin1(folder)));
+        writeExplorerIfMissing(toHostPath(QStringLiteral("c:\\windows")));
     } catch (const RuntimeError&) {
-        return;
+        // c: is missing or not ready: the programs report it when they use it.
     }
-    for (const char* folder : {"windows/system", "windows/recent", "recycled"})
-        QDir(cRoot).mkpath(QString::fromLatin1(folder));
-    writeExplorerIfMissing(cRoot + QStringLiteral("/windows"));
 }
 
 QString driveRoot(QChar letter) {

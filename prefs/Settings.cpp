@@ -4,6 +4,7 @@
 #include "Pictures.h"
 #include "Profiles.h"
 
+#include "host/CheckBox.h"
 #include "host/CodePage.h"
 #include "host/Controls.h"
 #include "host/Picture.h"
@@ -105,10 +106,11 @@ Settings::Settings(QWidget* parent)
                  QStringLiteral("Search Icon"));
     picIcon = place(new QLabel(this), "picIcon", 120, 3240, 495, 495);
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    chkAutoLoad = place(new QCheckBox(QStringLiteral("Auto-load disk-settings on start"), this),
-                        "chkAutoLoad", 120, 3960, 3855, 375);
-    chkAlwaysOnTop = place(new QCheckBox(QStringLiteral("Always on top"), this), "chkAlwaysOnTop",
-                           120, 4320, 3855, 375);
+    chkAutoLoad =
+        place(new host::CheckBox(QStringLiteral("Auto-load disk-settings on start"), this),
+              "chkAutoLoad", 120, 3960, 3855, 375);
+    chkAlwaysOnTop = place(new host::CheckBox(QStringLiteral("Always on top"), this),
+                           "chkAlwaysOnTop", 120, 4320, 3855, 375);
     Label3 = place(new QLabel(QStringLiteral("WinZip"), this), "Label3", 120, 4800, 1695, 255);
     txtZip = place(new QLineEdit(this), "txtZip", 120, 5040, 4335, 285,
                    QStringLiteral("Enter here the folder and files of Winzip"));

@@ -131,6 +131,12 @@ void TestFileSystem::wildcards_data() {
                                       << "abc.txt" << true;
     QTest::newRow("? is not zero") << "a?c.txt"
                                    << "ac.txt" << false;
+    QTest::newRow("? before the dot may be none") << "junk?.txt"
+                                                  << "junk.txt" << true;
+    QTest::newRow("?? at the end may be none") << "notes.t??"
+                                               << "NOTES.T" << true;
+    QTest::newRow("? does not stand for the dot") << "a?b"
+                                                  << "a.b" << false;
     QTest::newRow("star in the middle") << "v*s.sys"
                                         << "VRTLSettings.sys" << true;
     QTest::newRow("extension must match") << "*.lnk"

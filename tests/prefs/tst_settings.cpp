@@ -190,8 +190,12 @@ void TestSettings::firstOpening() {
     QCOMPARE(window->txtZip->text(), QString());
     QVERIFY(QFile::exists(profilesFile()));
     QCOMPARE(QFile(profilesFile()).size(), 0);
+    // A click on the caption's far end toggles, as on the box itself.
+    for (QCheckBox* box : {window->chkAutoLoad, window->chkAlwaysOnTop}) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 2, box->height() / 2));
+        QVERIFY(box->isChecked());
+    }
     // A second showing only raises it.
-    window->chkAutoLoad->setChecked(true);
     QCOMPARE(open(), window);
     QVERIFY(window->chkAutoLoad->isChecked());
 }

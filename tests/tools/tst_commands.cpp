@@ -5,6 +5,7 @@
 #include "TestPrefix.h"
 
 #include "host/FileSystem.h"
+#include "host/Prefix.h"
 #include "host/SystemDirs.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
@@ -14,6 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -34,6 +38,7 @@ private slots:
     void deleteArchive();
     void clearDustBinAndRecentDocs();
     void recentDocsIgnoresTheReportedWindowsDirectory();
+    void upperCaseDriveCIsUsedAsItIs();
     void openInExplorer();
     void openInExplorerWithoutDiskette();
 
@@ -121,6 +126,9 @@ void TestCommands::clearDustBinAndRecentDocs() {
         QStringList{"folder"});
     QVERIFY(QFile::exists(m_prefix->driveC() + "/recycled/folder/inside.txt"));
     QVERIFY(QFile::exists(m_prefix->driveA() + "/recycled/keep.txt"));
+    // A name that is not valid UTF-8 goes like any other.
+    const QByteArray odd = QFile::encodeName(m_prefix->driveC()) + "/windows/recent/bad\xff.lnk";
+    ::close(::open(odd.constData(), O_WRONLY | O_CREAT, 0644));
     CleanUpCommands::clearRecentDocs();
     QVERIFY(QDir(m_prefix->driveC() + "/windows/recent").isEmpty());
     // Nothing left, or no folder at all: still no message.
@@ -134,6 +142,26 @@ void TestCommands::recentDocsIgnoresTheReportedWindowsDirectory() {
     QCOMPARE(host::WindowsDirectory(), QStringLiteral("c:\\windows\\"));
     QCOMPARE(CleanUpCommands::kRecentPattern, QStringLiteral("c:\\windows\\recent\\*.*"));
     QCOMPARE(CleanUpCommands::kRecyclePattern, QStringLiteral("c:\\recycled\\*.*"));
+}
+
+void TestCommands::upperCaseDriveCIsUsedAsItIs() {
+    // A drive C: as another machine left it, upper case throughout.
+    const QString copied = m_prefix->root() + "/copied";
+    for (const char* folder : {"WINDOWS/SYSTEM", "WINDOWS/RECENT", "RECYCLED"})
+        QDir().mkpath(copied + "/" + folder);
+    m_prefix->writeHostFile("copied/RECYCLED/DC1.TXT", "x");
+    m_prefix->writeHostFile("copied/WINDOWS/RECENT/LETTER.LNK", "x");
+    m_prefix->pointDrive('c', copied);
+    host::ensurePrefix();
+    QCOMPARE(QDir(copied).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{"RECYCLED", "WINDOWS"}));
+    QVERIFY(QFile::exists(copied + "/WINDOWS/explorer"));
+    setWinZip("c:\\zip");
+    QVERIFY(QFile::exists(copied + "/WINDOWS/SYSTEM/VRTLSettings.dll"));
+    CleanUpCommands::clearDustBin();
+    CleanUpCommands::clearRecentDocs();
+    QVERIFY(QDir(copied + "/RECYCLED").isEmpty());
+    QVERIFY(QDir(copied + "/WINDOWS/RECENT").isEmpty());
 }
 
 void TestCommands::openInExplorer() {
