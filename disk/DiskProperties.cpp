@@ -220,7 +220,17 @@ void DiskProperties::lstActions_Click() {
         list->setCurrentRow(row);
 }
 
+// The editor starts fresh for every use: one still open from an earlier "Edit action" is
+// closed first, and nothing of it is applied.
+void DiskProperties::closeOpenEditor() {
+    if (AddAction* open = host::FormInstance<AddAction>::loaded()) {
+        open->close();
+        delete open;
+    }
+}
+
 void DiskProperties::Command4_Click() {
+    closeOpenEditor();
     hide();
     lblMode->setText(QStringLiteral("Add"));
     AddAction* editor = host::FormInstance<AddAction>::load(parentWidget());
@@ -232,6 +242,7 @@ void DiskProperties::Command7_Click() {
     const int row = lstActions->currentRow();
     if (row < 0)
         return; // nothing selected: nothing to edit
+    closeOpenEditor();
     hide();
     lblMode->setText(QStringLiteral("Edit"));
     AddAction* editor = host::FormInstance<AddAction>::show(parentWidget());
@@ -260,18 +271,32 @@ void DiskProperties::Command1_Click() {
 
 void DiskProperties::Command2_Click() {
     try {
-        save();
+        saveSettings();
     } catch (const host::RuntimeError&) {
         // The diskette keeps its previous files; the window keeps what the user entered.
         host::MsgBox(QStringLiteral("Couldn't write on disk."), host::MB_ICONCRITICAL,
                      Module1::kTitle);
         return;
     }
-    Module1::setDiskIdentity(picIcon->pixmap(), txtName->text());
+    // The name and the actions are saved. An icon that cannot be copied (gone, a folder, a
+    // missing drive) costs only the icon: the diskette and the main window keep the old one.
+    bool iconCopied = true;
+    if (!txtIcon->text().isEmpty()) {
+        try {
+            replaceDiskIcon(txtIcon->text());
+        } catch (const host::RuntimeError&) {
+            iconCopied = false;
+        }
+    }
+    Module1::setDiskIdentity(iconCopied ? picIcon->pixmap() : Module1::diskIconPicture(),
+                             txtName->text());
+    if (!iconCopied)
+        host::MsgBox(QStringLiteral("Couldn't copy the icon to the disk."), host::MB_ICONCRITICAL,
+                     Module1::kTitle);
     close();
 }
 
-void DiskProperties::save() {
+void DiskProperties::saveSettings() {
     // The whole new file first: a value that does not fit fails before anything is touched.
     storage::RecordImage settings;
     settings.put(DiskSettings::kNameRecord, storage::TaggedValue::string(txtName->text()));
@@ -283,8 +308,6 @@ void DiskProperties::save() {
         settings.put(DiskSettings::secondPathRecord(i),
                      storage::TaggedValue::string(lstExec2->item(i)->text()));
     }
-    if (!txtIcon->text().isEmpty())
-        replaceDiskIcon(txtIcon->text());
     // Written beside the old file and renamed into place: a failure leaves the old one whole.
     host::writeFileReplacing(DiskSettings::kSettingsPath, settings.bytes());
 }

@@ -70,7 +70,8 @@ public slots:
 
 private:
     QAction* addProfileItem();
-    void save();
+    void saveSettings();
+    void closeOpenEditor();
 
     std::unique_ptr<Dialog> m_dialog; // created the first time "Search" is used
 };

@@ -1,5 +1,6 @@
 #include "DiskFixture.h"
 #include "FormChecks.h"
+#include "RecordFixture.h"
 #include "TestPrefix.h"
 
 #include "disk/AddAction.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -64,6 +66,8 @@ private slots:
     void okWithANewIconShowsItInTheMainWindow();
     void okKeepsTheIconFilesProtection();
     void unknownKindsSurviveASave();
+    void iconThatCannotBeCopiedCostsOnlyTheIcon_data();
+    void iconThatCannotBeCopiedCostsOnlyTheIcon();
     void failedSaveKeepsEverything_data();
     void failedSaveKeepsEverything();
     void cancelWritesNothing();
@@ -341,10 +345,36 @@ void TestDiskProperties::unknownKindsSurviveASave() {
     QCOMPARE(settingsBytes(), before);
 }
 
+void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon_data() {
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("gone") << "c:\\no such icon.ico";
+    QTest::newRow("a folder") << "c:\\windows";
+    QTest::newRow("a missing drive") << "q:\\sun.ico";
+}
+
+void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon() {
+    QFETCH(QString, icon);
+    m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old icon");
+    DiskProperties* window = open();
+    window->txtName->setText("Changed");
+    window->appendAction("0", "c:\\new", "");
+    window->txtIcon->setText(icon);
+    window->Command2->click();
+    QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't copy the icon to the disk."});
+    QCOMPARE(m_boxes->boxes[0].style, 16);
+    QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle"));
+    QTRY_VERIFY(!host::FormInstance<DiskProperties>::loaded());
+    QCOMPARE(readRecord(DiskSettings::kSettingsPath, 1).toText(), QStringLiteral("Changed"));
+    QCOMPARE(readRecord(DiskSettings::kSettingsPath, DiskSettings::kindRecord(3)).toText(),
+             QStringLiteral("0"));
+    QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")), QByteArray("old icon"));
+    QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Changed"));
+    QCOMPARE(colourOf(m_mainIcon.get()), QColor(Qt::green));
+}
+
 void TestDiskProperties::failedSaveKeepsEverything_data() {
     QTest::addColumn<QString>("fault");
     QTest::newRow("read-only settings file") << "readonly";
-    QTest::newRow("icon that cannot be copied") << "icon";
     QTest::newRow("write-protected diskette") << "protected";
     QTest::newRow("full diskette") << "full";
     QTest::newRow("pulled diskette") << "pulled";
@@ -366,8 +396,6 @@ void TestDiskProperties::failedSaveKeepsEverything() {
     window->appendAction("0", "c:\\new", "");
     if (fault == "readonly")
         host::setAttributes("a:\\VRTLSettings.sys", host::AttrReadOnly);
-    if (fault == "icon")
-        window->txtIcon->setText("c:\\no such icon.ico");
     if (fault == "protected")
         QVERIFY(medium->makeReadOnly());
     if (fault == "full") {
@@ -397,11 +425,7 @@ void TestDiskProperties::failedSaveKeepsEverything() {
         host::setAttributes("a:\\VRTLSettings.sys", host::AttrNormal);
         QVERIFY(!QFile::exists(a("VRTLIcon.sys")));
     }
-    if (fault == "icon") {
-        QCOMPARE(host::getAttributes("a:\\VRTLSettings.sys"), int(host::AttrArchive));
-        window->txtIcon->clear();
-    }
-    if (fault == "readonly" || fault == "icon") {
+    if (fault == "readonly") {
         m_boxes->boxes.clear();
         window->Command2->click();
         QVERIFY(m_boxes->boxes.isEmpty());
@@ -509,6 +533,18 @@ void TestDiskProperties::editCopyIntoExecute() {
     QCOMPARE(itemsOf(window->lstMode), (QStringList{"4", "0", "3"}));
     QCOMPARE(itemsOf(window->lstExec1).first(), QStringLiteral("c:\\tools\\backup.sh"));
     QCOMPARE(itemsOf(window->lstExec2).first(), QStringLiteral("c:\\dst.txt")); // kept
+
+    // "Add an action" while an "Edit action" editor is open starts a fresh editor.
+    window->lstActions->setCurrentRow(0);
+    window->Command7->click();
+    QPointer<AddAction> stale = editor();
+    window->show();
+    window->Command4->click();
+    QVERIFY(!stale);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(editor()->lstActions->currentRow(), -1);
+    QCOMPARE(editor()->txtExec2->text(), QString());
+    QCOMPARE(itemsOf(window->lstExec2).first(), QStringLiteral("c:\\dst.txt"));
 }
 
 void TestDiskProperties::cancelOrFrameBringsTheWindowBack_data() {

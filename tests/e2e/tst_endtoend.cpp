@@ -44,7 +44,7 @@ struct Window {
 Window findWindow(const QString& title, double twipsPerPixel = 15) {
     Window window;
     window.twipsPerPixel = twipsPerPixel;
-    for (int attempt = 0; attempt < 100 && window.id.isEmpty(); ++attempt) {
+    for (int attempt = 0; attempt < 300 && window.id.isEmpty(); ++attempt) {
         window.id = xdotool({"search", "--onlyvisible", "--name",
                              "^" + QRegularExpression::escape(title) + "$"})
                         .section('\n', 0, 0);
