@@ -42,7 +42,7 @@ void runAction(const DiskSettings::Action& action) {
 bool CheckDrive(const QString& drive) {
     const QString letter = drive.left(1);
     try {
-        host::findFiles(letter + QStringLiteral(":\\*.*"), host::AttrNormal);
+        host::findFirstFile(letter + QStringLiteral(":\\*.*"), host::AttrNormal);
     } catch (const host::RuntimeError& error) {
         if (error.number() == host::ErrDeviceUnavailable)
             host::MsgBox(QStringLiteral("Laufwerk nicht vorhanden."), host::MB_OK, kTitle);
@@ -52,6 +52,8 @@ bool CheckDrive(const QString& drive) {
                          host::MB_OK, kTitle);
         return false;
     }
+    // What a killed run left on the medium would silently fill it.
+    host::resumeNext([&] { host::removeStaleTemporaries(letter + QStringLiteral(":\\")); });
     return true;
 }
 

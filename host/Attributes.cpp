@@ -40,6 +40,14 @@ struct stat statOrRaise(const QByteArray& path) {
     return st;
 }
 
+// A descriptor for the FAT ioctls: files and folders only (opening a pipe would wait for a
+// writer), and never waiting; -1 for anything else.
+int openForIoctl(const QByteArray& path, const struct stat& st) {
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        return -1;
+    return ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
 int xattrBits(const QByteArray& path) {
     char buffer[32] = {};
     const ssize_t n = ::getxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1);
@@ -58,7 +66,7 @@ int hostAttributes(const QString& hostPath) {
     if ((st.st_mode & kWriteBits) == 0)
         attributes |= AttrReadOnly;
 
-    UniqueFd file(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd file(openForIoctl(path, st));
     std::uint32_t fat = 0;
     if (file.fd >= 0 && onVfat(file.fd) && ::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0)
         return attributes | static_cast<int>(fat & (ATTR_RO | ATTR_HIDDEN | ATTR_SYS));
@@ -69,7 +77,7 @@ void setHostAttributes(const QString& hostPath, int attributes) {
     const QByteArray path = QFile::encodeName(hostPath);
     const struct stat st = statOrRaise(path);
 
-    UniqueFd file(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd file(openForIoctl(path, st));
     if (file.fd >= 0 && onVfat(file.fd)) {
         std::uint32_t fat = 0;
         if (::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0) {

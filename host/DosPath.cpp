@@ -52,8 +52,17 @@ void appendResolved(QStringList& into, const QStringList& parts) {
 }
 
 // The current directory taken apart; a working directory under no drive counts as under z:.
+// A working directory that cannot be named (deeper than the host's path limit, or removed)
+// is 76: a relative path must never fall back to the root of the host.
+QString currentHostDirectory() {
+    const QString cwd = QDir::currentPath();
+    if (cwd.isEmpty())
+        raise(ErrPathNotFound);
+    return cwd;
+}
+
 DosPath currentDosPath() {
-    const QString dos = toDosPath(QDir::currentPath());
+    const QString dos = toDosPath(currentHostDirectory());
     DosPath cwd;
     if (dos.size() >= 2 && dos[1] == QLatin1Char(':')) {
         cwd.drive = dos[0];
@@ -173,7 +182,7 @@ QString toDosPath(const QString& hostPath) {
 }
 
 QString currentDirectory() {
-    return toDosPath(QDir::currentPath());
+    return toDosPath(currentHostDirectory());
 }
 
 } // namespace host

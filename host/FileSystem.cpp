@@ -1,16 +1,22 @@
 #include "FileSystem.h"
 
 #include "DosPath.h"
+#include "RegularFile.h"
 #include "RuntimeError.h"
 #include "UniqueFd.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -67,32 +73,32 @@ Split splitLast(const QString& dosPath) {
     return split;
 }
 
-// An entry of a host folder: its path as the host spells it, and its name for matching.
-struct HostEntry {
-    QByteArray path;
-    QString name;
-};
-
-// Everything in a folder that is not a folder itself (dangling links included), by name.
-QList<HostEntry> fileEntries(const QString& hostDir) {
-    QList<HostEntry> entries;
+// Walks a host folder by the bytes the host names its entries with, so that a name that is
+// not valid in the locale's encoding is still found. `visit` gets the entry's host path, its
+// name for matching and its type (following links; 0 for a dangling link) and returns false
+// to stop. Nothing is opened.
+template <class Visit> void forEachEntry(const QString& hostDir, Visit visit) {
     const QByteArray dir = QFile::encodeName(hostDir);
     std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.constData()), &::closedir);
     if (!listing)
-        return entries;
+        return;
     while (const dirent* entry = ::readdir(listing.get())) {
         const QByteArray name(entry->d_name);
         if (name == "." || name == "..")
             continue;
         struct stat st {};
-        if (::fstatat(::dirfd(listing.get()), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
-            continue;
-        entries.append({dir + '/' + name, QFile::decodeName(name)});
+        const mode_t type =
+            ::fstatat(::dirfd(listing.get()), entry->d_name, &st, 0) == 0 ? st.st_mode & S_IFMT : 0;
+        if (!visit(dir + '/' + name, QFile::decodeName(name), type))
+            return;
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const HostEntry& a, const HostEntry& b) { return a.path < b.path; });
-    return entries;
 }
+
+struct HostEntry {
+    QByteArray path;
+    QString name;
+    friend bool operator<(const HostEntry& a, const HostEntry& b) { return a.path < b.path; }
+};
 
 struct stat statPath(const QString& hostPath, bool& exists) {
     struct stat st {};
@@ -153,13 +159,44 @@ void copyContents(int from, int to) {
     }
 }
 
+// Temporary files are named ".vrtl-<creator's process id>-<random>.tmp", so that one left
+// behind by a killed run or a pulled stick can be recognised and removed later.
+const QRegularExpression& temporaryName() {
+    static const QRegularExpression name(QStringLiteral("^\\.vrtl-([0-9]+)-[0-9a-z]+\\.tmp$"));
+    return name;
+}
+
+void removeStaleTemporariesOnce(const QString& hostDir) {
+    static QMutex mutex;
+    static QSet<QString> swept;
+    {
+        const QMutexLocker lock(&mutex);
+        const QString key = QFileInfo(hostDir).canonicalFilePath();
+        if (key.isEmpty() || swept.contains(key))
+            return;
+        swept.insert(key);
+    }
+    forEachEntry(hostDir, [](const QByteArray& path, const QString& name, mode_t type) {
+        const QRegularExpressionMatch match = temporaryName().match(name);
+        bool ok = false;
+        const qint64 pid = match.hasMatch() ? match.captured(1).toLongLong(&ok) : 0;
+        // Only a file whose creator has ended; another running instance's file stays.
+        if (type == S_IFREG && ok && pid > 0 && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 &&
+            errno == ESRCH)
+            ::unlink(path.constData());
+        return true;
+    });
+}
+
 // A temporary file beside `target`, removed again unless committed by a rename.
 class TempBeside {
 public:
     explicit TempBeside(const QString& target) : m_target(target) {
         const QString dir = QFileInfo(target).absolutePath();
+        removeStaleTemporariesOnce(dir);
         for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-            m_path = dir + QStringLiteral("/.vrtl%1.tmp")
+            m_path = dir + QStringLiteral("/.vrtl-%1-%2.tmp")
+                               .arg(::getpid())
                                .arg(QRandomGenerator::global()->bounded(1u << 30), 0, 36);
             m_fd = ::open(QFile::encodeName(m_path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -209,7 +246,10 @@ QString writableDestination(const QString& dosPath) {
     const QString hostPath =
         split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
     if (!match.isEmpty()) {
-        if (QFileInfo(hostPath).isDir() || hostIsReadOnly(hostPath))
+        // Only a regular file is replaced: not a folder, and not a pipe or a device.
+        bool exists = false;
+        const struct stat st = statPath(hostPath, exists);
+        if ((exists && !S_ISREG(st.st_mode)) || hostIsReadOnly(hostPath))
             raise(ErrPathFileAccess);
     }
     return hostPath;
@@ -232,28 +272,36 @@ bool matchesWildcard(const QString& pattern, const QString& name) {
     return false;
 }
 
-QStringList findFiles(const QString& pattern, int attributes) {
+QStringList findFiles(const QString& pattern, int attributes, int limit) {
     const Split split = splitLast(pattern);
     const QString wanted = split.name.isEmpty() ? QStringLiteral("*.*") : split.name;
     QStringList names;
-    const QStringList entries =
-        QDir(split.hostDir)
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                       QDir::Name);
-    for (const QString& entry : entries) {
-        if (!matchesWildcard(wanted, entry))
-            continue;
+    forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
+        // Only files and folders count: a dangling link, a pipe or a device is passed over
+        // and never opened (opening a pipe without a writer would wait for ever).
+        if ((type != S_IFREG && type != S_IFDIR) || !matchesWildcard(wanted, name))
+            return true;
         int attrs = 0;
         try {
-            attrs = hostAttributes(split.hostDir + QLatin1Char('/') + entry);
+            attrs = hostAttributes(QFile::decodeName(path));
         } catch (const RuntimeError&) {
-            continue; // a dangling link is no file
+            return true; // gone meanwhile
         }
         const int extra = attrs & (AttrHidden | AttrSystem | AttrDirectory);
         if ((extra & ~attributes) == 0)
-            names.append(entry);
-    }
+            names.append(name);
+        return limit < 0 || names.size() < limit;
+    });
+    names.sort();
     return names;
+}
+
+void removeStaleTemporaries(const QString& folder) {
+    removeStaleTemporariesOnce(toHostPath(folder));
+}
+
+QString findFirstFile(const QString& pattern, int attributes) {
+    return findFiles(pattern, attributes, 1).value(0);
 }
 
 void deleteFiles(const QString& pattern) {
@@ -266,10 +314,15 @@ void deleteFiles(const QString& pattern) {
     // Host paths as bytes: a name that is not valid in the locale's encoding is still deleted.
     QList<QByteArray> targets;
     if (hasWildcard(split.name)) {
-        for (const HostEntry& entry : fileEntries(split.hostDir)) {
-            if (matchesWildcard(split.name, entry.name))
-                targets.append(entry.path);
-        }
+        QList<HostEntry> matches;
+        forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
+            if (type != S_IFDIR && matchesWildcard(split.name, name))
+                matches.append({path, name});
+            return true;
+        });
+        std::sort(matches.begin(), matches.end());
+        for (const HostEntry& match : matches)
+            targets.append(match.path);
     } else {
         const QString match = matchEntry(split.hostDir, split.name);
         if (!match.isEmpty() && !QFileInfo(split.hostDir + QLatin1Char('/') + match).isDir())
@@ -289,7 +342,7 @@ void copyFile(const QString& source, const QString& destination) {
     const QString from = existingHostFile(source);
     const QString to = writableDestination(destination);
 
-    UniqueFd in(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
+    UniqueFd in(openRegularFile(QFile::encodeName(from), O_RDONLY));
     if (in.fd < 0)
         raiseErrno(errno);
     struct stat srcStat {};
@@ -364,14 +417,40 @@ void setAttributes(const QString& path, int attributes) {
     setHostAttributes(hostPath, attributes);
 }
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path, qint64 maxBytes) {
     const QString hostPath = existingHostFile(path);
-    QFile file(hostPath);
-    if (!file.open(QIODevice::ReadOnly))
+    UniqueFd file(openRegularFile(QFile::encodeName(hostPath), O_RDONLY));
+    if (file.fd < 0)
         raise(ErrPathFileAccess);
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
         raise(ErrDiskNotReady);
+    if (st.st_size > maxBytes)
+        raise(ErrOutOfMemory);
+    // Never more than the limit, even from a file that grows while it is read.
+    QByteArray contents(qsizetype(st.st_size), Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        if (done == contents.size()) {
+            if (done >= maxBytes) {
+                char extra = 0;
+                if (::read(file.fd, &extra, 1) > 0)
+                    raise(ErrOutOfMemory);
+                break;
+            }
+            contents.resize(qsizetype(std::min(maxBytes, std::max<qint64>(done * 2, 4096))));
+        }
+        const ssize_t n = ::read(file.fd, contents.data() + done, size_t(contents.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raise(ErrDiskNotReady);
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    contents.truncate(qsizetype(done));
     return contents;
 }
 

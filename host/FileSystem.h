@@ -16,8 +16,18 @@ bool hasWildcard(const QString& name);
 
 // Names in the directory of `pattern` that match its last component and whose attributes
 // (beyond read-only and archive) are all in `attributes`. Throws 68 or 71 for the drive;
-// a missing directory gives no names.
-QStringList findFiles(const QString& pattern, int attributes = AttrNormal);
+// a missing directory gives no names. Only files and folders are names; with a `limit`, the
+// search stops after that many.
+QStringList findFiles(const QString& pattern, int attributes = AttrNormal, int limit = -1);
+
+// The first name that findFiles would give, or an empty string: enough to know that a drive
+// can be listed, without listing all of it.
+QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
+
+// Removes, once per folder and run, the temporary files that an ended run of the program
+// left in a folder (a kill or a pulled stick during a copy or a save). Those of a program that
+// still runs stay. Every write sweeps the folder it writes to this way.
+void removeStaleTemporaries(const QString& folder);
 
 // Deletes the file, or every file that the wildcards of the last component match. Folders are
 // never deleted. No match is 53; a read-only file is 75.
@@ -39,7 +49,9 @@ qint64 fileLength(const QString& path);
 int getAttributes(const QString& path);
 void setAttributes(const QString& path, int attributes);
 
-QByteArray readFile(const QString& path);
+// The whole file; one larger than `maxBytes` is 7 "Out of memory" and is not read. Anything
+// but a regular file in its place is 75.
+QByteArray readFile(const QString& path, qint64 maxBytes);
 
 // Replaces (or creates) a whole file through a temporary file beside it and a rename, so a
 // failure leaves the old file whole. A read-only file is 75.

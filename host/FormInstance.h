@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <concepts>
+
 namespace host {
 
 // Each form exists at most once: it is created and loaded (its Form_Load runs) the first time
@@ -19,8 +21,17 @@ public:
             // Qt deletes the form when it closes (WA_DeleteOnClose); the QPointer notices.
             s_form = new Form(owner);
             s_form->setAttribute(Qt::WA_DeleteOnClose);
-            if constexpr (requires(Form & f) { f.Form_Load(); })
+            if constexpr (requires(Form & f) {
+                              { f.Form_Load() } -> std::same_as<bool>;
+                          }) {
+                // A form whose loading fails is not shown.
+                if (!s_form->Form_Load()) {
+                    delete s_form.data();
+                    return nullptr;
+                }
+            } else if constexpr (requires(Form & f) { f.Form_Load(); }) {
                 s_form->Form_Load();
+            }
         }
         return s_form.data();
     }

@@ -2,6 +2,7 @@
 
 #include "Attributes.h"
 #include "DosPath.h"
+#include "RegularFile.h"
 #include "RuntimeError.h"
 
 #include <QDir>
@@ -34,18 +35,18 @@ RandomAccessFile RandomAccessFile::open(const QString& dosPath) {
         raise(ErrPathFileAccess);
 
     if (hostIsReadOnly(hostPath)) {
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        const int fd = openRegularFile(path, O_RDONLY);
         if (fd < 0)
             raise(openErrorNumber(errno, hostPath));
         return RandomAccessFile(fd, ErrPathFileAccess);
     }
-    int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    int fd = openRegularFile(path, O_RDWR | O_CREAT, 0666);
     if (fd >= 0)
         return RandomAccessFile(fd, 0);
     const int err = errno;
     if (err == EROFS || err == EACCES || err == EPERM) {
         // A write-protected medium: the file can still be read.
-        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        fd = openRegularFile(path, O_RDONLY);
         if (fd >= 0)
             return RandomAccessFile(fd, ErrPermissionDenied);
     }

@@ -14,6 +14,8 @@
 namespace {
 
 const QString kNotesPath = QStringLiteral("a:\\VRTLNotes.sys");
+// A note is text someone typed; a larger file is no note to edit in a text box.
+constexpr qint64 kMaxNoteBytes = 16 << 20;
 
 } // namespace
 
@@ -37,13 +39,21 @@ Notes::Notes(QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &Notes::Command2_Click);
 }
 
-void Notes::Form_Load() {
-    host::resumeNext([&] {
+bool Notes::Form_Load() {
+    try {
         // Line breaks on the diskette are CR LF; the box keeps them as line breaks.
-        QString note = host::fromAnsi(host::readFile(kNotesPath));
+        QString note = host::fromAnsi(host::readFile(kNotesPath, kMaxNoteBytes));
         note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         txtText->setPlainText(note);
-    });
+    } catch (const host::RuntimeError& error) {
+        if (error.number() == host::ErrOutOfMemory) {
+            host::MsgBox(QStringLiteral("Couldn't read the notes file."), host::MB_ICONCRITICAL,
+                         Module1::kTitle);
+            return false;
+        }
+        // No diskette, no note yet or no file in its place: an empty box.
+    }
+    return true;
 }
 
 void Notes::Command1_Click() {

@@ -15,8 +15,11 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
+    // False when the note cannot be shown (it is too large): the window then does not open, so
+    // nothing can write over the note.
+    bool Form_Load();
+
 public slots:
-    void Form_Load();
     void Command1_Click();
     void Command2_Click();
 };

@@ -1,0 +1,33 @@
+#include "RegularFile.h"
+
+#include "RuntimeError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace host {
+
+int openRegularFile(const QByteArray& path, int flags, mode_t mode) {
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+        raise(ErrPathFileAccess);
+    // Non-blocking, in case the entry changed since the look: no open can wait for ever.
+    const int fd = ::open(path.constData(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool directory = S_ISDIR(st.st_mode);
+        ::close(fd);
+        if (directory) {
+            errno = EISDIR;
+            return -1;
+        }
+        raise(ErrPathFileAccess);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+} // namespace host
