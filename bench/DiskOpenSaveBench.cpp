@@ -18,10 +18,10 @@
 #include <cstdio>
 
 void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
-                        const std::function<QString(int)>& second) {
+                        const std::function<QString(int)>& second, int count) {
     storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
         storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string("Bench"));
-        for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
+        for (int i = 0; i < count; ++i) {
             storage::PutRecord(file, DiskSettings::kindRecord(i),
                                storage::TaggedValue::string(kind));
             storage::PutRecord(file, DiskSettings::firstPathRecord(i),

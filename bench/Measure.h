@@ -22,12 +22,16 @@ inline double medianMs(int rounds, const std::function<void()>& prepare,
     return times[rounds / 2];
 }
 
-// Writes a diskette's settings with 101 actions of one kind and the given paths.
+// Writes a diskette's settings with `count` actions of one kind and the given paths.
 void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
-                        const std::function<QString(int)>& second);
+                        const std::function<QString(int)>& second, int count = 101);
 
 // Each benchmark prints its figures and returns its ratio.
 double benchExecuteLink();
+double benchWholeProcessCopy(const char* self);
+// The process that benchWholeProcessCopy times: runs drive A:'s list in the prefix that
+// XDG_DATA_HOME names, and ends.
+int runExecuteLinkProcess();
 double benchDiskOpenSave();
 double benchFirstPaint();
 double benchResidentMemory(const char* self);
