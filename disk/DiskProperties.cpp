@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 
@@ -255,9 +256,11 @@ void DiskProperties::Command5_Click() {
     const int row = lstActions->currentRow();
     if (row < 0)
         return;
+    const QPointer<DiskProperties> alive(this);
     if (host::MsgBox(QStringLiteral("Are you sure that you want to delete this action?"),
-                     host::MB_ICONCRITICAL | host::MB_YESNO, Module1::kTitle) != host::IDYES)
-        return;
+                     host::MB_ICONCRITICAL | host::MB_YESNO, Module1::kTitle) != host::IDYES ||
+        !alive)
+        return; // No, or the window went while the question was open
     for (QListWidget* list : {lstActions, lstMode, lstExec1, lstExec2})
         delete list->takeItem(row);
     // As after removing the selected item, nothing is selected.
@@ -290,10 +293,12 @@ void DiskProperties::Command2_Click() {
     }
     Module1::setDiskIdentity(iconCopied ? picIcon->pixmap() : Module1::diskIconPicture(),
                              txtName->text());
+    const QPointer<DiskProperties> alive(this);
     if (!iconCopied)
         host::MsgBox(QStringLiteral("Couldn't copy the icon to the disk."), host::MB_ICONCRITICAL,
                      Module1::kTitle);
-    close();
+    if (alive) // it may have been closed while the box was open
+        close();
 }
 
 void DiskProperties::saveSettings() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QVector>
 
@@ -95,23 +96,39 @@ int logToFile(const QString& path, const MessageBoxRequest& request) {
     return nextLoggedAnswer(request.style);
 }
 
+// The answer of a box that went away unanswered: its Cancel or No, else its default.
+int unansweredAnswer(int style) {
+    const QVector<int> answers = answersOf(style);
+    for (int answer : {IDCANCEL, IDNO})
+        if (answers.contains(answer))
+            return answer;
+    return defaultAnswer(style);
+}
+
 int showOnScreen(const MessageBoxRequest& request) {
-    QMessageBox box(iconOf(request.style), request.title, request.prompt, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    // On the heap, owned by its window: when that window goes while the box is open (closed by
+    // the program or through the accessibility layer, which modality does not stop), Qt
+    // deletes the box with it, and the pointer notices.
+    const QPointer<QMessageBox> box =
+        new QMessageBox(iconOf(request.style), request.title, request.prompt, QMessageBox::NoButton,
+                        QApplication::activeWindow());
     const QVector<int> answers = answersOf(request.style);
     QVector<QPushButton*> buttons;
     for (int answer : answers) {
         const auto role = (answer == IDCANCEL || answer == IDNO) ? QMessageBox::RejectRole
                                                                  : QMessageBox::AcceptRole;
-        buttons.append(box.addButton(buttonText(answer), role));
+        buttons.append(box->addButton(buttonText(answer), role));
     }
-    box.setDefaultButton(buttons[defaultIndex(request.style, buttons.size())]);
+    box->setDefaultButton(buttons[defaultIndex(request.style, buttons.size())]);
     if (answers.contains(IDCANCEL))
-        box.setEscapeButton(buttons[answers.indexOf(IDCANCEL)]);
+        box->setEscapeButton(buttons[answers.indexOf(IDCANCEL)]);
     else if (answers.size() == 1)
-        box.setEscapeButton(buttons.front());
-    box.exec();
-    const qsizetype clicked = buttons.indexOf(static_cast<QPushButton*>(box.clickedButton()));
+        box->setEscapeButton(buttons.front());
+    box->exec();
+    if (!box)
+        return unansweredAnswer(request.style);
+    const qsizetype clicked = buttons.indexOf(static_cast<QPushButton*>(box->clickedButton()));
+    delete box.data();
     return clicked >= 0 ? answers[clicked] : answers[defaultIndex(request.style, answers.size())];
 }
 

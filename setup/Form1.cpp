@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -140,6 +141,7 @@ void Form1::install(const QString& source, const QString& destination, const QSt
 void Form1::uninstall(const QString& destination, const QString& system) {
     host::deleteFiles(destination + QStringLiteral("Vortle.exe"));
     host::deleteFiles(destination + QStringLiteral("ReadMe.txt"));
+    const QPointer<Form1> alive(this);
     const int answer = host::MsgBox(
         QStringLiteral("Do you really want to delete the files COMCTL32.OCX and MSVBVM50.DLL ?,"),
         host::MB_ICONCRITICAL | host::MB_YESNO, QStringLiteral("Delete files"));
@@ -147,7 +149,8 @@ void Form1::uninstall(const QString& destination, const QString& system) {
         host::deleteFiles(system + QStringLiteral("comctl32.ocx"));
         host::deleteFiles(system + QStringLiteral("msvbvm50.dll"));
     }
-    Command2->setText(QStringLiteral("Finish"));
+    if (alive)
+        Command2->setText(QStringLiteral("Finish"));
 }
 
 void Form1::Command2_Click() {

@@ -12,6 +12,7 @@
 #include "host/Twips.h"
 #include "prefs/Profiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 using DiskSettings::Action;
 
@@ -71,6 +73,7 @@ private slots:
     void failedSaveKeepsEverything_data();
     void failedSaveKeepsEverything();
     void cancelWritesNothing();
+    void windowClosedUnderItsOwnBox();
     void textBoxesHoldAtMost124Characters();
 
     void addCopyFile();
@@ -431,6 +434,26 @@ void TestDiskProperties::failedSaveKeepsEverything() {
         QVERIFY(m_boxes->boxes.isEmpty());
         QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Changed"));
     }
+}
+
+void TestDiskProperties::windowClosedUnderItsOwnBox() {
+    // The real box, over a window that its own OK and then Cancel close while the box is open
+    // (as the accessibility layer can press them): box and window go, the program stays.
+    DiskProperties* window = open();
+    m_boxes.reset();
+    m_prefix->pointDrive('a', m_prefix->root() + "/pulled");
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    bool overTheWindow = false;
+    QTimer::singleShot(100, window, [&] {
+        overTheWindow = QApplication::activeModalWidget()->parentWidget() == window;
+        QTimer::singleShot(100, window, [&] { window->Command1->click(); });
+        window->Command2->click(); // a second box, over the first
+    });
+    window->Command2->click();
+    QVERIFY(overTheWindow);
+    QTRY_VERIFY(!host::FormInstance<DiskProperties>::loaded());
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestDiskProperties::cancelWritesNothing() {
