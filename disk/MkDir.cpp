@@ -23,8 +23,16 @@ QString takeLevel(QString& rest) {
 } // namespace
 
 void Mk_Dir(const QString& bez1) {
-    QString built = bez1.left(3);
-    QString rest = bez1.mid(3);
+    // Both separators count, as everywhere in the paths; the root is a drive's ("a:\\"), the
+    // current drive's ("\\") or none for a path relative to the current directory.
+    QString path = bez1;
+    path.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const qsizetype rootLength =
+        path.size() >= 3 && path[1] == QLatin1Char(':') && path[2] == QLatin1Char('\\') ? 3
+        : path.startsWith(kBackslash)                                                   ? 1
+                                                                                        : 0;
+    QString built = path.left(rootLength);
+    QString rest = path.mid(rootLength);
     if (!rest.endsWith(kBackslash))
         rest += kBackslash;
     built += takeLevel(rest);

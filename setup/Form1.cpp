@@ -27,10 +27,22 @@ const QString kUninstallText = QStringLiteral(
     "There's not much to say about this. Just enter the directory of the Vortle files in thge "
     "text-box below and click 'Uninstall'.");
 
+// A folder path with its closing separator: a backslash, or a slash for a path written with
+// slashes only.
 QString withBackslash(QString path) {
-    if (!path.endsWith(QLatin1Char('\\')))
-        path += QLatin1Char('\\');
-    return path;
+    if (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
+        return path;
+    const bool slashes = path.contains(QLatin1Char('/')) && !path.contains(QLatin1Char('\\'));
+    return path + (slashes ? QLatin1Char('/') : QLatin1Char('\\'));
+}
+
+// The destination as a DOS path: one typed as a host path ("/home/me/opt/vortle") goes to
+// the drive that holds it.
+QString dosFolder(const QString& typed) {
+    if (!typed.startsWith(QLatin1Char('/')))
+        return typed;
+    QString dos = host::toDosPath(typed);
+    return dos.endsWith(QLatin1Char('\\')) ? dos : dos + QLatin1Char('\\');
 }
 
 } // namespace
@@ -119,10 +131,11 @@ void Form1::Command1_Click() {
     txtDir->setText(withBackslash(txtDir->text()));
     txtDir->setEnabled(false);
     const QString system = host::SystemDirectory();
+    const QString destination = dosFolder(txtDir->text());
     if (Option1->isChecked())
-        install(lblCurDir->text(), txtDir->text(), system);
+        install(lblCurDir->text(), destination, system);
     if (Option2->isChecked())
-        uninstall(txtDir->text(), system);
+        uninstall(destination, system);
 }
 
 void Form1::install(const QString& source, const QString& destination, const QString& system) {

@@ -132,6 +132,8 @@ void TestModule1::mkDir_data() {
     QTest::newRow("bare root") << "c:\\" << QStringList{};
     QTest::newRow("empty level ends the loop") << "c:\\x\\\\y\\z" << QStringList{"x"};
     QTest::newRow("missing drive") << "q:\\x" << QStringList{};
+    QTest::newRow("forward slashes")
+        << "c:/Apps/Tools/Vortle" << QStringList{"Apps", "Apps/Tools", "Apps/Tools/Vortle"};
 }
 
 void TestModule1::mkDir() {

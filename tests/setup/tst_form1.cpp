@@ -164,6 +164,18 @@ void TestForm1::installCopiesTheFourFiles() {
     form->Command2->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(m_end->exitCodes, QList<int>{0});
+
+    // A host path with several missing levels, and a DOS path written with slashes.
+    for (const QString& typed :
+         {m_prefix->root() + "/home/me/opt/vortle", QString("c:/Apps/Tools/Vortle")}) {
+        delete host::FormInstance<Form1>::loaded();
+        install(typed);
+        const QString host =
+            typed.startsWith('/') ? typed : m_prefix->driveC() + "/Apps/Tools/Vortle";
+        QVERIFY2(QFile::exists(host + "/Vortle.exe"), qPrintable(typed));
+        QVERIFY(QFile::exists(host + "/ReadMe.txt"));
+    }
+    QVERIFY(m_boxes->boxes.isEmpty());
 }
 
 void TestForm1::installedProgramStartsAndNamesAMissingComponent() {
