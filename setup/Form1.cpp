@@ -11,6 +11,9 @@
 #include "host/SystemDirs.h"
 #include "host/Twips.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -106,7 +109,20 @@ void Form1::Mk_Dir(const QString& bez1) {
 }
 
 void Form1::Form_Load() {
-    lblCurDir->setText(withBackslash(host::currentDirectory()));
+    lblCurDir->setText(installSource());
+}
+
+// The folder Setup installs from: its current directory, as on a set-up diskette; when that
+// holds no program to install, the set-up folder that the package ships beside Setup.
+QString Form1::installSource() {
+    const QString current = withBackslash(host::currentDirectory());
+    if (host::fileExists(current + QStringLiteral("Vortle.ex_")))
+        return current;
+    const QString shipped =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vortle/dist");
+    if (!QFileInfo::exists(shipped + QStringLiteral("/Vortle.ex_")))
+        return current;
+    return withBackslash(host::toDosPath(QDir::cleanPath(shipped)));
 }
 
 void Form1::Command1_Click() {

@@ -42,6 +42,7 @@ public slots:
     void Command2_Click();
 
 private:
+    static QString installSource();
     void install(const QString& source, const QString& destination, const QString& system);
     void uninstall(const QString& destination, const QString& system);
 };

@@ -7,6 +7,7 @@
 #include "host/Twips.h"
 #include "setup/Form1.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -142,6 +143,17 @@ void TestForm1::pagesOfTheWizard() {
              QStringLiteral("There's not much to say about this. Just enter the directory of "
                             "the Vortle files in thge text-box below and click 'Uninstall'."));
     QCOMPARE(form->txtDir->text(), host::toDosPath(source) + "\\");
+    delete form;
+
+    // Outside a set-up folder, the one shipped beside Setup, when there is one.
+    const QString shipped = QCoreApplication::applicationDirPath() + "/../share/vortle/dist";
+    QVERIFY(QDir().mkpath(shipped));
+    QVERIFY(QFile::copy(dist() + "/Vortle.ex_", shipped + "/Vortle.ex_"));
+    QDir::setCurrent(m_prefix->root());
+    form = open();
+    const QString shown = form->lblCurDir->text();
+    QDir(shipped + "/../..").removeRecursively();
+    QCOMPARE(shown, host::toDosPath(QDir::cleanPath(shipped)) + "\\");
 }
 
 void TestForm1::installCopiesTheFourFiles() {
