@@ -12,6 +12,8 @@ class TestProgram : public QObject {
 private slots:
     void firstStartOnAnEmptyPrefix();
     void unreachableSystemDirectoryEndsWithTheReport();
+    void commandLineAnswersWithoutAWindow_data();
+    void commandLineAnswersWithoutAWindow();
 
 private:
     // The program with its own prefix; message boxes go to a log instead of the screen.
@@ -64,6 +66,44 @@ void TestProgram::unreachableSystemDirectoryEndsWithTheReport() {
     QFile log(root.path() + "/boxes.log");
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll(), QByteArray("Vortle|16|Run-time error '71':\\n\\nDisk not ready\n"));
+}
+
+void TestProgram::commandLineAnswersWithoutAWindow_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    for (const QString program : {"vortle", "vortle-setup"}) {
+        QTest::addRow("%s --help", qPrintable(program))
+            << program << QStringList{"--help"} << "offscreen" << 0 << "Usage: " + program;
+        QTest::addRow("%s --version", qPrintable(program))
+            << program << QStringList{"--version"} << "offscreen" << 0 << program + " 2.0";
+        QTest::addRow("%s without a display", qPrintable(program))
+            << program << QStringList{} << "" << 1 << "xvfb-run -a " + program;
+    }
+}
+
+void TestProgram::commandLineAnswersWithoutAWindow() {
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    QTemporaryDir root;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", root.path() + "/data");
+    env.insert("QT_QPA_PLATFORM", platform);
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("VORTLE_BIN") + "/" + program, arguments);
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), exitCode);
+    QVERIFY(
+        QString::fromLocal8Bit(process.readAll() + process.readAllStandardError()).contains(says));
+    QVERIFY(!QFile::exists(root.path() + "/data/vortle")); // it never got as far as its drives
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

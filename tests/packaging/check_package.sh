@@ -10,6 +10,7 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
 for file in bin/vortle bin/vortle-setup share/applications/org.vortle.vortle.desktop \
             share/metainfo/org.vortle.vortle.metainfo.xml share/doc/vortle/ReadMe.txt \
+            share/man/man1/vortle.1 share/man/man1/vortle-setup.1 \
             share/vortle/dist/Vortle.ex_ share/vortle/dist/ReadMe.tx_ \
             share/vortle/dist/Comctl32.oc_ share/vortle/dist/msvbvm50.dll \
             share/icons/hicolor/16x16/apps/org.vortle.vortle.png \

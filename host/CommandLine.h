@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace host {
+
+// What a program says of itself before it opens a window.
+struct ProgramIdentity {
+    QString name;        // the command, "vortle"
+    QString description; // one line for --help
+    QString version;
+};
+
+// Answers --help and --version, and refuses to start without a display to show windows on
+// (saying how to start under xvfb-run instead of aborting in the platform plugin). Returns the
+// exit code when the program should end at once, nothing when it should go on.
+std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentity& identity);
+
+} // namespace host
