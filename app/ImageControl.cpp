@@ -2,7 +2,11 @@
 
 #include "host/Twips.h"
 
+#include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <utility>
 
@@ -27,11 +31,71 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
            (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
+bool isActivationKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+           event->key() == Qt::Key_Enter;
+}
+
 } // namespace
 
 ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent) {
     setScaledContents(stretch);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // By Tab only: a mouse click leaves no focus frame behind.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QPoint ImageControl::popupPosition() const {
+    return m_byKeyboard ? mapToGlobal(rect().bottomLeft()) : QCursor::pos();
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        byKeyboard(&ImageControl::MenuKey);
+        return;
+    }
+    if (!isActivationKey(event) || event->modifiers() & ~Qt::KeypadModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || m_pressed)
+        return;
+    m_pressed = true;
+    emit MouseDown(1, 0, 0, 0);
+}
+
+void ImageControl::keyReleaseEvent(QKeyEvent* event) {
+    if (!isActivationKey(event) || event->isAutoRepeat() || !m_pressed) {
+        QLabel::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    m_pressed = false;
+    emit MouseUp(1, 0, 0, 0);
+    byKeyboard(&ImageControl::Click);
+}
+
+void ImageControl::byKeyboard(void (ImageControl::*signal)()) {
+    m_byKeyboard = true;
+    emit(this->*signal)();
+    m_byKeyboard = false;
+}
+
+void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        byKeyboard(&ImageControl::MenuKey);
+    event->accept();
+}
+
+void ImageControl::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

@@ -14,19 +14,32 @@ public:
 
     // Mouse arguments as the platform passes them: button (1 left, 2 right, 4 middle),
     // shift state (1 Shift, 2 Ctrl, 4 Alt), position in twips.
+    // Where a menu that this control's click pops up belongs: under the control when the
+    // keyboard clicked it, else at the mouse pointer.
+    QPoint popupPosition() const;
+
 signals:
     void MouseDown(int button, int shift, float x, float y);
     void MouseUp(int button, int shift, float x, float y);
     void Click();
+    // The menu key or Shift+F10 while the control has the focus.
+    void MenuKey();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Tab reaches the control; Space or Enter presses and clicks it as the left button does.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void press(QMouseEvent* event, bool clicks);
+    void byKeyboard(void (ImageControl::*signal)());
 
     bool m_pressed = false;
     bool m_clickOnRelease = false;
+    bool m_byKeyboard = false;
 };

@@ -4,6 +4,7 @@
 
 #include "host/ClassicFont.h"
 #include "host/Controls.h"
+#include "host/DialogKeys.h"
 #include "host/WindowPos.h"
 
 #include <QLabel>
@@ -33,6 +34,8 @@ Info::Info(QWidget* parent)
         this, "Picture1", Pictures::picture(QStringLiteral("infostrip.bmp")), 120, 1800, 735, 2055);
     Image1 = host::pictureBox(Picture1, "Image1", Pictures::picture(QStringLiteral("sphere.ico")),
                               120, 1440, 480, 480);
+
+    host::DialogKeys::install(this, nullptr); // Escape closes it
 
     // Centred on the screen each time it is loaded.
     host::centreOnScreen(this);

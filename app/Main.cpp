@@ -118,6 +118,10 @@ Main::Main(QWidget* parent)
     connectImage(Image4, &Main::Image4_Click, &Main::Image4_MouseDown, &Main::Image4_MouseUp);
     connectImage(Image5, &Main::Image5_Click, &Main::Image5_MouseDown, &Main::Image5_MouseUp);
     connectImage(picIcon, &Main::picIcon_Click, &Main::picIcon_MouseDown, &Main::picIcon_MouseUp);
+    host::setTabOrder({picIcon, Image1, Image2, Image3, Image4, Image5});
+    // The two menu pictures also open their menus on the menu key.
+    connect(Image3, &ImageControl::MenuKey, this, &Main::Image3_Click);
+    connect(Image5, &ImageControl::MenuKey, this, &Main::Image5_Click);
 }
 
 void Main::connectImage(ImageControl* image, void (Main::*click)(),
@@ -295,7 +299,7 @@ void Main::picIcon_MouseUp(int, int, float, float) {
 }
 
 void Main::Image3_Click() {
-    mnuCoolStuff->popup(QCursor::pos());
+    mnuCoolStuff->popup(Image3->popupPosition());
 }
 
 void Main::Image3_MouseDown(int, int, float, float) {
@@ -320,7 +324,7 @@ void Main::Image4_MouseUp(int, int, float, float) {
 
 void Main::Image5_Click() {
     mnuWindows->setDefaultAction(mnuExit);
-    mnuWindows->popup(QCursor::pos());
+    mnuWindows->popup(Image5->popupPosition());
 }
 
 void Main::Image5_MouseDown(int, int, float, float) {

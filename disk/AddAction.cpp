@@ -4,6 +4,7 @@
 #include "DiskProperties.h"
 
 #include "host/Controls.h"
+#include "host/DialogKeys.h"
 #include "host/FormInstance.h"
 #include "storage/TaggedValue.h"
 
@@ -70,6 +71,8 @@ AddAction::AddAction(QWidget* parent)
     Command2 = host::placeControl(new QPushButton(QStringLiteral("Cancel"), this), "Command2", 3960,
                                   2400, 1335, 375);
 
+    m_keys = host::DialogKeys::install(this, Command1, Command2);
+
     connect(Command1, &QPushButton::clicked, this, &AddAction::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &AddAction::Command2_Click);
 }
@@ -84,6 +87,9 @@ void AddAction::Command1_Click() {
     lblAction->setText(QStringLiteral(
         "Please fill out the text-boxes below to enter the nessecary informations."));
     Command2->setText(QStringLiteral("Close"));
+    // Enter now commits; Escape closes without committing, as the window's frame does.
+    m_keys->setDefaultButton(Command2);
+    m_keys->setCancelButton(nullptr);
     const Prompts& prompts = kPrompts[position];
     lblExec1->setText(QString::fromLatin1(prompts.first));
     const bool second = prompts.second != nullptr;

@@ -7,6 +7,10 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+namespace host {
+class DialogKeys;
+}
+
 // "Add an action": a two-page wizard that adds an action to the disk properties window's lists
 // or changes the selected one, as that window's lblMode says ("Add" or "Edit").
 class AddAction : public QWidget {
@@ -33,4 +37,5 @@ protected:
 
 private:
     void commit();
+    host::DialogKeys* m_keys;
 };

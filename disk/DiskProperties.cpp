@@ -6,6 +6,7 @@
 #include "Module1.h"
 
 #include "host/Controls.h"
+#include "host/DialogKeys.h"
 #include "host/FileSystem.h"
 #include "host/FormInstance.h"
 #include "host/MessageBox.h"
@@ -118,7 +119,7 @@ DiskProperties::DiskProperties(QWidget* parent)
 
     Command2 = button(this, "Command2", QStringLiteral("&OK"), 2640, 4320);
     Command1 = button(this, "Command1", QStringLiteral("&Cancel"), 4200, 4320);
-    Command2->setDefault(true);
+    host::DialogKeys::install(this, Command2, Command1);
     lstMode = hiddenList(this, "lstMode", 480);
     lstExec1 = hiddenList(this, "lstExec1", 1440);
     lstExec2 = hiddenList(this, "lstExec2", 2400);

@@ -7,6 +7,7 @@
 #include "host/CheckBox.h"
 #include "host/CodePage.h"
 #include "host/Controls.h"
+#include "host/DialogKeys.h"
 #include "host/Picture.h"
 #include "host/RuntimeError.h"
 #include "host/Twips.h"
@@ -120,6 +121,7 @@ Settings::Settings(QWidget* parent)
     Command2 = place(new QPushButton(QStringLiteral("OK"), this), "Command2", 120, 5760, 1455, 375);
     Command1 =
         place(new QPushButton(QStringLiteral("Cancel"), this), "Command1", 1680, 5760, 1455, 375);
+    host::DialogKeys::install(this, Command2, Command1);
     // Outside the client area: they only hold the profiles' names and icon paths.
     lstName = place(new QListWidget(this), "lstName", 5160, 600, 975, 450);
     lstIcon = place(new QListWidget(this), "lstIcon", 5160, 1200, 975, 450);

@@ -4,6 +4,7 @@
 
 #include "disk/MkDir.h"
 #include "host/Controls.h"
+#include "host/DialogKeys.h"
 #include "host/DosPath.h"
 #include "host/ErrorReport.h"
 #include "host/FileSystem.h"
@@ -96,7 +97,7 @@ Form1::Form1(QWidget* parent)
                                   2880, 1575, 375);
     Command2 = host::placeControl(new QPushButton(QStringLiteral("Exit"), this), "Command2", 2640,
                                   2880, 1575, 375);
-    Command1->setDefault(true);
+    m_keys = host::DialogKeys::install(this, Command1, Command2);
 
     host::setTabOrder({txtDir, Command1, Command2, Option1, Option2});
 
@@ -164,7 +165,7 @@ void Form1::install(const QString& source, const QString& destination, const QSt
                    system + QStringLiteral("Comctl32.ocx"));
     host::copyFile(source + QStringLiteral("msvbvm50.dll"),
                    system + QStringLiteral("msvbvm50.dll"));
-    Command2->setText(QStringLiteral("Finish"));
+    finished();
 }
 
 void Form1::uninstall(const QString& destination, const QString& system) {
@@ -179,7 +180,13 @@ void Form1::uninstall(const QString& destination, const QString& system) {
         host::deleteFiles(system + QStringLiteral("msvbvm50.dll"));
     }
     if (alive)
-        Command2->setText(QStringLiteral("Finish"));
+        finished();
+}
+
+// Done: "Finish" ends Setup, by Enter as well.
+void Form1::finished() {
+    Command2->setText(QStringLiteral("Finish"));
+    m_keys->setDefaultButton(Command2);
 }
 
 void Form1::Command2_Click() {

@@ -8,8 +8,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 namespace host {
+class DialogKeys;
 class LineControl;
-}
+} // namespace host
 
 // "Vortle Installation": a two-page wizard that installs the utility from the current
 // directory, or removes it again.
@@ -43,6 +44,8 @@ public slots:
 
 private:
     static QString installSource();
+    void finished();
+    host::DialogKeys* m_keys;
     void install(const QString& source, const QString& destination, const QString& system);
     void uninstall(const QString& destination, const QString& system);
 };

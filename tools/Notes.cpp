@@ -4,6 +4,7 @@
 #include "disk/Module1.h"
 #include "host/CodePage.h"
 #include "host/Controls.h"
+#include "host/DialogKeys.h"
 #include "host/FileSystem.h"
 #include "host/MessageBox.h"
 #include "host/RuntimeError.h"
@@ -34,6 +35,7 @@ Notes::Notes(QWidget* parent)
     Command2 = host::placeControl(new QPushButton(QStringLiteral("OK"), this), "Command2", 2640,
                                   3960, 1335, 375);
     host::setTabOrder({txtText, Command1, Command2});
+    host::DialogKeys::install(this, Command2, Command1); // Enter in the text is a line break
 
     connect(Command1, &QPushButton::clicked, this, &Notes::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Notes::Command2_Click);

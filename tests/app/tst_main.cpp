@@ -24,8 +24,10 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -69,6 +71,8 @@ private slots:
     void notesOpenOnce();
     void everyWindowAndImageHasAnAccessibleName();
     void preferencesOpenOnceAndMoveTheWindowOnTop();
+    void picturesAnswerTheKeyboard();
+    void dialogsAnswerEnterAndEscape();
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
@@ -547,6 +551,82 @@ void TestMain::preferencesOpenOnceAndMoveTheWindowOnTop() {
     QVERIFY(main->isVisible());
     QCOMPARE(main->frameGeometry(), frame);
     QCOMPARE(readProgramSetting(Rec::AlwaysOnTop), TaggedValue::integer(1));
+}
+
+void TestMain::picturesAnswerTheKeyboard() {
+    Main* main = loadMain();
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    // Tab goes round the six pictures, the disk icon first.
+    QList<QWidget*> met;
+    main->Image5->setFocus();
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(main->focusWidget(), Qt::Key_Tab);
+        met << main->focusWidget();
+    }
+    QCOMPARE(met, (QList<QWidget*>{main->picIcon, main->Image1, main->Image2, main->Image3,
+                                   main->Image4, main->Image5}));
+    // Space shows the pressed look while held; Enter clicks as well.
+    const QPoint rest = main->Image4->pos();
+    main->Image4->setFocus();
+    QTest::keyPress(main->Image4, Qt::Key_Space);
+    QCOMPARE(main->Image4->pos(), rest + QPoint(1, 1));
+    QTest::keyRelease(main->Image4, Qt::Key_Space);
+    QCOMPARE(main->Image4->pos(), rest);
+    QTRY_VERIFY(host::FormInstance<Settings>::loaded());
+    delete host::FormInstance<Settings>::loaded();
+    // Shift+F10 opens the focused picture's menu under it.
+    main->Image5->setFocus();
+    QTest::keyClick(main->Image5, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(main->mnuWindows->isVisible());
+    QCOMPARE(main->mnuWindows->pos(), main->Image5->mapToGlobal(main->Image5->rect().bottomLeft()));
+    main->mnuWindows->close();
+}
+
+void TestMain::dialogsAnswerEnterAndEscape() {
+    // Escape is each window's Cancel or close; Enter its default button.
+    Main* main = loadMain();
+    main->Image4_Click();
+    QTest::keyClick(host::FormInstance<Settings>::loaded(), Qt::Key_Escape);
+    QTRY_VERIFY(!host::FormInstance<Settings>::loaded());
+    main->mnuInfo_Click();
+    QTest::keyClick(host::FormInstance<Info>::loaded(), Qt::Key_Escape);
+    QTRY_VERIFY(!host::FormInstance<Info>::loaded());
+    main->mnuNotes_Click();
+    Notes* notes = host::FormInstance<Notes>::loaded();
+    QTest::keyClicks(notes->txtText, "two");
+    QTest::keyClick(notes->txtText, Qt::Key_Return); // a line break, not OK
+    QTest::keyClicks(notes->txtText, "lines");
+    QVERIFY(host::FormInstance<Notes>::loaded());
+    notes->Command1->setFocus();
+    QTest::keyClick(notes->Command1, Qt::Key_Return); // the focused button, not the default
+    QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
+    QVERIFY(!QFile::exists(m_prefix->driveA() + "/VRTLNotes.sys"));
+
+    main->Image1_Click();
+    DiskProperties* properties = host::FormInstance<DiskProperties>::loaded();
+    properties->txtName->setText("By keyboard");
+    QTest::keyClick(properties->txtName, Qt::Key_Return);
+    QTRY_VERIFY(!host::FormInstance<DiskProperties>::loaded());
+    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("By keyboard"));
+
+    // The action editor: Escape cancels first; after "Next >", Enter commits.
+    main->Image1_Click();
+    properties = host::FormInstance<DiskProperties>::loaded();
+    properties->Command4_Click();
+    AddAction* editor = host::FormInstance<AddAction>::loaded();
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
+    properties->Command4_Click();
+    editor = host::FormInstance<AddAction>::loaded();
+    editor->lstActions->setCurrentRow(0);
+    QTest::keyClick(editor->lstActions, Qt::Key_Return);
+    QVERIFY(editor->txtExec1->isVisible());
+    QTest::keyClicks(editor->txtExec1, "c:\\made");
+    QTest::keyClick(editor->txtExec1, Qt::Key_Return);
+    QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
+    QCOMPARE(properties->lstActions->count(), 1);
+    delete host::FormInstance<DiskProperties>::loaded();
 }
 
 QTEST_MAIN(TestMain)

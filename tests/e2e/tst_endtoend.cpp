@@ -7,6 +7,7 @@
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -132,6 +133,13 @@ void TestEndToEnd::startVortle(const QString& answers) {
     QVERIFY(m_vortle->waitForStarted());
     // After the four seconds of the splash, the main window.
     m_main = findWindow("vrtl");
+    if (m_main.id.isEmpty()) {
+        // Say what the program was doing, for the log of a run that failed here.
+        qWarning() << "main window not found; program state" << m_vortle->state()
+                   << "exit code" << m_vortle->exitCode() << "stderr"
+                   << m_vortle->readAllStandardError() << "windows"
+                   << xdotool({"search", "--name", "."});
+    }
     QVERIFY2(!m_main.id.isEmpty(), "the main window did not show");
     m_main.twipsPerPixel = 1575.0 / m_main.geometry.width();
 }
