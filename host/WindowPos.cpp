@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -15,14 +16,16 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
     if (!(flags & SWP_NOZORDER) && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
         const bool topmost = insertAfter == HWND_TOPMOST;
         if (isTopmost(window) != topmost) {
-            // Changing the hint re-creates the native window, which hides it and may lose
-            // its place: keep both.
-            const bool wasVisible = window->isVisible();
-            const QPoint pos = window->pos();
-            window->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-            window->move(pos);
-            if (wasVisible)
-                window->show();
+            const Qt::WindowFlags flags = window->windowFlags().setFlag(Qt::WindowStaysOnTopHint,
+                                                                        topmost);
+            if (QWindow* handle = window->windowHandle()) {
+                // Through the native window, which changes its band in place; the widget's
+                // own flags would re-create it (a flicker and a new id for the window manager).
+                window->overrideWindowFlags(flags);
+                handle->setFlags(flags);
+            } else {
+                window->setWindowFlags(flags);
+            }
         }
     }
     if (!(flags & SWP_NOSIZE)) {

@@ -32,6 +32,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 using storage::TaggedValue;
 namespace Rec = storage::ProgramSettingsRecord;
@@ -546,8 +547,11 @@ void TestMain::preferencesOpenOnceAndMoveTheWindowOnTop() {
     QCOMPARE(countWindows<Settings>(), 1);
     QCOMPARE(main->Image4->pos(), QPoint(host::twipsToPixelsX(1080), host::twipsToPixelsY(2880)));
     settings->chkAlwaysOnTop->setChecked(true);
+    const WId id = main->winId();
     settings->Command2->click();
     QVERIFY(host::isTopmost(main));
+    QVERIFY(main->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(main->winId(), id); // the same native window, only in another band
     QVERIFY(main->isVisible());
     QCOMPARE(main->frameGeometry(), frame);
     QCOMPARE(readProgramSetting(Rec::AlwaysOnTop), TaggedValue::integer(1));
