@@ -14,6 +14,7 @@ VORTLE_PACKAGES=(
     xdg-utils                        # xdg-open behind "Open in Explorer"
     desktop-file-utils appstream     # validate the menu entry and the metainfo
     dpkg-dev                         # the Debian package's library dependencies
+    lintian                          # the Debian package passes its checks
     xdotool                          # the end-to-end tests click the real program
     dosfstools mtools fusefat        # a real FAT12 diskette image for the tests
 )

@@ -120,7 +120,7 @@ QString Form1::installSource() {
     if (host::fileExists(current + QStringLiteral("Vortle.ex_")))
         return current;
     const QString shipped =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vortle/dist");
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/vortle/dist");
     if (!QFileInfo::exists(shipped + QStringLiteral("/Vortle.ex_")))
         return current;
     return withBackslash(host::toDosPath(QDir::cleanPath(shipped)));

@@ -349,7 +349,7 @@ int main(int argc, char** argv) {
     writeFile(out.filePath("diskette.ico"), icoFile({diskette(16), diskette(32)}));
     writeFile(out.filePath("nodisk.ico"), icoFile({noDisk()}));
     // The desktop's application icon, at the hicolor theme's sizes.
-    for (int size : {16, 32, 48})
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         diskette(size).save(out.filePath(QStringLiteral("vortle-%1.png").arg(size)));
     writeFile(out.filePath("sphere.ico"), icoFile({sphere()}));
     diskette(16).save(out.filePath("image1.png"));

@@ -10,12 +10,14 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
 for file in bin/vortle bin/vortle-setup share/applications/org.vortle.vortle.desktop \
             share/metainfo/org.vortle.vortle.metainfo.xml share/doc/vortle/ReadMe.txt \
-            share/man/man1/vortle.1 share/man/man1/vortle-setup.1 \
-            share/vortle/dist/Vortle.ex_ share/vortle/dist/ReadMe.tx_ \
-            share/vortle/dist/Comctl32.oc_ share/vortle/dist/msvbvm50.dll \
+            share/man/man1/vortle.1.gz share/man/man1/vortle-setup.1.gz share/doc/vortle/copyright share/doc/vortle/changelog.gz \
+            lib/vortle/dist/Vortle.ex_ lib/vortle/dist/ReadMe.tx_ \
+            lib/vortle/dist/Comctl32.oc_ lib/vortle/dist/msvbvm50.dll \
             share/icons/hicolor/16x16/apps/org.vortle.vortle.png \
             share/icons/hicolor/32x32/apps/org.vortle.vortle.png \
-            share/icons/hicolor/48x48/apps/org.vortle.vortle.png; do
+            share/icons/hicolor/48x48/apps/org.vortle.vortle.png \
+            share/icons/hicolor/256x256/apps/org.vortle.vortle.png \
+            share/icons/hicolor/scalable/apps/org.vortle.vortle.svg; do
     [ -e "$work/prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
 done
 desktop-file-validate "$work/prefix/share/applications/org.vortle.vortle.desktop"
@@ -28,6 +30,14 @@ grep -q './usr/bin/vortle$' "$work/contents"
 grep -q 'applications/org.vortle.vortle.desktop' "$work/contents"
 dpkg-deb --field "$deb" Depends > "$work/depends"
 grep -q 'libqt6widgets6' "$work/depends"
+# No error and no warning of Debian's package checker (informational tags are allowed).
+if command -v lintian > /dev/null; then
+    lintian --tag-display-limit 0 "$deb" > "$work/lintian" 2>&1 || true
+    if grep -E '^[EW]: ' "$work/lintian"; then
+        echo "lintian has errors or warnings"
+        exit 1
+    fi
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "not root: the package is built and checked, not installed"

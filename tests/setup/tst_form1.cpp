@@ -146,7 +146,7 @@ void TestForm1::pagesOfTheWizard() {
     delete form;
 
     // Outside a set-up folder, the one shipped beside Setup, when there is one.
-    const QString shipped = QCoreApplication::applicationDirPath() + "/../share/vortle/dist";
+    const QString shipped = QCoreApplication::applicationDirPath() + "/../lib/vortle/dist";
     QVERIFY(QDir().mkpath(shipped));
     QVERIFY(QFile::copy(dist() + "/Vortle.ex_", shipped + "/Vortle.ex_"));
     QDir::setCurrent(m_prefix->root());
