@@ -3,6 +3,7 @@
 #include "DiskSettings.h"
 #include "MkDir.h"
 
+#include "host/DosPath.h"
 #include "host/FileSystem.h"
 #include "host/MessageBox.h"
 #include "host/Picture.h"
@@ -11,7 +12,10 @@
 #include "storage/RecordFile.h"
 
 #include <QLabel>
+#include <QStringList>
+
 #include <QPointer>
+#include <algorithm>
 
 namespace Module1 {
 namespace {
@@ -35,6 +39,26 @@ void runAction(const DiskSettings::Action& action) {
         host::startProcess(action.firstPath, 1);
     }
     // Any other kind code is passed over.
+}
+
+// Whether an action changes something on drive A: (a relative path counts when the current
+// directory is there).
+bool writesToDriveA(const DiskSettings::Action& action) {
+    using namespace DiskSettings;
+    QStringList written;
+    if (action.kind == kCreateDirectory || action.kind == kDeleteFile)
+        written = {action.firstPath};
+    else if (action.kind == kCopyFile)
+        written = {action.secondPath};
+    else if (action.kind == kMoveFile)
+        written = {action.firstPath, action.secondPath};
+    return std::any_of(written.begin(), written.end(), [](const QString& path) {
+        try {
+            return host::parseDosPath(path).drive == QLatin1Char('a');
+        } catch (const host::RuntimeError&) {
+            return false;
+        }
+    });
 }
 
 } // namespace
@@ -101,18 +125,26 @@ void ExecuteLink() {
                      kTitle);
         return;
     }
+    bool wroteToDriveA = false;
+    bool failed = false;
     try {
-        storage::withRecordFile(DiskSettings::kSettingsPath, [](int file) {
+        storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
             for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
                 const DiskSettings::Action action = DiskSettings::readAction(file, i);
                 if (action.kind.isEmpty())
                     break;
+                wroteToDriveA = wroteToDriveA || writesToDriveA(action);
                 runAction(action);
             }
         });
     } catch (const host::RuntimeError&) {
-        host::MsgBox(QStringLiteral("Couldn't execute action."), host::MB_ICONCRITICAL, kTitle);
+        failed = true;
     }
+    // What the run wrote on the diskette is on it before anything is reported.
+    if (wroteToDriveA)
+        host::resumeNext([] { host::syncDrive(QLatin1Char('a')); });
+    if (failed)
+        host::MsgBox(QStringLiteral("Couldn't execute action."), host::MB_ICONCRITICAL, kTitle);
 }
 
 } // namespace Module1

@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include "DosPath.h"
+#include "Prefix.h"
 #include "RegularFile.h"
 #include "RuntimeError.h"
 #include "UniqueFd.h"
@@ -217,7 +218,12 @@ public:
     int fd() const { return m_fd; }
     const QString& path() const { return m_path; }
 
+    // Durable before it is reported done: the contents reach the medium before the rename,
+    // and the rename itself before success, so a stick pulled right afterwards holds the new
+    // file or the old one, never an empty one.
     void commit() {
+        if (::fdatasync(m_fd) != 0 && errno != EINVAL)
+            raiseErrno(errno);
         const int fd = std::exchange(m_fd, -1);
         if (::close(fd) != 0)
             raiseErrno(errno);
@@ -225,6 +231,10 @@ public:
                      QFile::encodeName(m_target).constData()) != 0)
             raiseErrno(errno);
         m_committed = true;
+        const UniqueFd dir(::open(QFile::encodeName(QFileInfo(m_target).absolutePath()).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.fd >= 0 && ::fsync(dir.fd) != 0 && errno != EINVAL)
+            raiseErrno(errno);
     }
 
 private:
@@ -294,6 +304,13 @@ QStringList findFiles(const QString& pattern, int attributes, int limit) {
     });
     names.sort();
     return names;
+}
+
+void syncDrive(QChar letter) {
+    const UniqueFd root(::open(QFile::encodeName(driveRoot(letter)).constData(),
+                               O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (root.fd < 0 || ::syncfs(root.fd) != 0)
+        raiseErrno(errno);
 }
 
 void removeStaleTemporaries(const QString& folder) {

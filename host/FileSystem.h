@@ -24,6 +24,10 @@ QStringList findFiles(const QString& pattern, int attributes = AttrNormal, int l
 // can be listed, without listing all of it.
 QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 
+// Writes everything the system still holds for the drive's medium (syncfs), so that a stick
+// can be pulled at once.
+void syncDrive(QChar letter);
+
 // Removes, once per folder and run, the temporary files that an ended run of the program
 // left in a folder (a kill or a pulled stick during a copy or a save). Those of a program that
 // still runs stay. Every write sweeps the folder it writes to this way.
