@@ -1,6 +1,7 @@
 #include "Prefix.h"
 
 #include "DosPath.h"
+#include "MountPoints.h"
 #include "RuntimeError.h"
 
 #include <QDir>
@@ -89,7 +90,12 @@ QString driveRoot(QChar letter) {
     if (!listing)
         raise(ErrDiskNotReady);
     ::closedir(listing);
-    return target.canonicalFilePath();
+    // A mount point whose medium is not mounted is an empty folder of the host: reading it
+    // as an empty diskette would write the diskette's files beneath the mount point.
+    const QString root = target.canonicalFilePath();
+    if (isKnownMountPoint(root) && !isMounted(root))
+        raise(ErrDiskNotReady);
+    return root;
 }
 
 } // namespace host

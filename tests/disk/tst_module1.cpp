@@ -43,6 +43,7 @@ private slots:
 
     void checkDrive_data();
     void checkDrive();
+    void unmountedMountPointIsNoDiskette();
     void mkDir_data();
     void mkDir();
     void mkDirOnAnExistingPathChangesNothing();
@@ -75,6 +76,8 @@ void TestModule1::init() {
 }
 
 void TestModule1::cleanup() {
+    qunsetenv("VORTLE_MEDIA_ROOTS");
+    qunsetenv("VORTLE_FSTAB");
     Module1::setDiskDisplay(nullptr, nullptr);
     m_picIcon.reset();
     m_picNoDisk.reset();
@@ -249,4 +252,26 @@ void TestModule1::reloadSurvivesBadFiles() {
 }
 
 QTEST_MAIN(TestModule1)
+void TestModule1::unmountedMountPointIsNoDiskette() {
+    // A folder under a removable-media root, and one that the file-system table names.
+    const QString media = m_prefix->root() + "/media";
+    const QString fstab = m_prefix->writeHostFile(
+        "fstab", QFile::encodeName("# comment\n/dev/fd0 " + m_prefix->root() +
+                                   "/fl\\040oppy vfat noauto 0 0\n"));
+    qputenv("VORTLE_MEDIA_ROOTS", QFile::encodeName(media));
+    qputenv("VORTLE_FSTAB", QFile::encodeName(fstab));
+    for (const QString& point : {media + "/STICK", m_prefix->root() + "/fl oppy"}) {
+        QDir().mkpath(point);
+        m_prefix->pointDrive('a', point);
+        m_boxes->boxes.clear();
+        Module1::ReloadDiskSettings();
+        QCOMPARE(m_boxes->prompts(), QStringList{"Keine Diskette in Laufwerk A:"});
+        QVERIFY(QDir(point).isEmpty()); // nothing written beneath the mount point
+        TmpfsMount stick(point, false);
+        if (!stick.isMounted())
+            QSKIP("cannot mount a medium here");
+        QVERIFY(Module1::CheckDrive("a:"));
+    }
+}
+
 #include "tst_module1.moc"
