@@ -1,20 +1,23 @@
 #include "Module1.h"
 
 #include "DiskSettings.h"
-#include "MkDir.h"
+#include "ExecuteLinkProgress.h"
+#include "ExecuteLinkRun.h"
 
 #include "host/DosPath.h"
 #include "host/FileSystem.h"
 #include "host/MessageBox.h"
 #include "host/Picture.h"
-#include "host/Process.h"
 #include "host/RuntimeError.h"
 #include "storage/RecordFile.h"
 
 #include <QLabel>
 #include <QStringList>
 
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <algorithm>
 
 namespace Module1 {
@@ -23,43 +26,12 @@ namespace {
 QPointer<QLabel> g_picIcon;
 QPointer<QLabel> g_picNoDisk;
 
-void runAction(const DiskSettings::Action& action) {
-    using namespace DiskSettings;
-    if (action.kind == kCreateDirectory) {
-        Mk_Dir(action.firstPath);
-    } else if (action.kind == kCopyFile) {
-        host::copyFile(action.firstPath, action.secondPath);
-    } else if (action.kind == kMoveFile) {
-        // The source goes only once the copy is complete and in place.
-        host::copyFile(action.firstPath, action.secondPath);
-        host::deleteFiles(action.firstPath);
-    } else if (action.kind == kDeleteFile) {
-        host::deleteFiles(action.firstPath);
-    } else if (action.kind == kExecuteFile) {
-        host::startProcess(action.firstPath, 1);
-    }
-    // Any other kind code is passed over.
-}
+// The run in progress, and its window once it has taken long enough to want one.
+QPointer<ExecuteLinkRun> g_run;
+QPointer<ExecuteLinkProgress_Window> g_progress;
 
-// Whether an action changes something on drive A: (a relative path counts when the current
-// directory is there).
-bool writesToDriveA(const DiskSettings::Action& action) {
-    using namespace DiskSettings;
-    QStringList written;
-    if (action.kind == kCreateDirectory || action.kind == kDeleteFile)
-        written = {action.firstPath};
-    else if (action.kind == kCopyFile)
-        written = {action.secondPath};
-    else if (action.kind == kMoveFile)
-        written = {action.firstPath, action.secondPath};
-    return std::any_of(written.begin(), written.end(), [](const QString& path) {
-        try {
-            return host::parseDosPath(path).drive == QLatin1Char('a');
-        } catch (const host::RuntimeError&) {
-            return false;
-        }
-    });
-}
+// A run that ends within this shows nothing new.
+constexpr int kProgressDelayMs = 500;
 
 } // namespace
 
@@ -120,30 +92,71 @@ void ReloadDiskSettings() {
 }
 
 void ExecuteLink() {
+    if (g_run) {
+        // A second click while a run is in progress only brings its window forward.
+        if (g_progress) {
+            g_progress->raise();
+            g_progress->activateWindow();
+        }
+        return;
+    }
     if (!CheckDrive(QStringLiteral("a:"))) {
         host::MsgBox(QStringLiteral("There's no disk in the drive."), host::MB_ICONCRITICAL,
                      kTitle);
         return;
     }
-    bool wroteToDriveA = false;
-    bool failed = false;
+    QList<DiskSettings::Action> actions;
+    bool cutShort = false;
     try {
         storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
             for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
                 const DiskSettings::Action action = DiskSettings::readAction(file, i);
                 if (action.kind.isEmpty())
                     break;
-                wroteToDriveA = wroteToDriveA || writesToDriveA(action);
-                runAction(action);
+                actions.append(action);
             }
         });
     } catch (const host::RuntimeError&) {
-        failed = true;
+        cutShort = true; // the actions read before it still run, then the run fails
     }
-    // What the run wrote on the diskette is on it before anything is reported.
-    if (wroteToDriveA)
-        host::resumeNext([] { host::syncDrive(QLatin1Char('a')); });
-    if (failed)
+
+    // The run goes on its own thread; this handler waits for it in an event loop of its own,
+    // so the windows keep painting and answering, and its callers see it end as before.
+    QWidget* mainWindow = g_picIcon ? g_picIcon->window() : nullptr;
+    ExecuteLinkRun run(actions, cutShort);
+    g_run = &run;
+    ExecuteLinkProgress last;
+    QObject::connect(&run, &ExecuteLinkRun::progress, &run, [&](const ExecuteLinkProgress& where) {
+        last = where;
+        if (g_progress)
+            g_progress->show(where);
+    });
+    QTimer later;
+    later.setSingleShot(true);
+    QObject::connect(&later, &QTimer::timeout, &run, [&] {
+        auto* window = new ExecuteLinkProgress_Window(mainWindow);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(window, &ExecuteLinkProgress_Window::cancelRequested, &run,
+                         [&] { run.cancel(); });
+        window->show(last);
+        window->QWidget::show();
+        g_progress = window;
+    });
+    QEventLoop loop;
+    QObject::connect(&run, &QThread::finished, &loop, &QEventLoop::quit);
+    if (mainWindow)
+        mainWindow->setCursor(Qt::BusyCursor);
+    later.start(kProgressDelayMs);
+    run.start();
+    loop.exec();
+    later.stop();
+    if (g_progress)
+        g_progress->close();
+    if (mainWindow)
+        mainWindow->unsetCursor();
+    g_run = nullptr;
+    // A cancelled run is no failure.
+    if (run.end() == ExecuteLinkRun::End::Failed)
         host::MsgBox(QStringLiteral("Couldn't execute action."), host::MB_ICONCRITICAL, kTitle);
 }
 

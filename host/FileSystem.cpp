@@ -132,12 +132,22 @@ void writeAll(int fd, const char* data, qint64 size) {
 }
 
 // Copies the rest of one open file into another: in the kernel where it can, else by reads
-// and writes.
-void copyContents(int from, int to) {
+// and writes. In pieces of a few MiB, so that a long copy reports how far it is and can be
+// stopped between two pieces, even on a slow medium.
+void copyContents(int from, int to, qint64 total, const CopyProgress& progress) {
+    constexpr size_t kPiece = 4 << 20;
+    qint64 done = 0;
+    auto advance = [&](qint64 bytes) {
+        done += bytes;
+        if (progress && !progress(done, total))
+            throw CopyCancelled();
+    };
     for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-        if (n > 0)
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kPiece, 0);
+        if (n > 0) {
+            advance(n);
             continue;
+        }
         if (n == 0)
             return;
         if (errno == EINTR)
@@ -147,6 +157,7 @@ void copyContents(int from, int to) {
         break;
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
+    qint64 sinceReport = 0;
     for (;;) {
         const ssize_t n = ::read(from, buffer.data(), size_t(buffer.size()));
         if (n < 0) {
@@ -157,6 +168,9 @@ void copyContents(int from, int to) {
         if (n == 0)
             return;
         writeAll(to, buffer.constData(), n);
+        sinceReport += n;
+        if (sinceReport >= qint64(kPiece))
+            advance(std::exchange(sinceReport, 0));
     }
 }
 
@@ -355,7 +369,7 @@ void deleteFiles(const QString& pattern) {
     }
 }
 
-void copyFile(const QString& source, const QString& destination) {
+void copyFile(const QString& source, const QString& destination, const CopyProgress& progress) {
     const QString from = existingHostFile(source);
     const QString to = writableDestination(destination);
 
@@ -372,7 +386,8 @@ void copyFile(const QString& source, const QString& destination) {
 
     const int attributes = hostAttributes(from);
     TempBeside temp(to);
-    copyContents(in.fd, temp.fd());
+    // A copy that is stopped leaves no temporary file and the destination as it was.
+    copyContents(in.fd, temp.fd(), srcStat.st_size, progress);
     // The copy keeps the source's permissions (a program stays runnable); read-only is set
     // only once the copy is in place.
     ::fchmod(temp.fd(), (srcStat.st_mode & 07777) | S_IWUSR);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // File operations on DOS paths, with DOS semantics and the platform's run-time errors.
 namespace host {
 
@@ -37,9 +39,14 @@ void removeStaleTemporaries(const QString& folder);
 // never deleted. No match is 53; a read-only file is 75.
 void deleteFiles(const QString& pattern);
 
+// Told after each piece of a copy how many bytes of how many are done; returns false to stop
+// the copy, which then throws CopyCancelled.
+using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
+struct CopyCancelled {};
+
 // Copies a file, replacing an existing destination through a temporary file and a rename.
 // Refuses the same file under another name (75) and a read-only destination (75).
-void copyFile(const QString& source, const QString& destination);
+void copyFile(const QString& source, const QString& destination, const CopyProgress& progress = {});
 
 // Creates one directory: an existing entry is 75, a missing parent 76.
 void makeDirectory(const QString& path);

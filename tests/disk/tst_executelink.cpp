@@ -5,10 +5,15 @@
 #include "disk/Module1.h"
 #include "host/FileSystem.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using DiskSettings::Action;
 
@@ -46,6 +51,7 @@ private slots:
     void badSettingsFiles();
     void writeProtectedDisketteStillRunsItsList();
     void fullDestinationLeavesNoTruncatedCopy();
+    void longRunShowsProgressAndCancelLosesNothing();
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
@@ -254,6 +260,39 @@ void TestExecuteLink::fullDestinationLeavesNoTruncatedCopy() {
     QCOMPARE(m_prefix->readHostFile(small.path() + "/big.bin"), QByteArray("previous"));
     QCOMPARE(QDir(small.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bin"});
     QCOMPARE(QFile(a("big.bin")).size(), 300 * 1024); // a failed move keeps its source
+}
+
+void TestExecuteLink::longRunShowsProgressAndCancelLosesNothing() {
+    // A copy long enough to want the progress window; the first action stays done.
+    m_prefix->writeHostFile("data/vortle/drive_a/big.bin", "");
+    QVERIFY(QFile::resize(a("big.bin"), qint64(8) << 30));
+    writeDiskSettings(
+        "Long",
+        {{"0", "c:\\before", ""}, {"1", "a:\\big.bin", "c:\\big.bin"}, {"0", "c:\\after", ""}});
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(50);
+    QPointer<QWidget> progress;
+    QTimer::singleShot(800, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->windowTitle() == "Execute Link" && window->isVisible())
+                progress = window;
+        if (progress)
+            progress->findChild<QPushButton*>("cmdCancel")->click();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    Module1::ExecuteLink();
+    QVERIFY(progress);                 // it appeared, and Cancel ended the run
+    QVERIFY(clock.elapsed() < 3000);   // within a piece of the copy
+    QVERIFY(ticks >= 10);              // the event loop ran all along
+    QVERIFY(m_boxes->boxes.isEmpty()); // a cancelled run is no failure
+    QVERIFY(QFileInfo(c("before")).isDir());
+    QVERIFY(!QFileInfo::exists(c("after")));
+    QCOMPARE(QDir(m_prefix->driveC()).entryList({"*big*", ".vrtl*"}, QDir::Files | QDir::Hidden),
+             QStringList());
+    QTRY_VERIFY(!progress);
 }
 
 QTEST_MAIN(TestExecuteLink)

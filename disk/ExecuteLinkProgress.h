@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+struct ExecuteLinkProgress;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// "Execute Link": a small modeless window for a run that takes a while. It shows which action
+// of how many runs, its kind and paths as the list holds them, and the bytes done of the
+// current copy; "Cancel" asks the run to stop.
+class ExecuteLinkProgress_Window : public QWidget {
+    Q_OBJECT
+public:
+    explicit ExecuteLinkProgress_Window(QWidget* parent = nullptr);
+
+    void show(const ExecuteLinkProgress& where);
+
+signals:
+    void cancelRequested();
+
+private:
+    QLabel* m_action;
+    QLabel* m_paths;
+    QProgressBar* m_bytes;
+    QPushButton* m_cancel;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DiskSettings.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QThread>
+
+#include <atomic>
+
+// Where a run of the action list stands, for the progress window.
+struct ExecuteLinkProgress {
+    int action = 0; // from 0
+    int count = 0;
+    DiskSettings::Action current;
+    qint64 bytesDone = 0; // of the current copy
+    qint64 bytesTotal = 0;
+};
+Q_DECLARE_METATYPE(ExecuteLinkProgress)
+
+// One run of a diskette's action list, on a thread of its own so that the windows keep
+// painting and answering while large files are copied. The actions run in order; the first
+// failure ends the run, and what ran before it stays done. Knows no window: it reports.
+class ExecuteLinkRun : public QThread {
+    Q_OBJECT
+public:
+    enum class End { Done, Failed, Cancelled };
+
+    // `listCutShort`: the list could not be read to its end; the run then fails after the
+    // actions that were read, as a run that stops at an unreadable action does.
+    ExecuteLinkRun(QList<DiskSettings::Action> actions, bool listCutShort,
+                   QObject* parent = nullptr);
+    ~ExecuteLinkRun() override;
+
+    // Stops the run at the next safe point: between two actions, or between two pieces of a
+    // copy, whose temporary file then goes; the destination stays as it was. Any thread.
+    void cancel() { m_cancel = true; }
+
+    // How the run ended, once it has.
+    End end() const { return m_end; }
+
+signals:
+    void progress(const ExecuteLinkProgress& where);
+
+protected:
+    void run() override;
+
+private:
+    void runAction(const DiskSettings::Action& action, ExecuteLinkProgress& where);
+
+    const QList<DiskSettings::Action> m_actions;
+    const bool m_listCutShort;
+    std::atomic_bool m_cancel = false;
+    End m_end = End::Done;
+};
