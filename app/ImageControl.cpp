@@ -85,6 +85,8 @@ void ImageControl::byKeyboard(void (ImageControl::*signal)()) {
 void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Keyboard)
         byKeyboard(&ImageControl::MenuKey);
+    else
+        emit ContextMenu(event->globalPos());
     event->accept();
 }
 

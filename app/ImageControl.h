@@ -24,6 +24,8 @@ signals:
     void Click();
     // The menu key or Shift+F10 while the control has the focus.
     void MenuKey();
+    // The right mouse button asks for the control's own menu, at this point of the screen.
+    void ContextMenu(const QPoint& globalPos);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

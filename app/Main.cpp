@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "DriveMenu.h"
 #include "ImageControl.h"
 #include "Info.h"
 #include "Pictures.h"
@@ -119,6 +120,9 @@ Main::Main(QWidget* parent)
     connectImage(Image5, &Main::Image5_Click, &Main::Image5_MouseDown, &Main::Image5_MouseUp);
     connectImage(picIcon, &Main::picIcon_Click, &Main::picIcon_MouseDown, &Main::picIcon_MouseUp);
     host::setTabOrder({picIcon, Image1, Image2, Image3, Image4, Image5});
+    // A right click on the disk icon chooses what drive A: is.
+    m_drive = new DriveMenu(this);
+    connect(picIcon, &ImageControl::ContextMenu, m_drive, &DriveMenu::popup);
     // The two menu pictures also open their menus on the menu key.
     connect(Image3, &ImageControl::MenuKey, this, &Main::Image3_Click);
     connect(Image5, &ImageControl::MenuKey, this, &Main::Image5_Click);
@@ -174,6 +178,7 @@ void Main::buildMenus() {
 
 void Main::Form_Load() {
     winId(); // a loaded form has its window, and so its frame
+    m_drive->start();
     TaggedValue top, left, autoLoad, onTop;
     withRecordFile(ProgramSettingsPath(), [&](int file) {
         top = GetRecord(file, ProgramSettingsRecord::Top);

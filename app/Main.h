@@ -7,6 +7,7 @@ namespace host {
 class LineControl;
 }
 
+class DriveMenu;
 class ImageControl;
 class QLabel;
 class QMenu;
@@ -91,6 +92,7 @@ protected:
 
 private:
     void buildMenus();
+    DriveMenu* m_drive;
     void connectImage(ImageControl* image, void (Main::*click)(),
                       void (Main::*down)(int, int, float, float),
                       void (Main::*up)(int, int, float, float));

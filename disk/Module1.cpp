@@ -69,26 +69,47 @@ void setDiskIdentity(const QPixmap& picture, const QString& name) {
     g_picIcon->setToolTip(name);
 }
 
-void ReloadDiskSettings() {
-    if (CheckDrive(QStringLiteral("a:"))) {
-        QString diskName;
+namespace {
+
+// The disk display for a ready diskette, or the no-disk picture.
+void showDiskette(bool ready, bool createSettingsFile) {
+    if (!ready) {
+        if (g_picIcon && g_picNoDisk)
+            g_picIcon->setPixmap(g_picNoDisk->pixmap());
+        if (g_picIcon)
+            g_picIcon->setToolTip(QStringLiteral("Reload Disk-Settings"));
+        return;
+    }
+    QString diskName;
+    if (createSettingsFile || host::fileExists(DiskSettings::kSettingsPath))
         host::resumeNext([&] {
             storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
                 diskName = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
             });
         });
+    if (g_picIcon)
+        g_picIcon->setToolTip(diskName);
+    host::resumeNext([&] {
+        const QPixmap picture = host::LoadPicture(DiskSettings::kIconPath);
         if (g_picIcon)
-            g_picIcon->setToolTip(diskName);
-        host::resumeNext([&] {
-            const QPixmap picture = host::LoadPicture(DiskSettings::kIconPath);
-            if (g_picIcon)
-                g_picIcon->setPixmap(picture);
-        });
-    } else if (g_picIcon) {
-        if (g_picNoDisk)
-            g_picIcon->setPixmap(g_picNoDisk->pixmap());
-        g_picIcon->setToolTip(QStringLiteral("Reload Disk-Settings"));
+            g_picIcon->setPixmap(picture);
+    });
+}
+
+} // namespace
+
+void ReloadDiskSettings() {
+    showDiskette(CheckDrive(QStringLiteral("a:")), true);
+}
+
+void RefreshDiskDisplay() {
+    bool ready = true;
+    try {
+        host::findFirstFile(QStringLiteral("a:\\*.*"), host::AttrNormal);
+    } catch (const host::RuntimeError&) {
+        ready = false;
     }
+    showDiskette(ready, false);
 }
 
 void ExecuteLink() {

@@ -27,6 +27,10 @@ void setDiskIdentity(const QPixmap& picture, const QString& name);
 // no-disk picture when there is no ready diskette.
 void ReloadDiskSettings();
 
+// The same without a word: for a medium that came or went behind drive A:. Asks nothing and
+// writes nothing on the medium (a settings file that is missing stays missing).
+void RefreshDiskDisplay();
+
 // Runs the action list of the diskette in drive A:, in order; the first failure stops the run
 // with "Couldn't execute action.".
 void ExecuteLink();

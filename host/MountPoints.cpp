@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -88,6 +89,25 @@ bool isKnownMountPoint(const QString& canonicalDir) {
 bool isMounted(const QString& canonicalDir) {
     // mountinfo: the fifth field is the mount point as this process sees it.
     return tableColumn(QStringLiteral("/proc/self/mountinfo"), 4).contains(canonicalDir);
+}
+
+QList<RemovableVolume> mountedRemovableVolumes() {
+    QStringList roots;
+    for (const QString& root : removableMediaRoots())
+        roots << canonical(root);
+    // mountinfo lists mounts in the order they were made; a mount point mounted over again
+    // counts once, at its latest place.
+    const QStringList points = tableColumn(QStringLiteral("/proc/self/mountinfo"), 4);
+    QList<RemovableVolume> volumes;
+    for (int order = 0; order < points.size(); ++order) {
+        const QString& point = points[order];
+        if (!roots.contains(QFileInfo(point).path()))
+            continue;
+        volumes.removeIf([&](const RemovableVolume& v) { return v.mountPoint == point; });
+        const QStorageInfo storage(point);
+        volumes.append({point, QFileInfo(point).fileName(), storage.bytesTotal(), order});
+    }
+    return volumes;
 }
 
 } // namespace host

@@ -17,4 +17,15 @@ bool isKnownMountPoint(const QString& canonicalDir);
 // Whether a file system is mounted on the folder now (the mount table of this process).
 bool isMounted(const QString& canonicalDir);
 
+// A removable volume that is mounted now: a file system mounted directly under a
+// removable-media root.
+struct RemovableVolume {
+    QString mountPoint;
+    QString label;      // the mount point's name, which the desktop takes from the volume label
+    qint64 bytes = 0;   // the file system's size
+    int mountOrder = 0; // larger: mounted later
+};
+// In the order they were mounted, the most recent last.
+QList<RemovableVolume> mountedRemovableVolumes();
+
 } // namespace host

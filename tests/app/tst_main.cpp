@@ -1,6 +1,7 @@
 #include "DiskFixture.h"
 #include "FormChecks.h"
 #include "FormTestSupport.h"
+#include "RecordFixture.h"
 #include "TestPrefix.h"
 
 #include "Pictures.h"
@@ -12,6 +13,7 @@
 #include "prefs/Settings.h"
 #include "tools/Notes.h"
 
+#include "host/DriveA.h"
 #include "host/FormInstance.h"
 #include "host/MessageBox.h"
 #include "host/Twips.h"
@@ -74,6 +76,7 @@ private slots:
     void preferencesOpenOnceAndMoveTheWindowOnTop();
     void picturesAnswerTheKeyboard();
     void dialogsAnswerEnterAndEscape();
+    void driveAFollowsTheStick();
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
@@ -631,6 +634,37 @@ void TestMain::dialogsAnswerEnterAndEscape() {
     QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
     QCOMPARE(properties->lstActions->count(), 1);
     delete host::FormInstance<DiskProperties>::loaded();
+}
+
+void TestMain::driveAFollowsTheStick() {
+    // Sticks mounted under a media root of the test's own; the display follows each within a
+    // second, without a message, and the newest one is drive A:.
+    const QString media = m_prefix->root() + "/media";
+    qputenv("VORTLE_MEDIA_ROOTS", QFile::encodeName(media));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_prefix->root() + "/config"));
+    host::DriveA::setMode(host::DriveA::Mode::Follow);
+    Main* main = loadMain();
+    QCOMPARE(host::DriveA::target(), QStringLiteral("../no-medium"));
+    std::unique_ptr<TmpfsMount> sticks[2];
+    const QString names[2] = {"One", "Two"};
+    for (int i = 0; i < 2; ++i) {
+        sticks[i] = std::make_unique<TmpfsMount>(media + "/" + names[i].toUpper(), false);
+        if (!sticks[i]->isMounted())
+            QSKIP("cannot mount a stick here");
+        writeRecords("z:" + sticks[i]->path() + "/VRTLSettings.sys",
+                     {{1, TaggedValue::string(names[i])}});
+        QTRY_COMPARE_WITH_TIMEOUT(main->picIcon->toolTip(), names[i], 1000);
+    }
+    sticks[1].reset(); // pulled: back to the one still there
+    QTRY_COMPARE_WITH_TIMEOUT(main->picIcon->toolTip(), names[0], 1000);
+    sticks[0].reset();
+    QTRY_COMPARE_WITH_TIMEOUT(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"),
+                              1000);
+    QCOMPARE(host::DriveA::target(), QStringLiteral("../no-medium"));
+    QVERIFY(m_boxes->boxes.isEmpty());
+    host::DriveA::setMode(host::DriveA::Mode::Fixed);
+    qunsetenv("VORTLE_MEDIA_ROOTS");
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 QTEST_MAIN(TestMain)

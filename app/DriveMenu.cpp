@@ -1,0 +1,87 @@
+#include "DriveMenu.h"
+
+#include "disk/Module1.h"
+#include "host/DriveA.h"
+#include "host/MountPoints.h"
+#include "host/MountWatcher.h"
+
+#include <QFileDialog>
+#include <QLocale>
+#include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// Mount events come in bursts (a stick with two partitions, a remount): one refresh for all.
+constexpr int kSettleMs = 200;
+
+} // namespace
+
+DriveMenu::DriveMenu(QWidget* window)
+    : QObject(window), m_window(window), m_menu(new QMenu(window)),
+      m_mounts(new host::MountWatcher(this)) {
+    m_menu->setObjectName(QStringLiteral("mnuDriveA"));
+    auto* settle = new QTimer(this);
+    settle->setSingleShot(true);
+    settle->setInterval(kSettleMs);
+    connect(m_mounts, &host::MountWatcher::mountsChanged, settle, qOverload<>(&QTimer::start));
+    connect(settle, &QTimer::timeout, this, &DriveMenu::mountsChanged);
+}
+
+void DriveMenu::start() {
+    if (host::DriveA::mode() == host::DriveA::Mode::Follow)
+        host::DriveA::follow();
+}
+
+void DriveMenu::mountsChanged() {
+    if (host::DriveA::mode() == host::DriveA::Mode::Follow)
+        host::DriveA::follow();
+    Module1::RefreshDiskDisplay();
+}
+
+void DriveMenu::popup(const QPoint& globalPos) {
+    using host::DriveA::Mode;
+    m_menu->clear();
+    m_menu->addSection(QStringLiteral("Drive A:"));
+    const bool following = host::DriveA::mode() == Mode::Follow;
+    const QString current = host::DriveA::target();
+    bool matched = following;
+    const QLocale locale;
+    for (const host::RemovableVolume& volume : host::mountedRemovableVolumes()) {
+        QAction* item = m_menu->addAction(
+            QStringLiteral("%1 (%2)").arg(volume.label, locale.formattedDataSize(volume.bytes)));
+        item->setCheckable(true);
+        item->setChecked(!following && current == volume.mountPoint);
+        matched = matched || item->isChecked();
+        connect(item, &QAction::triggered, this, [volume] {
+            host::DriveA::setMode(Mode::Fixed);
+            host::DriveA::pointAt(volume.mountPoint);
+            Module1::RefreshDiskDisplay();
+        });
+    }
+    QAction* follow = m_menu->addAction(QStringLiteral("The stick or diskette that is plugged in"));
+    follow->setCheckable(true);
+    follow->setChecked(following);
+    connect(follow, &QAction::triggered, this, [] {
+        host::DriveA::setMode(Mode::Follow);
+        host::DriveA::follow();
+        Module1::RefreshDiskDisplay();
+    });
+    m_menu->addSeparator();
+    QAction* folder = m_menu->addAction(QStringLiteral("Folder..."));
+    folder->setCheckable(true);
+    folder->setChecked(!matched); // a folder of the user's own choosing
+    connect(folder, &QAction::triggered, this, &DriveMenu::chooseFolder);
+    m_menu->popup(globalPos);
+}
+
+void DriveMenu::chooseFolder() {
+    const QString chosen = QFileDialog::getExistingDirectory(m_window, QStringLiteral("Drive A:"),
+                                                             host::DriveA::target());
+    if (chosen.isEmpty())
+        return; // cancelled: drive A: stays as it was
+    host::DriveA::setMode(host::DriveA::Mode::Fixed);
+    host::DriveA::pointAt(chosen);
+    Module1::RefreshDiskDisplay();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace host {
+
+// Tells when a file system is mounted or unmounted anywhere: the kernel marks the mount table
+// (/proc/self/mountinfo) as changed, which a socket notifier sees without polling.
+class MountWatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit MountWatcher(QObject* parent = nullptr);
+    ~MountWatcher() override;
+
+signals:
+    void mountsChanged();
+
+private:
+    void onChange();
+
+    int m_fd = -1;
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+} // namespace host
