@@ -13,8 +13,13 @@
 
 namespace {
 
+// 1 for the pictures, 2 for their versions for screens of twice the density ("@2x"): the same
+// drawing on twice the pixels, through the image's device pixel ratio.
+int g_scale = 1;
+
 QImage canvas(int w, int h, QColor fill = Qt::transparent) {
-    QImage image(w, h, QImage::Format_ARGB32);
+    QImage image(w * g_scale, h * g_scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(g_scale);
     image.fill(fill);
     return image;
 }
@@ -238,9 +243,9 @@ QImage infoStrip() {
     QImage image = canvas(50, 136, Qt::white);
     QRandomGenerator seeded(1996); // the same strip every time
     auto* random = &seeded;
-    for (int y = 0; y < 136; ++y) {
-        const double t = std::min(1.0, y / 60.0); // white at the top, blue below
-        for (int x = 0; x < 50; ++x) {
+    for (int y = 0; y < 136 * g_scale; ++y) {
+        const double t = std::min(1.0, y / (60.0 * g_scale)); // white at the top, blue below
+        for (int x = 0; x < 50 * g_scale; ++x) {
             const int noise = int(random->bounded(40)) - 20;
             const int r = int(255 * (1 - t) + (30 + noise / 2) * t);
             const int g = int(255 * (1 - t) + (70 + noise) * t);
@@ -341,26 +346,37 @@ void save256(const QImage& image, const QString& path) {
         .save(path, "BMP");
 }
 
+// The pictures the program shows in its windows; `suffix` goes before the extension.
+void writeWindowPictures(const QDir& out, const QString& suffix) {
+    auto name = [&](const char* base, const char* extension) {
+        return out.filePath(QString::fromLatin1(base) + suffix + QLatin1Char('.') +
+                            QString::fromLatin1(extension));
+    };
+    writeFile(name("nodisk", "ico"), icoFile({noDisk()}));
+    writeFile(name("sphere", "ico"), icoFile({sphere()}));
+    diskette(16).save(name("image1", "png"));
+    windowWithHand().save(name("image2", "png"));
+    twoDocuments().save(name("image3", "png"));
+    documentWithGear().save(name("image4", "png"));
+    settingsIcon().save(name("settings", "png"));
+    scatteredSquares().save(name("image5", "png"));
+    save256(banner(), name("banner", "bmp"));
+    save256(splash(), name("splash", "bmp"));
+    save256(setupSide(), name("setupside", "bmp"));
+    infoStrip().save(name("infostrip", "bmp"), "BMP");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     writeFile(out.filePath("diskette.ico"), icoFile({diskette(16), diskette(32)}));
-    writeFile(out.filePath("nodisk.ico"), icoFile({noDisk()}));
     // The desktop's application icon, at the hicolor theme's sizes.
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         diskette(size).save(out.filePath(QStringLiteral("vortle-%1.png").arg(size)));
-    writeFile(out.filePath("sphere.ico"), icoFile({sphere()}));
-    diskette(16).save(out.filePath("image1.png"));
-    windowWithHand().save(out.filePath("image2.png"));
-    twoDocuments().save(out.filePath("image3.png"));
-    documentWithGear().save(out.filePath("image4.png"));
-    settingsIcon().save(out.filePath("settings.png"));
-    scatteredSquares().save(out.filePath("image5.png"));
-    save256(banner(), out.filePath("banner.bmp"));
-    save256(splash(), out.filePath("splash.bmp"));
-    save256(setupSide(), out.filePath("setupside.bmp"));
-    infoStrip().save(out.filePath("infostrip.bmp"), "BMP");
+    writeWindowPictures(out, QString());
+    g_scale = 2;
+    writeWindowPictures(out, QStringLiteral("@2x"));
     return 0;
 }

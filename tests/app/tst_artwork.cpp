@@ -1,0 +1,44 @@
+// The windows' pictures at the screen's scale (QT_SCALE_FACTOR 1 and 2, one run each): drawn
+// for it, at the same logical size, and screenshots of them in the test output.
+#include "TestPrefix.h"
+
+#include "app/Info.h"
+#include "app/Main.h"
+#include "app/StartUp.h"
+#include "host/FormInstance.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+
+class TestArtwork : public QObject {
+    Q_OBJECT
+private slots:
+    void picturesAreDrawnForTheScreen() {
+        TestPrefix prefix;
+        MessageBoxRecorder boxes;
+        const qreal scale = qApp->devicePixelRatio();
+        const QString shots = qEnvironmentVariable("VORTLE_BIN") + "/../screenshots";
+        QDir().mkpath(shots);
+        StartUp splash;
+        Main* main = host::FormInstance<Main>::show();
+        Info* info = host::FormInstance<Info>::show();
+        const QList<QPair<QWidget*, QLabel*>> windows = {
+            {&splash, splash.Image1}, {main, main->Picture1}, {info, info->Picture1}};
+        for (const auto& [window, picture] : windows) {
+            QCOMPARE(picture->pixmap().devicePixelRatio(), scale);
+            const QPixmap shot = window->grab();
+            QCOMPARE(shot.size(), window->size() * scale);
+            QVERIFY(shot.save(QStringLiteral("%1/%2-%3x.png")
+                                  .arg(shots, window->objectName().isEmpty()
+                                                  ? window->metaObject()->className()
+                                                  : window->objectName())
+                                  .arg(scale)));
+        }
+        delete info;
+        delete main;
+    }
+};
+
+QTEST_MAIN(TestArtwork)
+#include "tst_artwork.moc"
