@@ -2,6 +2,7 @@
 
 #include "disk/Module1.h"
 #include "host/DriveA.h"
+#include "host/MessageBox.h"
 #include "host/MountPoints.h"
 #include "host/MountWatcher.h"
 
@@ -55,6 +56,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
         item->setChecked(!following && current == volume.mountPoint);
         matched = matched || item->isChecked();
         connect(item, &QAction::triggered, this, [volume] {
+            host::DriveA::detachImage();
             host::DriveA::setMode(Mode::Fixed);
             host::DriveA::pointAt(volume.mountPoint);
             Module1::RefreshDiskDisplay();
@@ -64,6 +66,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
     follow->setCheckable(true);
     follow->setChecked(following);
     connect(follow, &QAction::triggered, this, [] {
+        host::DriveA::detachImage();
         host::DriveA::setMode(Mode::Follow);
         host::DriveA::follow();
         Module1::RefreshDiskDisplay();
@@ -73,6 +76,8 @@ void DriveMenu::popup(const QPoint& globalPos) {
     folder->setCheckable(true);
     folder->setChecked(!matched); // a folder of the user's own choosing
     connect(folder, &QAction::triggered, this, &DriveMenu::chooseFolder);
+    QAction* image = m_menu->addAction(QStringLiteral("Diskette image..."));
+    connect(image, &QAction::triggered, this, &DriveMenu::chooseImage);
     m_menu->popup(globalPos);
 }
 
@@ -81,7 +86,22 @@ void DriveMenu::chooseFolder() {
                                                              host::DriveA::target());
     if (chosen.isEmpty())
         return; // cancelled: drive A: stays as it was
+    host::DriveA::detachImage();
     host::DriveA::setMode(host::DriveA::Mode::Fixed);
     host::DriveA::pointAt(chosen);
+    Module1::RefreshDiskDisplay();
+}
+
+void DriveMenu::chooseImage() {
+    const QString chosen = QFileDialog::getOpenFileName(
+        m_window, QStringLiteral("Diskette image"), QString(),
+        QStringLiteral("Diskette images (*.img *.ima);;All files (*)"));
+    if (chosen.isEmpty())
+        return;
+    if (!host::DriveA::attachImage(chosen)) {
+        host::MsgBox(QStringLiteral("Couldn't open the diskette image."), host::MB_ICONCRITICAL,
+                     Module1::kTitle);
+        return;
+    }
     Module1::RefreshDiskDisplay();
 }

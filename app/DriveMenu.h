@@ -11,7 +11,8 @@ class MountWatcher;
 }
 
 // Drive A: as the user picks it, from the disk icon's right-click menu "Drive A:": a mounted
-// removable volume, the stick or diskette that is plugged in (follow mode), or any folder.
+// removable volume, the stick or diskette that is plugged in (follow mode), any folder, or a
+// FAT diskette image.
 // It keeps the disk display in step when a medium is mounted or unmounted behind the drive.
 class DriveMenu : public QObject {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
 private:
     void mountsChanged();
     void chooseFolder();
+    void chooseImage();
 
     QWidget* m_window;
     QMenu* m_menu;

@@ -8,6 +8,7 @@
 #include "disk/DiskProperties.h"
 #include "disk/Module1.h"
 #include "host/Controls.h"
+#include "host/DriveA.h"
 #include "host/ErrorReport.h"
 #include "host/FormInstance.h"
 #include "host/RuntimeError.h"
@@ -212,6 +213,7 @@ void Main::Form_Unload() {
             PutRecord(file, ProgramSettingsRecord::Left, TaggedValue::single(left));
         });
     }
+    host::DriveA::detachImage();
     host::endProgram(0);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -32,6 +34,36 @@ bool relink(const QString& linkTarget) {
         return false;
     return std::rename(QFile::encodeName(beside).constData(),
                        QFile::encodeName(entry).constData()) == 0;
+}
+
+QString g_attachedImage; // the mount point of the image this run attached
+
+// Whether a file starts with a FAT boot sector: the closing signature, and a FAT type name
+// or a plausible sector size and media byte (fusefat would mount anything and fail later).
+bool looksLikeFat(const QString& hostImage) {
+    QFile image(hostImage);
+    if (!image.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray boot = image.read(512);
+    if (boot.size() < 512 || quint8(boot[510]) != 0x55 || quint8(boot[511]) != 0xAA)
+        return false;
+    if (boot.mid(54, 3) == "FAT" || boot.mid(82, 3) == "FAT")
+        return true;
+    const int sectorSize = quint8(boot[11]) | quint8(boot[12]) << 8;
+    return (sectorSize == 512 || sectorSize == 1024 || sectorSize == 2048 || sectorSize == 4096) &&
+           quint8(boot[21]) >= 0xF0;
+}
+
+// Runs a helper to its end; false when it cannot start, fails or hangs.
+bool runHelper(const QString& program, const QStringList& arguments) {
+    QProcess helper;
+    helper.start(program, arguments);
+    if (!helper.waitForFinished(10000)) {
+        helper.kill();
+        helper.waitForFinished();
+        return false;
+    }
+    return helper.exitStatus() == QProcess::NormalExit && helper.exitCode() == 0;
 }
 
 } // namespace
@@ -63,6 +95,34 @@ void pointAt(const QString& hostFolder) {
 bool follow() {
     const QList<RemovableVolume> volumes = mountedRemovableVolumes();
     return relink(volumes.isEmpty() ? QStringLiteral("../no-medium") : volumes.last().mountPoint);
+}
+
+} // namespace host::DriveA
+
+namespace host::DriveA {
+
+bool attachImage(const QString& hostImage) {
+    if (!QFileInfo(hostImage).isFile() || !looksLikeFat(hostImage))
+        return false;
+    detachImage();
+    const QString mountPoint = prefixPath() + QStringLiteral("/diskette-image");
+    QDir().mkpath(mountPoint);
+    runHelper(QStringLiteral("fusermount"), {QStringLiteral("-u"), mountPoint}); // a stale one
+    if (!runHelper(QStringLiteral("fusefat"),
+                   {QStringLiteral("-o"), QStringLiteral("rw+"), hostImage, mountPoint}) ||
+        !isMounted(QFileInfo(mountPoint).canonicalFilePath()))
+        return false;
+    g_attachedImage = mountPoint;
+    setMode(Mode::Fixed);
+    pointAt(mountPoint);
+    return true;
+}
+
+void detachImage() {
+    if (g_attachedImage.isEmpty())
+        return;
+    runHelper(QStringLiteral("fusermount"), {QStringLiteral("-u"), g_attachedImage});
+    g_attachedImage.clear();
 }
 
 } // namespace host::DriveA

@@ -22,4 +22,12 @@ bool follow();
 // The host folder a: points at now (its link's target as written).
 QString target();
 
+// Attaches a FAT diskette image (.img, .ima) read-write through fusefat on a folder of the
+// prefix and makes it drive A:; an image attached before is detached first. False, with drive
+// A: as it was, for a file that is gone or holds no FAT file system.
+bool attachImage(const QString& hostImage);
+
+// Detaches the image this run attached, if any: on exit, or when drive A: becomes another.
+void detachImage();
+
 } // namespace host::DriveA

@@ -5,6 +5,7 @@
 
 #include "disk/DiskProperties.h"
 #include "disk/Module1.h"
+#include "host/DriveA.h"
 #include "host/FormInstance.h"
 #include "storage/RecordFile.h"
 
@@ -71,15 +72,14 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     QVERIFY(mtools("mcopy", {staging + "/SRC.TXT", "::DATA/SRC.TXT"}));
     QVERIFY(mtools("mattrib", {"+r", "+h", "::VRTLICON.SYS"}));
 
-    const QString mountPoint = prefix.root() + "/floppy";
-    QDir().mkpath(mountPoint);
-    if (!run("fusefat", {"-o", "rw+", image, mountPoint}) || QDir(mountPoint).isEmpty())
+    // Attached as the program's "Diskette image..." does; a file that holds no FAT is refused.
+    QVERIFY(!host::DriveA::attachImage(staging + "/SRC.TXT"));
+    if (!host::DriveA::attachImage(image))
         QSKIP("skipped: fusefat cannot mount here");
-    struct Unmount {
-        QString path;
-        ~Unmount() { run("fusermount", {"-u", path}); }
-    } unmount{mountPoint};
-    prefix.pointDrive('a', mountPoint);
+    struct Detach {
+        ~Detach() { host::DriveA::detachImage(); }
+    } detach;
+    QCOMPARE(host::DriveA::target(), prefix.prefix() + "/diskette-image");
 
     QLabel picIcon, picNoDisk;
     Module1::setDiskDisplay(&picIcon, &picNoDisk);
@@ -105,7 +105,7 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     QCOMPARE(picIcon.toolTip(), QStringLiteral("Renamed on FAT"));
     Module1::setDiskDisplay(nullptr, nullptr);
 
-    run("fusermount", {"-u", mountPoint});
+    host::DriveA::detachImage();
     // What the diskette holds now, read with mtools.
     const std::optional<QByteArray> settings = mtools("mtype", {"-t", "::VRTLSETTINGS.SYS"});
     QVERIFY(settings);
