@@ -1,6 +1,6 @@
 #include "DiskFixture.h"
+#include "PrefixTest.h"
 #include "RecordFixture.h"
-#include "TestPrefix.h"
 
 #include "disk/Module1.h"
 #include "host/FileSystem.h"
@@ -23,18 +23,9 @@ const QString kFailed = QStringLiteral("Couldn't execute action.");
 
 } // namespace
 
-class TestExecuteLink : public QObject {
+class TestExecuteLink : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() {
-        m_prefix = std::make_unique<TestPrefix>();
-        m_boxes = std::make_unique<MessageBoxRecorder>();
-    }
-    void cleanup() {
-        m_boxes.reset();
-        m_prefix.reset();
-    }
-
     void noDisketteShowsBothMessages();
     void emptyListDoesNothing();
     void eachKindDoesItsWork();
@@ -56,8 +47,6 @@ private slots:
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
     QString c(const QString& name) const { return m_prefix->driveC() + "/" + name; }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 
 void TestExecuteLink::noDisketteShowsBothMessages() {

@@ -1,7 +1,7 @@
 // Faults a user's diskette meets: pulled while the list runs, and files that are huge or
 // garbage. Nothing may be lost and nothing may crash.
 #include "DiskFixture.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "disk/Module1.h"
 #include "prefs/Profiles.h"
@@ -16,25 +16,12 @@
 #include <sys/mount.h>
 #include <thread>
 
-class TestFaults : public QObject {
+class TestFaults : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() {
-        m_prefix = std::make_unique<TestPrefix>();
-        m_boxes = std::make_unique<MessageBoxRecorder>();
-    }
-    void cleanup() {
-        m_boxes.reset();
-        m_prefix.reset();
-    }
-
     void diskettePulledDuringExecuteLink();
     void hugeAndGarbageFiles_data();
     void hugeAndGarbageFiles();
-
-private:
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 
 void TestFaults::diskettePulledDuringExecuteLink() {

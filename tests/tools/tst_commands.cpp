@@ -1,8 +1,8 @@
 // The archive and clean-up commands, with real programs standing in for WinZip and the file
 // manager.
+#include "PrefixTest.h"
 #include "RecordFixture.h"
 #include "Recorder.h"
-#include "TestPrefix.h"
 
 #include "host/FileSystem.h"
 #include "host/Prefix.h"
@@ -19,18 +19,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-class TestCommands : public QObject {
+class TestCommands : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() {
-        m_prefix = std::make_unique<TestPrefix>();
-        m_boxes = std::make_unique<MessageBoxRecorder>();
-    }
-    void cleanup() {
-        m_boxes.reset();
-        m_prefix.reset();
-    }
-
     void archiveCommandLines_data();
     void archiveCommandLines();
     void noWinZipPathDoesNothing();
@@ -52,8 +43,6 @@ private:
         writeProgramSettings(
             {{storage::ProgramSettingsRecord::WinZipPath, storage::TaggedValue::string(path)}});
     }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 
 void TestCommands::archiveCommandLines_data() {

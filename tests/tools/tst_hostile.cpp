@@ -3,8 +3,8 @@
 // Each must end quickly, with the program's own messages at most.
 #include "DiskFixture.h"
 #include "ErrorOf.h"
+#include "PrefixTest.h"
 #include "RecordFixture.h"
-#include "TestPrefix.h"
 
 #include "disk/Module1.h"
 #include "host/FormInstance.h"
@@ -49,17 +49,12 @@ QByteArray iconOfFrames(int frames, const QImage& frame) {
 
 } // namespace
 
-class TestHostile : public QObject {
+class TestHostile : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() {
-        m_prefix = std::make_unique<TestPrefix>();
-        m_boxes = std::make_unique<MessageBoxRecorder>();
-    }
     void cleanup() {
         delete host::FormInstance<Notes>::loaded();
-        m_boxes.reset();
-        m_prefix.reset();
+        PrefixTest::cleanup();
     }
 
     void pipesAreNeverOpened();
@@ -71,8 +66,6 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 
 void TestHostile::pipesAreNeverOpened() {
