@@ -1,8 +1,14 @@
 #include "RuntimeError.h"
 
+#include <QLoggingCategory>
+
 #include <cerrno>
+#include <cstring>
 
 namespace host {
+namespace {
+Q_LOGGING_CATEGORY(lcErrors, "vortle.host.errors")
+}
 
 QString errorDescription(int number) {
     switch (number) {
@@ -98,6 +104,9 @@ int errorFromErrno(int err) {
     case ENOTCONN:
         return ErrDiskNotReady;
     default:
+        // Worth knowing when a medium fails in a way the table does not name yet.
+        qCWarning(lcErrors, "errno %d (%s) has no error number of its own; taken as 75", err,
+                  std::strerror(err));
         return ErrPathFileAccess;
     }
 }
