@@ -118,6 +118,17 @@ QString existingHostFile(const QString& dosPath) {
     return hostPath;
 }
 
+// One read, tried again when a signal interrupts it; raises the error `failure` gives.
+ssize_t readOnce(int fd, char* data, size_t size, int (*failure)(int err)) {
+    for (;;) {
+        const ssize_t n = ::read(fd, data, size);
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            raise(failure(errno));
+    }
+}
+
 void writeAll(int fd, const char* data, qint64 size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size_t(size));
@@ -159,12 +170,7 @@ void copyContents(int from, int to, qint64 total, const CopyProgress& progress) 
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     qint64 sinceReport = 0;
     for (;;) {
-        const ssize_t n = ::read(from, buffer.data(), size_t(buffer.size()));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseErrno(errno);
-        }
+        const ssize_t n = readOnce(from, buffer.data(), size_t(buffer.size()), errorFromErrno);
         if (n == 0)
             return;
         writeAll(to, buffer.constData(), n);
@@ -466,18 +472,14 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
         if (done == contents.size()) {
             if (done >= maxBytes) {
                 char extra = 0;
-                if (::read(file.fd, &extra, 1) > 0)
+                if (readOnce(file.fd, &extra, 1, [](int) { return int(ErrDiskNotReady); }) > 0)
                     raise(ErrOutOfMemory);
                 break;
             }
             contents.resize(qsizetype(std::min(maxBytes, std::max<qint64>(done * 2, 4096))));
         }
-        const ssize_t n = ::read(file.fd, contents.data() + done, size_t(contents.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raise(ErrDiskNotReady);
-        }
+        const ssize_t n = readOnce(file.fd, contents.data() + done, size_t(contents.size() - done),
+                                   [](int) { return int(ErrDiskNotReady); });
         if (n == 0)
             break;
         done += n;

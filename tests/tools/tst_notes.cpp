@@ -1,4 +1,4 @@
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "host/FileSystem.h"
 #include "host/FormInstance.h"
@@ -11,17 +11,12 @@
 #include <QPushButton>
 #include <QTest>
 
-class TestNotes : public QObject {
+class TestNotes : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() {
-        m_prefix = std::make_unique<TestPrefix>();
-        m_boxes = std::make_unique<MessageBoxRecorder>();
-    }
     void cleanup() {
         delete host::FormInstance<Notes>::loaded();
-        m_boxes.reset();
-        m_prefix.reset();
+        PrefixTest::cleanup();
     }
 
     void controls();
@@ -37,8 +32,6 @@ private slots:
 private:
     Notes* open() { return host::FormInstance<Notes>::show(); }
     QString notesFile() const { return m_prefix->driveA() + "/VRTLNotes.sys"; }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 
 void TestNotes::controls() {
