@@ -209,6 +209,11 @@ void removeStaleTemporariesOnce(const QString& hostDir) {
     });
 }
 
+// A file system that has nothing to flush, or no way to (some FUSE drivers).
+bool cannotSync(int err) {
+    return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
+}
+
 // A temporary file beside `target`, removed again unless committed by a rename.
 class TempBeside {
 public:
@@ -242,7 +247,7 @@ public:
     // and the rename itself before success, so a stick pulled right afterwards holds the new
     // file or the old one, never an empty one.
     void commit() {
-        if (::fdatasync(m_fd) != 0 && errno != EINVAL)
+        if (::fdatasync(m_fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
         const int fd = std::exchange(m_fd, -1);
         if (::close(fd) != 0)
@@ -253,7 +258,7 @@ public:
         m_committed = true;
         const UniqueFd dir(::open(QFile::encodeName(QFileInfo(m_target).absolutePath()).constData(),
                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.fd >= 0 && ::fsync(dir.fd) != 0 && errno != EINVAL)
+        if (dir.fd >= 0 && ::fsync(dir.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
     }
 
@@ -329,7 +334,7 @@ QStringList findFiles(const QString& pattern, int attributes, int limit) {
 void syncDrive(QChar letter) {
     const UniqueFd root(::open(QFile::encodeName(driveRoot(letter)).constData(),
                                O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (root.fd < 0 || ::syncfs(root.fd) != 0)
+    if (root.fd < 0 || (::syncfs(root.fd) != 0 && !cannotSync(errno)))
         raiseErrno(errno);
 }
 
