@@ -1,7 +1,7 @@
 #include "Module1.h"
 
 #include "DiskSettings.h"
-#include "ExecuteLinkProgress.h"
+#include "ExecuteLinkWindow.h"
 #include "ExecuteLinkRun.h"
 
 #include "host/DosPath.h"
@@ -11,14 +11,11 @@
 #include "host/RuntimeError.h"
 #include "storage/RecordFile.h"
 
-#include <QLabel>
-#include <QStringList>
-
 #include <QEventLoop>
+#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
 
 namespace Module1 {
 namespace {
@@ -28,7 +25,7 @@ QPointer<QLabel> g_picNoDisk;
 
 // The run in progress, and its window once it has taken long enough to want one.
 QPointer<ExecuteLinkRun> g_run;
-QPointer<ExecuteLinkProgress_Window> g_progress;
+QPointer<ExecuteLinkWindow> g_progress;
 
 // A run that ends within this shows nothing new.
 constexpr int kProgressDelayMs = 500;
@@ -143,7 +140,7 @@ void ExecuteLink() {
 
     // The run goes on its own thread; this handler waits for it in an event loop of its own,
     // so the windows keep painting and answering, and its callers see it end as before.
-    QWidget* mainWindow = g_picIcon ? g_picIcon->window() : nullptr;
+    const QPointer<QWidget> mainWindow = g_picIcon ? g_picIcon->window() : nullptr;
     ExecuteLinkRun run(actions, cutShort);
     g_run = &run;
     ExecuteLinkProgress last;
@@ -155,10 +152,9 @@ void ExecuteLink() {
     QTimer later;
     later.setSingleShot(true);
     QObject::connect(&later, &QTimer::timeout, &run, [&] {
-        auto* window = new ExecuteLinkProgress_Window(mainWindow);
+        auto* window = new ExecuteLinkWindow(mainWindow);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(window, &ExecuteLinkProgress_Window::cancelRequested, &run,
-                         [&] { run.cancel(); });
+        QObject::connect(window, &ExecuteLinkWindow::cancelRequested, &run, [&] { run.cancel(); });
         window->show(last);
         window->QWidget::show();
         g_progress = window;

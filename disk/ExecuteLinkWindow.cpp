@@ -1,4 +1,4 @@
-#include "ExecuteLinkProgress.h"
+#include "ExecuteLinkWindow.h"
 
 #include "ActionKinds.h"
 #include "ExecuteLinkRun.h"
@@ -12,7 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-ExecuteLinkProgress_Window::ExecuteLinkProgress_Window(QWidget* parent)
+ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(QStringLiteral("Execute Link"));
     setAccessibleName(windowTitle());
@@ -32,7 +32,7 @@ ExecuteLinkProgress_Window::ExecuteLinkProgress_Window(QWidget* parent)
     });
 }
 
-void ExecuteLinkProgress_Window::show(const ExecuteLinkProgress& where) {
+void ExecuteLinkWindow::show(const ExecuteLinkProgress& where) {
     m_action->setText(QStringLiteral("Action %1 of %2: %3")
                           .arg(where.action + 1)
                           .arg(where.count)

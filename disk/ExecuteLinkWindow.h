@@ -10,10 +10,10 @@ class QPushButton;
 // "Execute Link": a small modeless window for a run that takes a while. It shows which action
 // of how many runs, its kind and paths as the list holds them, and the bytes done of the
 // current copy; "Cancel" asks the run to stop.
-class ExecuteLinkProgress_Window : public QWidget {
+class ExecuteLinkWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ExecuteLinkProgress_Window(QWidget* parent = nullptr);
+    explicit ExecuteLinkWindow(QWidget* parent = nullptr);
 
     void show(const ExecuteLinkProgress& where);
 
