@@ -10,8 +10,11 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,10 +138,9 @@ void TestEndToEnd::startVortle(const QString& answers) {
     m_main = findWindow("vrtl");
     if (m_main.id.isEmpty()) {
         // Say what the program was doing, for the log of a run that failed here.
-        qWarning() << "main window not found; program state" << m_vortle->state()
-                   << "exit code" << m_vortle->exitCode() << "stderr"
-                   << m_vortle->readAllStandardError() << "windows"
-                   << xdotool({"search", "--name", "."});
+        qWarning() << "main window not found; program state" << m_vortle->state() << "exit code"
+                   << m_vortle->exitCode() << "stderr" << m_vortle->readAllStandardError()
+                   << "windows" << xdotool({"search", "--name", "."});
     }
     QVERIFY2(!m_main.id.isEmpty(), "the main window did not show");
     m_main.twipsPerPixel = 1575.0 / m_main.geometry.width();
@@ -168,6 +170,12 @@ void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
     // First start: the empty settings file, the window at the top left.
     QVERIFY(QFile::exists(prefix() + "/drive_c/windows/system/VRTLSettings.dll"));
     QCOMPARE(m_main.geometry.topLeft(), QPoint(0, 0));
+    // The screenshot the package's metainfo shows (packaging/screenshots/ holds one taken here).
+    QTest::qWait(300);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(m_main.id.toULongLong());
+    QCOMPARE(shot.size(), m_main.geometry.size());
+    QDir().mkpath(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots");
+    QVERIFY(shot.save(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots/vortle-main.png"));
 
     // "Execute Link" runs the list.
     m_main.clickControl(1080, 1920, 240, 240);
@@ -248,7 +256,7 @@ int main(int argc, char** argv) {
         std::puts("skipped: no X server (./test runs this under xvfb-run)");
         return 77;
     }
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv); // for the screenshot of the program's window
     TestEndToEnd test;
     return QTest::qExec(&test, argc, argv);
 }

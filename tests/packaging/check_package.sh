@@ -16,7 +16,7 @@ for file in bin/vortle bin/vortle-setup share/applications/org.vortle.vortle.des
             share/icons/hicolor/16x16/apps/org.vortle.vortle.png \
             share/icons/hicolor/32x32/apps/org.vortle.vortle.png \
             share/icons/hicolor/48x48/apps/org.vortle.vortle.png \
-            share/icons/hicolor/256x256/apps/org.vortle.vortle.png \
+            share/icons/hicolor/256x256/apps/org.vortle.vortle.png share/vortle/screenshots/vortle-main.png \
             share/icons/hicolor/scalable/apps/org.vortle.vortle.svg; do
     [ -e "$work/prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
 done
