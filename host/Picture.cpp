@@ -4,6 +4,7 @@
 #include "RuntimeError.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImageReader>
 
 #include <climits>
@@ -18,10 +19,10 @@ constexpr qint64 kMaxPictureBytes = 4 << 20;
 constexpr int kMaxDecodeMiB = 16;
 constexpr qint64 kMaxPixels = 4 << 20;
 
-// The frame of an icon (or cursor) file nearest 32 x 32, the larger on a tie, chosen from the
-// file's directory alone; -1 when the bytes hold no such directory. Only that frame is then
-// decoded: an icon can list 65 535 frames.
-int nearestIconFrame(const QByteArray& bytes) {
+// The frame of an icon (or cursor) file nearest `side` x `side`, the larger on a tie, chosen
+// from the file's directory alone; -1 when the bytes hold no such directory. Only that frame is
+// then decoded: an icon can list 65 535 frames.
+int nearestIconFrame(const QByteArray& bytes, int side) {
     const auto byte = [&](qsizetype at) { return int(quint8(bytes[at])); };
     const auto word = [&](qsizetype at) { return byte(at) | byte(at + 1) << 8; };
     if (bytes.size() < 6 || word(0) != 0 || (word(2) != 1 && word(2) != 2))
@@ -33,7 +34,7 @@ int nearestIconFrame(const QByteArray& bytes) {
         const qsizetype entry = 6 + 16 * i;
         const int width = byte(entry) == 0 ? 256 : byte(entry);
         const int height = byte(entry + 1) == 0 ? 256 : byte(entry + 1);
-        const int distance = std::abs(width - 32) + std::abs(height - 32);
+        const int distance = std::abs(width - side) + std::abs(height - side);
         if (distance < bestDistance || (distance == bestDistance && width > bestSide)) {
             best = i;
             bestDistance = distance;
@@ -60,7 +61,9 @@ QPixmap LoadPicture(const QString& dosPath) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     QImage image;
-    if (const int frame = nearestIconFrame(bytes); frame >= 0) {
+    // An image control shows 32 x 32 logical pixels: on a denser screen, the frame for its pixels.
+    const int side = qRound(32 * (qApp ? qApp->devicePixelRatio() : 1.0));
+    if (const int frame = nearestIconFrame(bytes, side); frame >= 0) {
         reader.setFormat("ico");
         if (reader.jumpToImage(frame))
             image = reader.read();
