@@ -29,6 +29,7 @@ void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& 
 // Each benchmark prints its figures and returns its ratio.
 double benchExecuteLink();
 double benchWholeProcessCopy(const char* self);
+double benchLargeCopyAndLatency();
 // The process that benchWholeProcessCopy times: runs drive A:'s list in the prefix that
 // XDG_DATA_HOME names, and ends.
 int runExecuteLinkProcess();
