@@ -90,6 +90,19 @@ void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+void ImageControl::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update(); // the focus frame
+}
+
+void ImageControl::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    // A key still held when the focus goes releases the picture without clicking it.
+    if (std::exchange(m_pressed, false))
+        emit MouseUp(1, 0, 0, 0);
+    update();
+}
+
 void ImageControl::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!hasFocus())
