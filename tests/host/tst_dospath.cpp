@@ -1,5 +1,5 @@
 #include "ErrorOf.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "host/DosPath.h"
 #include "host/Prefix.h"
@@ -9,12 +9,9 @@
 #include <QFile>
 #include <QTest>
 
-class TestDosPath : public QObject {
+class TestDosPath : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() { m_prefix = std::make_unique<TestPrefix>(); }
-    void cleanup() { m_prefix.reset(); }
-
     void firstStartCreatesThePrefix();
     void existingEntriesAreNotReplaced();
     void parse_data();
@@ -25,9 +22,6 @@ private slots:
     void driveStates_data();
     void driveStates();
     void hostPathsTurnBackIntoDosPaths();
-
-private:
-    std::unique_ptr<TestPrefix> m_prefix;
 };
 
 void TestDosPath::firstStartCreatesThePrefix() {

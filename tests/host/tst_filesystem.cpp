@@ -1,5 +1,5 @@
 #include "ErrorOf.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "host/DosPath.h"
 #include "host/FileSystem.h"
@@ -22,12 +22,9 @@ QStringList entriesOf(const QString& dir) {
 
 } // namespace
 
-class TestFileSystem : public QObject {
+class TestFileSystem : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() { m_prefix = std::make_unique<TestPrefix>(); }
-    void cleanup() { m_prefix.reset(); }
-
     void errnoTable_data();
     void errnoTable();
     void attributesAreKeptTheWineWay();
@@ -46,7 +43,6 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + QLatin1Char('/') + name; }
-    std::unique_ptr<TestPrefix> m_prefix;
 };
 
 void TestFileSystem::errnoTable_data() {

@@ -1,6 +1,6 @@
 #include "ErrorOf.h"
+#include "PrefixTest.h"
 #include "Recorder.h"
-#include "TestPrefix.h"
 
 #include "host/DosPath.h"
 #include "host/Process.h"
@@ -9,12 +9,9 @@
 #include <QFile>
 #include <QTest>
 
-class TestProcess : public QObject {
+class TestProcess : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() { m_prefix = std::make_unique<TestPrefix>(); }
-    void cleanup() { m_prefix.reset(); }
-
     void splitArguments_data();
     void splitArguments();
     void startsDetachedWithHostPathArguments();
@@ -29,7 +26,6 @@ private:
         return writeRecorder(path);
     }
     QStringList recorded(const QString& program) { return recordedArguments(program); }
-    std::unique_ptr<TestPrefix> m_prefix;
 };
 
 void TestProcess::splitArguments_data() {

@@ -1,6 +1,6 @@
 #include "ErrorOf.h"
+#include "PrefixTest.h"
 #include "RecordFixture.h"
-#include "TestPrefix.h"
 
 #include "host/FileSystem.h"
 #include "prefs/Profiles.h"
@@ -11,12 +11,9 @@
 
 using Profiles::Profile;
 
-class TestProfiles : public QObject {
+class TestProfiles : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() { m_prefix = std::make_unique<TestPrefix>(); }
-    void cleanup() { m_prefix.reset(); }
-
     void missingFileReadsAsNoProfiles();
     void deletedProfileLeavesNoTrace();
     void emptyIconIsAProfileEmptyNameEndsTheList();
@@ -26,7 +23,6 @@ private slots:
 
 private:
     QString file() const { return m_prefix->driveC() + "/windows/system/VRTLProfiles.dll"; }
-    std::unique_ptr<TestPrefix> m_prefix;
 };
 
 void TestProfiles::missingFileReadsAsNoProfiles() {

@@ -1,5 +1,5 @@
 #include "ErrorOf.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "host/RuntimeError.h"
 #include "storage/ProgramSettings.h"
@@ -12,12 +12,9 @@
 
 using namespace storage;
 
-class TestRecordFile : public QObject {
+class TestRecordFile : public PrefixTest {
     Q_OBJECT
 private slots:
-    void init() { m_prefix = std::make_unique<TestPrefix>(); }
-    void cleanup() { m_prefix.reset(); }
-
     void missingFileReadsEmptyAndIsCreated();
     void recordsAreAtTheirOffsets();
     void gapsReadEmpty();
@@ -32,7 +29,6 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + QLatin1Char('/') + name; }
-    std::unique_ptr<TestPrefix> m_prefix;
 };
 
 void TestRecordFile::missingFileReadsEmptyAndIsCreated() {
