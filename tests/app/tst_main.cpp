@@ -1,8 +1,8 @@
 #include "DiskFixture.h"
 #include "FormChecks.h"
 #include "FormTestSupport.h"
+#include "PrefixTest.h"
 #include "RecordFixture.h"
-#include "TestPrefix.h"
 
 #include "Pictures.h"
 #include "app/ImageControl.h"
@@ -39,7 +39,7 @@
 using storage::TaggedValue;
 namespace Rec = storage::ProgramSettingsRecord;
 
-class TestMain : public QObject {
+class TestMain : public PrefixTest {
     Q_OBJECT
 private slots:
     void init();
@@ -80,14 +80,11 @@ private slots:
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<EndProgramRecorder> m_end;
 };
 
 void TestMain::init() {
-    m_prefix = std::make_unique<TestPrefix>();
-    m_boxes = std::make_unique<MessageBoxRecorder>();
+    PrefixTest::init();
     m_end = std::make_unique<EndProgramRecorder>();
 }
 
@@ -96,8 +93,7 @@ void TestMain::cleanup() {
     delete host::FormInstance<Settings>::loaded();
     delete host::FormInstance<Main>::loaded();
     m_end.reset();
-    m_boxes.reset();
-    m_prefix.reset();
+    PrefixTest::cleanup();
 }
 
 void TestMain::firstStartOnAnEmptyPrefix() {

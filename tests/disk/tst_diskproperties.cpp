@@ -1,7 +1,7 @@
 #include "DiskFixture.h"
 #include "FormChecks.h"
+#include "PrefixTest.h"
 #include "RecordFixture.h"
-#include "TestPrefix.h"
 
 #include "disk/AddAction.h"
 #include "disk/DiskProperties.h"
@@ -48,7 +48,7 @@ QColor colourOf(const QLabel* label) {
 
 } // namespace
 
-class TestDiskProperties : public QObject {
+class TestDiskProperties : public PrefixTest {
     Q_OBJECT
 private slots:
     void init();
@@ -90,15 +90,12 @@ private:
     QByteArray settingsBytes() const { return m_prefix->readHostFile(a("VRTLSettings.sys")); }
     AddAction* editor() const { return host::FormInstance<AddAction>::loaded(); }
 
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<QLabel> m_mainIcon;
     std::unique_ptr<QLabel> m_noDisk;
 };
 
 void TestDiskProperties::init() {
-    m_prefix = std::make_unique<TestPrefix>();
-    m_boxes = std::make_unique<MessageBoxRecorder>();
+    PrefixTest::init();
     m_mainIcon = std::make_unique<QLabel>();
     m_noDisk = std::make_unique<QLabel>();
     m_mainIcon->setPixmap(QPixmap::fromImage(solid(Qt::green)));
@@ -117,8 +114,7 @@ void TestDiskProperties::cleanup() {
     Module1::setDiskDisplay(nullptr, nullptr);
     m_mainIcon.reset();
     m_noDisk.reset();
-    m_boxes.reset();
-    m_prefix.reset();
+    PrefixTest::cleanup();
 }
 
 void TestDiskProperties::controlsAtTheirPlaces_data() {

@@ -1,6 +1,6 @@
 #include "DiskFixture.h"
 #include "ErrorOf.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "disk/MkDir.h"
 #include "disk/Module1.h"
@@ -35,7 +35,7 @@ QStringList tree(const QString& root) {
 
 } // namespace
 
-class TestModule1 : public QObject {
+class TestModule1 : public PrefixTest {
     Q_OBJECT
 private slots:
     void init();
@@ -58,15 +58,12 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<QLabel> m_picIcon;
     std::unique_ptr<QLabel> m_picNoDisk;
 };
 
 void TestModule1::init() {
-    m_prefix = std::make_unique<TestPrefix>();
-    m_boxes = std::make_unique<MessageBoxRecorder>();
+    PrefixTest::init();
     m_picIcon = std::make_unique<QLabel>();
     m_picNoDisk = std::make_unique<QLabel>();
     m_picIcon->setPixmap(QPixmap::fromImage(solid({32, 32}, Qt::green)));
@@ -81,8 +78,7 @@ void TestModule1::cleanup() {
     Module1::setDiskDisplay(nullptr, nullptr);
     m_picIcon.reset();
     m_picNoDisk.reset();
-    m_boxes.reset();
-    m_prefix.reset();
+    PrefixTest::cleanup();
 }
 
 void TestModule1::checkDrive_data() {
