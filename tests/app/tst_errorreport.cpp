@@ -1,5 +1,5 @@
 #include "FormTestSupport.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "app/Main.h"
 
@@ -29,19 +29,17 @@ public:
 
 } // namespace
 
-class TestErrorReport : public QObject {
+class TestErrorReport : public PrefixTest {
     Q_OBJECT
 private slots:
     void init() {
-        m_prefix = std::make_unique<TestPrefix>();
-        m_boxes = std::make_unique<MessageBoxRecorder>();
+        PrefixTest::init();
         m_end = std::make_unique<EndProgramRecorder>();
     }
     void cleanup() {
         delete host::FormInstance<Main>::loaded();
         m_end.reset();
-        m_boxes.reset();
-        m_prefix.reset();
+        PrefixTest::cleanup();
     }
 
     void uncaughtErrorsShowTheStandardReport_data();
@@ -59,8 +57,6 @@ private:
         QCOMPARE(m_boxes->boxes[0].style, 16);
         QCOMPARE(m_end->exitCodes, QList<int>{1});
     }
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<EndProgramRecorder> m_end;
 };
 

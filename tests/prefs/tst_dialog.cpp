@@ -1,4 +1,4 @@
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "host/FileDialog.h"
 #include "prefs/Dialog.h"
@@ -19,7 +19,7 @@ QByteArray filterBytes(const host::OPENFILENAME& ofn) {
 
 } // namespace
 
-class TestDialog : public QObject {
+class TestDialog : public PrefixTest {
     Q_OBJECT
 private slots:
     void init();
@@ -46,7 +46,6 @@ private:
             return answer;
         });
     }
-    std::unique_ptr<TestPrefix> m_prefix;
     host::FileDialogRequest m_request;
     host::OPENFILENAME m_record{};
     QByteArray m_filter;
@@ -55,14 +54,14 @@ private:
 };
 
 void TestDialog::init() {
-    m_prefix = std::make_unique<TestPrefix>();
+    PrefixTest::init();
     m_prefix->writeHostFile("data/vortle/drive_a/Icons/disk.ico", "icon");
     QDir::setCurrent(m_prefix->driveC());
 }
 
 void TestDialog::cleanup() {
     host::setFileDialogHook({});
-    m_prefix.reset();
+    PrefixTest::cleanup();
 }
 
 void TestDialog::openFillsTheRecord() {

@@ -1,7 +1,7 @@
 #include "ErrorOf.h"
 #include "FormChecks.h"
+#include "PrefixTest.h"
 #include "RecordFixture.h"
-#include "TestPrefix.h"
 
 #include "host/FileDialog.h"
 #include "host/FormInstance.h"
@@ -44,7 +44,7 @@ void putSetting(int record, const TaggedValue& value) {
 
 } // namespace
 
-class TestSettings : public QObject {
+class TestSettings : public PrefixTest {
     Q_OBJECT
 private slots:
     void init();
@@ -80,13 +80,12 @@ private:
     }
     QString profilesFile() const { return m_prefix->driveC() + "/windows/system/VRTLProfiles.dll"; }
 
-    std::unique_ptr<TestPrefix> m_prefix;
     std::unique_ptr<QWidget> m_main;
     QList<QStringList> m_requests;
 };
 
 void TestSettings::init() {
-    m_prefix = std::make_unique<TestPrefix>();
+    PrefixTest::init();
     m_main = std::make_unique<QWidget>();
     m_main->setFixedSize(105, 244);
     m_main->move(300, 200);
@@ -98,7 +97,7 @@ void TestSettings::cleanup() {
     host::setFileDialogHook({});
     delete loaded();
     m_main.reset();
-    m_prefix.reset();
+    PrefixTest::cleanup();
 }
 
 void TestSettings::controlsAtTheirPlaces_data() {

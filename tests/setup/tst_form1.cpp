@@ -1,5 +1,5 @@
 #include "FormChecks.h"
-#include "TestPrefix.h"
+#include "PrefixTest.h"
 
 #include "host/DosPath.h"
 #include "host/ErrorReport.h"
@@ -28,7 +28,7 @@ QString dist() {
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public PrefixTest {
     Q_OBJECT
 private slots:
     void init();
@@ -64,14 +64,11 @@ private:
     }
     QString systemDir() const { return m_prefix->driveC() + "/windows/system"; }
 
-    std::unique_ptr<TestPrefix> m_prefix;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
     std::unique_ptr<EndProgramRecorder> m_end;
 };
 
 void TestForm1::init() {
-    m_prefix = std::make_unique<TestPrefix>();
-    m_boxes = std::make_unique<MessageBoxRecorder>();
+    PrefixTest::init();
     m_end = std::make_unique<EndProgramRecorder>();
     enterSource(kSourceFiles);
 }
@@ -79,8 +76,7 @@ void TestForm1::init() {
 void TestForm1::cleanup() {
     delete host::FormInstance<Form1>::loaded();
     m_end.reset();
-    m_boxes.reset();
-    m_prefix.reset();
+    PrefixTest::cleanup();
 }
 
 void TestForm1::controlsAtTheirPlaces_data() {
