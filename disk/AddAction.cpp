@@ -87,6 +87,7 @@ void AddAction::Command1_Click() {
     lblAction->setText(QStringLiteral(
         "Please fill out the text-boxes below to enter the nessecary informations."));
     Command2->setText(QStringLiteral("Close"));
+    m_filledIn = true;
     // Enter now commits; Escape closes without committing, as the window's frame does.
     m_keys->setDefaultButton(Command2);
     m_keys->setCancelButton(nullptr);
@@ -101,7 +102,7 @@ void AddAction::Command1_Click() {
 }
 
 void AddAction::Command2_Click() {
-    if (Command2->text() == QLatin1String("Close"))
+    if (m_filledIn)
         commit();
     close();
 }

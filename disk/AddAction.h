@@ -38,4 +38,5 @@ protected:
 private:
     void commit();
     host::DialogKeys* m_keys;
+    bool m_filledIn = false; // "Next >" was pressed: "Close" commits
 };

@@ -185,12 +185,13 @@ void Form1::uninstall(const QString& destination, const QString& system) {
 
 // Done: "Finish" ends Setup, by Enter as well.
 void Form1::finished() {
+    m_finished = true;
     Command2->setText(QStringLiteral("Finish"));
     m_keys->setDefaultButton(Command2);
 }
 
 void Form1::Command2_Click() {
-    if (Command2->text() == QLatin1String("Exit")) {
+    if (!m_finished) {
         if (host::MsgBox(QStringLiteral("Do you really want to abort the installation?"),
                          host::MB_ICONQUESTION | host::MB_YESNO, kTitle) == host::IDYES)
             host::endProgram(0);

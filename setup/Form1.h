@@ -46,6 +46,7 @@ private:
     static QString installSource();
     void finished();
     host::DialogKeys* m_keys;
+    bool m_finished = false; // installed or uninstalled: the second button is "Finish"
     void install(const QString& source, const QString& destination, const QString& system);
     void uninstall(const QString& destination, const QString& system);
 };
