@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -34,14 +35,8 @@ double benchExecuteLink() {
 
     // 101 files of 1.44 MB, so that one cp can also take them all at once.
     QDir().mkpath(sources);
-    QByteArray data(1474560, Qt::Uninitialized);
-    for (int i = 0; i < kActions; ++i) {
-        QRandomGenerator(1440 + i).fillRange(reinterpret_cast<quint32*>(data.data()),
-                                             data.size() / 4);
-        QFile source(sources + QStringLiteral("/f%1.bin").arg(i));
-        source.open(QIODevice::WriteOnly);
-        source.write(data);
-    }
+    for (int i = 0; i < kActions; ++i)
+        writeRandomFile(sources + QStringLiteral("/f%1.bin").arg(i), 1474560, 1440 + i);
     writeBenchDiskette(
         "1", [](int i) { return QStringLiteral("a:\\src\\f%1.bin").arg(i); },
         [](int i) { return QStringLiteral("c:\\out\\f%1.bin").arg(i); });
@@ -83,6 +78,26 @@ double benchExecuteLink() {
     return engine / cpAll;
 }
 
+void writeRandomFile(const QString& path, qint64 bytes, quint32 seed) {
+    QRandomGenerator random(seed);
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    for (qint64 left = bytes; left > 0; left -= block.size()) {
+        random.fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
+        file.write(block.constData(), std::min<qint64>(left, block.size()));
+    }
+}
+
+double cpAndSyncMs(int rounds, const QString& source, const QString& target) {
+    return medianMs(
+        rounds, [&] { QFile::remove(target); },
+        [&] {
+            QProcess::execute(
+                "sh", {"-c", QStringLiteral("cp '%1' '%2' && sync -f '%2'").arg(source, target)});
+        });
+}
+
 int runExecuteLinkProcess() {
     Module1::ExecuteLink();
     return 0;
@@ -94,12 +109,7 @@ double benchWholeProcessCopy(const char* self) {
     host::ensurePrefix();
     const QString source = host::toHostPath("a:\\") + "/big.bin";
     const QString target = host::toHostPath("c:\\") + "/big.bin";
-    QByteArray data(100 << 20, Qt::Uninitialized);
-    QRandomGenerator(100).fillRange(reinterpret_cast<quint32*>(data.data()), data.size() / 4);
-    QFile file(source);
-    file.open(QIODevice::WriteOnly);
-    file.write(data);
-    file.close();
+    writeRandomFile(source, 100 << 20, 100);
     writeBenchDiskette(
         "1", [](int) { return QStringLiteral("a:\\big.bin"); },
         [](int) { return QStringLiteral("c:\\big.bin"); }, 1);
@@ -108,10 +118,7 @@ double benchWholeProcessCopy(const char* self) {
     const double vortle = medianMs(kRounds, fresh, [&] {
         QProcess::execute(QString::fromLocal8Bit(self), {"--execute-link"});
     });
-    const double cp = medianMs(kRounds, fresh, [&] {
-        QProcess::execute(
-            "sh", {"-c", QStringLiteral("cp '%1' '%2' && sync -f '%2'").arg(source, target)});
-    });
+    const double cp = cpAndSyncMs(kRounds, source, target);
     std::printf("a process that runs one 100 MB copy: %.1f ms (median of %d)\n", vortle, kRounds);
     std::printf("cp of the same file:                 %.1f ms\n", cp);
     std::printf("ratio:                               %.2f\n", vortle / cp);

@@ -22,6 +22,13 @@ inline double medianMs(int rounds, const std::function<void()>& prepare,
     return times[rounds / 2];
 }
 
+// A file of random bytes, which no file system can copy by a shortcut; `seed` picks them.
+void writeRandomFile(const QString& path, qint64 bytes, quint32 seed);
+
+// The median time of `cp source target` followed by `sync -f` on the target's file system:
+// the yardstick for a copy that Execute Link makes durable.
+double cpAndSyncMs(int rounds, const QString& source, const QString& target);
+
 // Writes a diskette's settings with `count` actions of one kind and the given paths.
 void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
                         const std::function<QString(int)>& second, int count = 101);

@@ -11,13 +11,8 @@
 #include "host/Prefix.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <algorithm>
 
 #include <cstdio>
 
@@ -33,25 +28,13 @@ double benchLargeCopyAndLatency() {
     host::ensurePrefix();
     const QString source = host::toHostPath("a:\\") + "/large.bin";
     const QString target = host::toHostPath("c:\\") + "/large.bin";
-    {
-        QByteArray block(1 << 20, Qt::Uninitialized);
-        QFile file(source);
-        file.open(QIODevice::WriteOnly);
-        for (int i = 0; i < 256; ++i) {
-            QRandomGenerator(i).fillRange(reinterpret_cast<quint32*>(block.data()),
-                                          block.size() / 4);
-            file.write(block);
-        }
-    }
+    writeRandomFile(source, qint64(256) << 20, 256);
     writeBenchDiskette(
         "1", [](int) { return QStringLiteral("a:\\large.bin"); },
         [](int) { return QStringLiteral("c:\\large.bin"); }, 1);
     auto fresh = [&] { QFile::remove(target); };
     const double engine = medianMs(kRounds, fresh, [] { Module1::ExecuteLink(); });
-    const double cp = medianMs(kRounds, fresh, [&] {
-        QProcess::execute(
-            "sh", {"-c", QStringLiteral("cp '%1' '%2' && sync -f '%2'").arg(source, target)});
-    });
+    const double cp = cpAndSyncMs(kRounds, source, target);
     std::printf("Execute Link, one 256 MiB copy: %.1f ms (median of %d)\n", engine, kRounds);
     std::printf("cp and sync -f of the same:     %.1f ms\n", cp);
     std::printf("ratio:                          %.2f\n", engine / cp);
@@ -63,30 +46,12 @@ double benchLargeCopyAndLatency() {
     writeBenchDiskette(
         "0", [](int) { return QStringLiteral("c:\\made"); }, [](int) { return QString(); }, 1);
     Main* main = host::FormInstance<Main>::load();
-    auto firstReport = [](const std::function<void(QElapsedTimer&, double&)>& run) {
-        QList<double> times;
-        for (int round = 0; round < 21; ++round) {
-            QElapsedTimer clock;
-            double at = 0;
-            run(clock, at);
-            times << at;
-        }
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    };
-    const double fromClick = firstReport([&](QElapsedTimer& clock, double& at) {
-        QDir(host::toHostPath("c:\\")).rmdir("made");
-        clock.start();
-        main->Image2_Click();
-        at = clock.nsecsElapsed() / 1e6;
-    });
-    const double direct = firstReport([&](QElapsedTimer& clock, double& at) {
-        QDir(host::toHostPath("c:\\")).rmdir("made");
+    auto unmade = [] { QDir(host::toHostPath("c:\\")).rmdir("made"); };
+    const double fromClick = medianMs(21, unmade, [&] { main->Image2_Click(); });
+    const double direct = medianMs(21, unmade, [] {
         ExecuteLinkRun run({{"0", "c:\\made", ""}}, false);
-        clock.start();
         run.start();
         run.wait();
-        at = clock.nsecsElapsed() / 1e6;
     });
     delete main;
     std::printf("click to a one-action run's end:  %.2f ms (median of 21)\n", fromClick);

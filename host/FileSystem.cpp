@@ -471,25 +471,15 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
     if (st.st_size > maxBytes)
         raise(ErrOutOfMemory);
     // Never more than the limit, even from a file that grows while it is read.
-    QByteArray contents(qsizetype(st.st_size), Qt::Uninitialized);
-    qint64 done = 0;
-    for (;;) {
-        if (done == contents.size()) {
-            if (done >= maxBytes) {
-                char extra = 0;
-                if (readOnce(file.fd, &extra, 1, [](int) { return int(ErrDiskNotReady); }) > 0)
-                    raise(ErrOutOfMemory);
-                break;
-            }
-            contents.resize(qsizetype(std::min(maxBytes, std::max<qint64>(done * 2, 4096))));
-        }
-        const ssize_t n = readOnce(file.fd, contents.data() + done, size_t(contents.size() - done),
-                                   [](int) { return int(ErrDiskNotReady); });
-        if (n == 0)
-            break;
-        done += n;
+    QByteArray contents;
+    contents.reserve(qsizetype(st.st_size));
+    char buffer[1 << 16];
+    while (const ssize_t n =
+               readOnce(file.fd, buffer, sizeof buffer, [](int) { return int(ErrDiskNotReady); })) {
+        contents.append(buffer, n);
+        if (contents.size() > maxBytes)
+            raise(ErrOutOfMemory);
     }
-    contents.truncate(qsizetype(done));
     return contents;
 }
 

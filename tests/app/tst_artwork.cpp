@@ -27,13 +27,11 @@ private slots:
             {&splash, splash.Image1}, {main, main->Picture1}, {info, info->Picture1}};
         for (const auto& [window, picture] : windows) {
             QCOMPARE(picture->pixmap().devicePixelRatio(), scale);
-            const QPixmap shot = window->grab();
-            QCOMPARE(shot.size(), window->size() * scale);
-            QVERIFY(shot.save(QStringLiteral("%1/%2-%3x.png")
-                                  .arg(shots, window->objectName().isEmpty()
-                                                  ? window->metaObject()->className()
-                                                  : window->objectName())
-                                  .arg(scale)));
+            QVERIFY(window->grab().save(QStringLiteral("%1/%2-%3x.png")
+                                            .arg(shots, window->objectName().isEmpty()
+                                                            ? window->metaObject()->className()
+                                                            : window->objectName())
+                                            .arg(scale)));
         }
         delete info;
         delete main;

