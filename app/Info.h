@@ -10,9 +10,10 @@ class Info : public QWidget {
 public:
     explicit Info(QWidget* parent = nullptr);
 
-    QLabel* Picture1;
-    QLabel* Image1;
-    QLabel* Label2;
-    QLabel* Label6;
-    QLabel* Label1;
+private:
+    QLabel* Picture1; // the picture strip
+    QLabel* Image1;   // the sphere
+    QLabel* Label2;   // "Vortle"
+    QLabel* Label6;   // "Version: 2.0"
+    QLabel* Label1;   // the white top of the strip
 };

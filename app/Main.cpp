@@ -5,6 +5,7 @@
 #include "Info.h"
 #include "Pictures.h"
 
+#include "disk/DiskDisplay.h"
 #include "disk/DiskProperties.h"
 #include "disk/Module1.h"
 #include "host/Controls.h"
@@ -112,7 +113,13 @@ Main::Main(QWidget* parent)
     Line1 << upper[1] << upper[0];
 
     buildMenus();
-    Module1::setDiskDisplay(picIcon, picNoDisk);
+    // The disk icon follows what Module1's procedures find on the diskette.
+    m_display = new DiskDisplay(noDisk.toImage(), picIcon->toolTip(), this);
+    connect(m_display, &DiskDisplay::changed, this, [this] {
+        picIcon->setPixmap(QPixmap::fromImage(m_display->picture()));
+        picIcon->setToolTip(m_display->toolTip());
+    });
+    Module1::setDiskDisplay(m_display);
 
     connectImage(Image1, &Main::Image1_Click, &Main::Image1_MouseDown, &Main::Image1_MouseUp);
     connectImage(Image2, &Main::Image2_Click, &Main::Image2_MouseDown, &Main::Image2_MouseUp);

@@ -7,6 +7,7 @@ namespace host {
 class LineControl;
 }
 
+class DiskDisplay;
 class DriveMenu;
 class ImageControl;
 class QLabel;
@@ -18,34 +19,6 @@ class Main : public QWidget {
     Q_OBJECT
 public:
     explicit Main(QWidget* parent = nullptr);
-
-    QLabel* picNoDisk;
-    QLabel* Picture1;
-    ImageControl* picIcon;
-    QLabel* Label1;
-    ImageControl* Image1;
-    ImageControl* Image2;
-    ImageControl* Image3;
-    ImageControl* Image4;
-    ImageControl* Image5;
-    QList<host::LineControl*> Line1; // two etched separators
-
-    QMenu* mnuWindows;
-    QAction* mnuClearDustBin;
-    QAction* mnuClearRecentDocs;
-    QAction* mnuClearClipBoard;
-    QAction* mnuLine1;
-    QAction* mnuInfo;
-    QAction* mnuMinimize;
-    QAction* mnuExit;
-
-    QMenu* mnuCoolStuff;
-    QAction* mnuOpenInExplorer;
-    QAction* mnuNotes;
-    QAction* mnuLine2;
-    QAction* mnuAddToArch;
-    QAction* mnuOpenAutoArch;
-    QAction* mnuDelInAutoArch;
 
 public slots:
     void Form_Load();
@@ -91,8 +64,35 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLabel* picNoDisk;
+    QLabel* Picture1; // the banner
+    ImageControl* picIcon;
+    QLabel* Label1;                  // the white top of the strip
+    ImageControl* Image1;            // "Disk Properties"
+    ImageControl* Image2;            // "Execute Link"
+    ImageControl* Image3;            // "Cool Stuff"
+    ImageControl* Image4;            // "Preferences"
+    ImageControl* Image5;            // "Other Stuff"
+    QList<host::LineControl*> Line1; // two etched separators
+    QMenu* mnuWindows;
+    QAction* mnuClearDustBin;
+    QAction* mnuClearRecentDocs;
+    QAction* mnuClearClipBoard;
+    QAction* mnuLine1; // separator
+    QAction* mnuInfo;
+    QAction* mnuMinimize;
+    QAction* mnuExit;
+    QMenu* mnuCoolStuff;
+    QAction* mnuOpenInExplorer;
+    QAction* mnuNotes;
+    QAction* mnuLine2; // separator
+    QAction* mnuAddToArch;
+    QAction* mnuOpenAutoArch;
+    QAction* mnuDelInAutoArch;
+
     void buildMenus();
     DriveMenu* m_drive;
+    DiskDisplay* m_display;
     void connectImage(ImageControl* image, void (Main::*click)(),
                       void (Main::*down)(int, int, float, float),
                       void (Main::*up)(int, int, float, float));

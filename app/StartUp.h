@@ -13,9 +13,6 @@ class StartUp : public QWidget {
 public:
     explicit StartUp(QWidget* parent = nullptr);
 
-    QLabel* Image1;
-    QTimer* Timer1;
-
     // The outer frame in pixels: the picture plus the frame allowance, centred on a screen of
     // the given size in twips, each figure rounded to the nearest pixel, halves to even.
     static QRect placement(QSizeF pictureTwips, QSizeF screenTwips, double twipsPerPixelX,
@@ -29,5 +26,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QLabel* Image1; // the splash picture
+    QTimer* Timer1; // four seconds, then the main window
+
     QWidget* m_client; // the area inside the drawn dialog frame
 };

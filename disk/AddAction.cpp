@@ -1,11 +1,9 @@
 #include "AddAction.h"
 
 #include "ActionKinds.h"
-#include "DiskProperties.h"
 
 #include "host/Controls.h"
 #include "host/DialogKeys.h"
-#include "host/FormInstance.h"
 #include "storage/TaggedValue.h"
 
 #include <QCloseEvent>
@@ -29,11 +27,6 @@ constexpr Prompts kPrompts[] = {
     {"File to be deleted", nullptr},
     {"File to be executed", nullptr},
 };
-
-void setItem(QListWidget* list, int row, const QString& text) {
-    if (QListWidgetItem* item = list->item(row))
-        item->setText(text);
-}
 
 } // namespace
 
@@ -107,34 +100,21 @@ void AddAction::Command2_Click() {
     close();
 }
 
+void AddAction::edit(const DiskSettings::Action& action) {
+    lstActions->setCurrentRow(ActionKinds::positionOf(action.kind));
+    txtExec1->setText(action.firstPath);
+    txtExec2->setText(action.secondPath);
+}
+
 void AddAction::commit() {
-    DiskProperties* properties = host::FormInstance<DiskProperties>::loaded();
     const int position = lstActions->currentRow();
-    if (!properties || position < 0)
+    if (position < 0)
         return;
-    const QString kind = QString::number(position);
-    const QString label = lstActions->item(position)->text();
     // The second path is taken for every kind, also where its row is hidden.
-    const QString mode = properties->lblMode->text();
-    if (mode == QLatin1String("Add")) {
-        properties->lstMode->addItem(kind);
-        properties->lstExec1->addItem(txtExec1->text());
-        properties->lstExec2->addItem(txtExec2->text());
-        properties->lstActions->addItem(label);
-    } else if (mode == QLatin1String("Edit")) {
-        const int row = properties->lstMode->currentRow();
-        setItem(properties->lstMode, row, kind);
-        setItem(properties->lstExec1, row, txtExec1->text());
-        setItem(properties->lstExec2, row, txtExec2->text());
-        setItem(properties->lstActions, row, label);
-    }
+    emit actionMade({QString::number(position), txtExec1->text(), txtExec2->text()});
 }
 
 void AddAction::closeEvent(QCloseEvent* event) {
     event->accept();
-    // Committed, cancelled or closed by its frame: the disk properties window comes back.
-    if (DiskProperties* properties = host::FormInstance<DiskProperties>::loaded()) {
-        properties->show();
-        properties->raise();
-    }
+    emit closed();
 }

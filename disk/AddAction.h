@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiskSettings.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -11,22 +13,21 @@ namespace host {
 class DialogKeys;
 }
 
-// "Add an action": a two-page wizard that adds an action to the disk properties window's lists
-// or changes the selected one, as that window's lblMode says ("Add" or "Edit").
+// "Add an action": a two-page wizard that makes an action for the disk properties window, a new
+// one or a change of the selected one.
 class AddAction : public QWidget {
     Q_OBJECT
 public:
     explicit AddAction(QWidget* parent = nullptr);
 
-    QLabel* lblAction;
-    QListWidget* lstActions;
-    QWidget* picFillOut;
-    QLabel* lblExec1;
-    QLineEdit* txtExec1;
-    QLabel* lblExec2;
-    QLineEdit* txtExec2;
-    QPushButton* Command1;
-    QPushButton* Command2;
+    // Starts from an action to change: its kind chosen in the list, its paths in the boxes.
+    void edit(const DiskSettings::Action& action);
+
+signals:
+    // What "Close" on the second page made; the owner adds it or puts it in place.
+    void actionMade(const DiskSettings::Action& action);
+    // The window is closing, however it was closed.
+    void closed();
 
 public slots:
     void Command1_Click();
@@ -36,6 +37,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLabel* lblAction;
+    QListWidget* lstActions;
+    QWidget* picFillOut;
+    QLabel* lblExec1;
+    QLineEdit* txtExec1;
+    QLabel* lblExec2;
+    QLineEdit* txtExec2;
+    QPushButton* Command1; // "Next >"
+    QPushButton* Command2; // "Cancel", then "Close"
+
     void commit();
     host::DialogKeys* m_keys;
     bool m_filledIn = false; // "Next >" was pressed: "Close" commits

@@ -2,6 +2,7 @@
 
 #include "ActionKinds.h"
 #include "AddAction.h"
+#include "DiskEngine.h"
 #include "DiskSettings.h"
 #include "Module1.h"
 
@@ -15,7 +16,7 @@
 #include "host/Twips.h"
 #include "prefs/Dialog.h"
 #include "prefs/Profiles.h"
-#include "storage/RecordFile.h"
+#include "storage/TaggedValue.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -46,26 +47,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, double 
 // Outside the client area, so never seen: the lists only hold the action data.
 QListWidget* hiddenList(QWidget* parent, const char* name, double top) {
     return host::placeControl(new QListWidget(parent), name, 5880, top, 1215, 840);
-}
-
-// Replaces the diskette's icon by a copy of `source`. The icon file's own read-only and hidden
-// attributes are kept as they were.
-void replaceDiskIcon(const QString& source) {
-    const QString& target = DiskSettings::kIconPath;
-    if (host::isSameFile(source, target))
-        return;
-    constexpr int kept = host::AttrReadOnly | host::AttrHidden | host::AttrSystem;
-    const int attributes = host::fileExists(target) ? host::getAttributes(target) & kept : 0;
-    if (attributes & host::AttrReadOnly)
-        host::setAttributes(target, attributes & ~host::AttrReadOnly);
-    try {
-        host::copyFile(source, target);
-    } catch (const host::RuntimeError&) {
-        host::resumeNext([&] { host::setAttributes(target, attributes); });
-        throw;
-    }
-    if (attributes != 0)
-        host::setAttributes(target, attributes);
 }
 
 } // namespace
@@ -153,31 +134,38 @@ QAction* DiskProperties::addProfileItem() {
     return item;
 }
 
-void DiskProperties::appendAction(const QString& kind, const QString& firstPath,
-                                  const QString& secondPath) {
-    lstMode->addItem(kind);
-    lstExec1->addItem(firstPath);
-    lstExec2->addItem(secondPath);
-    lstActions->addItem(ActionKinds::labelFor(kind));
+void DiskProperties::appendAction(const DiskSettings::Action& action) {
+    lstMode->addItem(action.kind);
+    lstExec1->addItem(action.firstPath);
+    lstExec2->addItem(action.secondPath);
+    lstActions->addItem(ActionKinds::labelFor(action.kind));
+}
+
+void DiskProperties::replaceAction(int row, const DiskSettings::Action& action) {
+    if (row < 0 || row >= lstActions->count())
+        return;
+    lstMode->item(row)->setText(action.kind);
+    lstExec1->item(row)->setText(action.firstPath);
+    lstExec2->item(row)->setText(action.secondPath);
+    lstActions->item(row)->setText(ActionKinds::labelFor(action.kind));
+}
+
+QList<DiskSettings::Action> DiskProperties::actions() const {
+    QList<DiskSettings::Action> actions;
+    for (int i = 0; i < lstActions->count(); ++i)
+        actions.append(
+            {lstMode->item(i)->text(), lstExec1->item(i)->text(), lstExec2->item(i)->text()});
+    return actions;
 }
 
 void DiskProperties::Form_Load() {
-    picIcon->setPixmap(Module1::diskIconPicture());
+    picIcon->setPixmap(QPixmap::fromImage(Module1::diskIconPicture()));
     if (Module1::CheckDrive(QStringLiteral("a:"))) {
-        QString name;
         // Whatever was read before a failure stays.
-        host::resumeNext([&] {
-            storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
-                name = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
-                for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
-                    const DiskSettings::Action action = DiskSettings::readAction(file, i);
-                    if (action.kind.isEmpty())
-                        break;
-                    appendAction(action.kind, action.firstPath, action.secondPath);
-                }
-            });
-        });
-        txtName->setText(name);
+        const DiskEngine::DiskContents contents = DiskEngine::readContents();
+        for (const DiskSettings::Action& action : contents.list.actions)
+            appendAction(action);
+        txtName->setText(contents.name);
     }
     const QStringList names = Profiles::readProfileNames(Profiles::kFixedProfilesPath);
     for (int i = 0; i < names.size(); ++i) {
@@ -231,11 +219,28 @@ void DiskProperties::closeOpenEditor() {
     }
 }
 
-void DiskProperties::Command4_Click() {
+AddAction* DiskProperties::openEditor(int row) {
     closeOpenEditor();
     hide();
-    lblMode->setText(QStringLiteral("Add"));
+    m_editRow = row;
+    lblMode->setText(row < 0 ? QStringLiteral("Add") : QStringLiteral("Edit"));
     AddAction* editor = host::FormInstance<AddAction>::load(parentWidget());
+    connect(editor, &AddAction::actionMade, this, [this](const DiskSettings::Action& action) {
+        if (m_editRow < 0)
+            appendAction(action);
+        else
+            replaceAction(m_editRow, action);
+    });
+    // Committed, cancelled or closed by its frame: this window comes back.
+    connect(editor, &AddAction::closed, this, [this] {
+        show();
+        raise();
+    });
+    return editor;
+}
+
+void DiskProperties::Command4_Click() {
+    AddAction* editor = openEditor(-1);
     editor->setWindowModality(Qt::ApplicationModal);
     host::FormInstance<AddAction>::show(parentWidget());
 }
@@ -244,13 +249,9 @@ void DiskProperties::Command7_Click() {
     const int row = lstActions->currentRow();
     if (row < 0)
         return; // nothing selected: nothing to edit
-    closeOpenEditor();
-    hide();
-    lblMode->setText(QStringLiteral("Edit"));
-    AddAction* editor = host::FormInstance<AddAction>::show(parentWidget());
-    editor->lstActions->setCurrentRow(ActionKinds::positionOf(lstMode->item(row)->text()));
-    editor->txtExec1->setText(lstExec1->item(row)->text());
-    editor->txtExec2->setText(lstExec2->item(row)->text());
+    AddAction* editor = openEditor(row);
+    host::FormInstance<AddAction>::show(parentWidget());
+    editor->edit(actions().at(row));
 }
 
 void DiskProperties::Command5_Click() {
@@ -275,11 +276,10 @@ void DiskProperties::Command1_Click() {
 
 void DiskProperties::Command2_Click() {
     try {
-        saveSettings();
+        DiskEngine::writeSettings(txtName->text(), actions());
     } catch (const host::RuntimeError&) {
         // The diskette keeps its previous files; the window keeps what the user entered.
-        host::MsgBox(QStringLiteral("Couldn't write on disk."), host::MB_ICONCRITICAL,
-                     Module1::kTitle);
+        Module1::reportWriteFailure();
         return;
     }
     // The name and the actions are saved. An icon that cannot be copied (gone, a folder, a
@@ -287,33 +287,16 @@ void DiskProperties::Command2_Click() {
     bool iconCopied = true;
     if (!txtIcon->text().isEmpty()) {
         try {
-            replaceDiskIcon(txtIcon->text());
+            DiskEngine::replaceIcon(txtIcon->text());
         } catch (const host::RuntimeError&) {
             iconCopied = false;
         }
     }
-    Module1::setDiskIdentity(iconCopied ? picIcon->pixmap() : Module1::diskIconPicture(),
-                             txtName->text());
+    Module1::setDiskIdentity(iconCopied ? picIcon->pixmap().toImage() : QImage(), txtName->text());
     const QPointer<DiskProperties> alive(this);
     if (!iconCopied)
         host::MsgBox(QStringLiteral("Couldn't copy the icon to the disk."), host::MB_ICONCRITICAL,
                      Module1::kTitle);
     if (alive) // it may have been closed while the box was open
         close();
-}
-
-void DiskProperties::saveSettings() {
-    // The whole new file first: a value that does not fit fails before anything is touched.
-    storage::RecordImage settings;
-    settings.put(DiskSettings::kNameRecord, storage::TaggedValue::string(txtName->text()));
-    for (int i = 0; i < lstActions->count(); ++i) {
-        settings.put(DiskSettings::kindRecord(i),
-                     storage::TaggedValue::string(lstMode->item(i)->text()));
-        settings.put(DiskSettings::firstPathRecord(i),
-                     storage::TaggedValue::string(lstExec1->item(i)->text()));
-        settings.put(DiskSettings::secondPathRecord(i),
-                     storage::TaggedValue::string(lstExec2->item(i)->text()));
-    }
-    // Written beside the old file and renamed into place: a failure leaves the old one whole.
-    host::writeFileReplacing(DiskSettings::kSettingsPath, settings.bytes());
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "DiskSettings.h"
+
 #include <QList>
 #include <QWidget>
 
 #include <memory>
 
+class AddAction;
 class Dialog;
 class QAction;
 class QLabel;
@@ -26,33 +29,9 @@ public:
     explicit DiskProperties(QWidget* parent = nullptr);
     ~DiskProperties() override;
 
-    QTabBar* Tab1;
-    QWidget* picName;
-    QPushButton* Command6;
-    QLabel* Label1;
-    QLineEdit* txtName;
-    QList<host::LineControl*> Line1;
-    QLabel* Label2;
-    QLineEdit* txtIcon;
-    QLabel* picIcon;
-    QPushButton* Command3;
-    QWidget* picEL;
-    QLabel* Label3;
-    QListWidget* lstActions;
-    QPushButton* Command4;
-    QPushButton* Command7;
-    QPushButton* Command5;
-    QPushButton* Command2;
-    QPushButton* Command1;
-    QListWidget* lstMode;
-    QListWidget* lstExec1;
-    QListWidget* lstExec2;
-    QLabel* lblMode;
-    QMenu* mnuProfiles;
-    QList<QAction*> mnuProfile;
-
-    // Appends one action to the four lists.
-    void appendAction(const QString& kind, const QString& firstPath, const QString& secondPath);
+    // Appends one action to the four lists; replaces the one at a row.
+    void appendAction(const DiskSettings::Action& action);
+    void replaceAction(int row, const DiskSettings::Action& action);
 
 public slots:
     void Form_Load();
@@ -69,9 +48,36 @@ public slots:
     void Command2_Click();
 
 private:
+    QTabBar* Tab1; // "Name and Icon", "Execution Link"
+    QWidget* picName;
+    QPushButton* Command6; // "Get Profiles"
+    QLabel* Label1;        // "Name"
+    QLineEdit* txtName;
+    QList<host::LineControl*> Line1;
+    QLabel* Label2; // "Icon"
+    QLineEdit* txtIcon;
+    QLabel* picIcon;
+    QPushButton* Command3; // "Search"
+    QWidget* picEL;
+    QLabel* Label3; // "This windows will manage the action ..."
+    QListWidget* lstActions;
+    QPushButton* Command4; // "Add an action"
+    QPushButton* Command7; // "Edit action"
+    QPushButton* Command5; // "Delete action"
+    QPushButton* Command2; // "&OK"
+    QPushButton* Command1; // "&Cancel"
+    QListWidget* lstMode;
+    QListWidget* lstExec1;
+    QListWidget* lstExec2;
+    QLabel* lblMode; // "Add" or "Edit": what the action editor does
+    QMenu* mnuProfiles;
+    QList<QAction*> mnuProfile;
+
     QAction* addProfileItem();
-    void saveSettings();
+    QList<DiskSettings::Action> actions() const;
     void closeOpenEditor();
+    AddAction* openEditor(int row); // -1: a new action
+    int m_editRow = -1;
 
     std::unique_ptr<Dialog> m_dialog; // created the first time "Search" is used
 };

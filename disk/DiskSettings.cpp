@@ -15,4 +15,13 @@ Action readAction(int fileNumber, int action) {
     return result;
 }
 
+void readActions(int fileNumber, QList<Action>& actions) {
+    for (int i = 0; i < kMaxActions; ++i) {
+        Action action = readAction(fileNumber, i);
+        if (action.kind.isEmpty())
+            return;
+        actions.append(std::move(action));
+    }
+}
+
 } // namespace DiskSettings

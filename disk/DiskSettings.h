@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // The diskette's own files in the root of drive A:.
@@ -7,6 +8,8 @@ namespace DiskSettings {
 
 inline const QString kSettingsPath = QStringLiteral("a:\\VRTLSettings.sys");
 inline const QString kIconPath = QStringLiteral("a:\\VRTLIcon.sys");
+inline const QString kNotesPath = QStringLiteral("a:\\VRTLNotes.sys");
+inline const QString kAutoArchive = QStringLiteral("a:\\VRTLAutoArchive.zip"); // kept by WinZip
 
 constexpr int kNameRecord = 1;
 constexpr int kMaxActions = 101; // actions 0 to 100; any after them are never read
@@ -38,5 +41,9 @@ struct Action {
 
 // Action i of an open disk settings file; an empty kind code means the list has ended.
 Action readAction(int fileNumber, int action);
+
+// Appends the actions of an open disk settings file to `actions`, up to the first empty kind
+// code or the 101st action. Raises the file's errors; the actions read before stay appended.
+void readActions(int fileNumber, QList<Action>& actions);
 
 } // namespace DiskSettings

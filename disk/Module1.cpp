@@ -1,18 +1,13 @@
 #include "Module1.h"
 
-#include "DiskSettings.h"
-#include "ExecuteLinkWindow.h"
+#include "DiskDisplay.h"
+#include "DiskEngine.h"
 #include "ExecuteLinkRun.h"
+#include "ExecuteLinkWindow.h"
 
-#include "host/DosPath.h"
-#include "host/FileSystem.h"
 #include "host/MessageBox.h"
-#include "host/Picture.h"
-#include "host/RuntimeError.h"
-#include "storage/RecordFile.h"
 
 #include <QEventLoop>
-#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -20,8 +15,7 @@
 namespace Module1 {
 namespace {
 
-QPointer<QLabel> g_picIcon;
-QPointer<QLabel> g_picNoDisk;
+QPointer<DiskDisplay> g_display;
 
 // The run in progress, and its window once it has taken long enough to want one.
 QPointer<ExecuteLinkRun> g_run;
@@ -30,83 +24,73 @@ QPointer<ExecuteLinkWindow> g_progress;
 // A run that ends within this shows nothing new.
 constexpr int kProgressDelayMs = 500;
 
+// The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
+// be shown keeps the picture shown before.
+void showDiskette(bool ready, bool createSettingsFile) {
+    if (!g_display)
+        return;
+    if (!ready) {
+        g_display->setPicture(g_display->noDiskPicture());
+        g_display->setToolTip(QStringLiteral("Reload Disk-Settings"));
+        return;
+    }
+    const DiskEngine::DiskIdentity identity = DiskEngine::readIdentity(createSettingsFile);
+    setDiskIdentity(identity.image, identity.name);
+}
+
 } // namespace
 
 bool CheckDrive(const QString& drive) {
-    const QString letter = drive.left(1);
-    try {
-        host::findFirstFile(letter + QStringLiteral(":\\*.*"), host::AttrNormal);
-    } catch (const host::RuntimeError& error) {
-        if (error.number() == host::ErrDeviceUnavailable)
-            host::MsgBox(QStringLiteral("Laufwerk nicht vorhanden."), host::MB_OK, kTitle);
-        else if (error.number() == host::ErrDiskNotReady)
-            host::MsgBox(QStringLiteral("Keine Diskette in Laufwerk ") + letter.toUpper() +
-                             QStringLiteral(":"),
-                         host::MB_OK, kTitle);
+    switch (DiskEngine::probeDrive(drive, true)) {
+    case DiskEngine::DriveState::Ready:
+        return true;
+    case DiskEngine::DriveState::NoDrive:
+        host::MsgBox(QStringLiteral("Laufwerk nicht vorhanden."), host::MB_OK, kTitle);
+        return false;
+    case DiskEngine::DriveState::NotReady:
+        host::MsgBox(QStringLiteral("Keine Diskette in Laufwerk ") + drive.left(1).toUpper() +
+                         QStringLiteral(":"),
+                     host::MB_OK, kTitle);
         return false;
     }
-    // What a killed run left on the medium would silently fill it.
-    host::resumeNext([&] { host::removeStaleTemporaries(letter + QStringLiteral(":\\")); });
-    return true;
+    return false;
 }
 
-void setDiskDisplay(QLabel* picIcon, QLabel* picNoDisk) {
-    g_picIcon = picIcon;
-    g_picNoDisk = picNoDisk;
+bool diskInserted() {
+    if (CheckDrive(QStringLiteral("a:")))
+        return true;
+    host::MsgBox(QStringLiteral("No disk inserted."), host::MB_ICONCRITICAL, kTitle);
+    return false;
 }
 
-QPixmap diskIconPicture() {
-    return g_picIcon ? g_picIcon->pixmap() : QPixmap();
+void reportWriteFailure() {
+    host::MsgBox(QStringLiteral("Couldn't write on disk."), host::MB_ICONCRITICAL, kTitle);
 }
 
-void setDiskIdentity(const QPixmap& picture, const QString& name) {
-    if (!g_picIcon)
+void setDiskDisplay(DiskDisplay* display) {
+    g_display = display;
+}
+
+QImage diskIconPicture() {
+    return g_display ? g_display->picture() : QImage();
+}
+
+void setDiskIdentity(const QImage& picture, const QString& name) {
+    if (!g_display)
         return;
-    g_picIcon->setPixmap(picture);
-    g_picIcon->setToolTip(name);
+    g_display->setToolTip(name);
+    if (!picture.isNull())
+        g_display->setPicture(picture);
 }
-
-namespace {
-
-// The disk display for a ready diskette, or the no-disk picture.
-void showDiskette(bool ready, bool createSettingsFile) {
-    if (!ready) {
-        if (g_picIcon && g_picNoDisk)
-            g_picIcon->setPixmap(g_picNoDisk->pixmap());
-        if (g_picIcon)
-            g_picIcon->setToolTip(QStringLiteral("Reload Disk-Settings"));
-        return;
-    }
-    QString diskName;
-    if (createSettingsFile || host::fileExists(DiskSettings::kSettingsPath))
-        host::resumeNext([&] {
-            storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
-                diskName = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
-            });
-        });
-    if (g_picIcon)
-        g_picIcon->setToolTip(diskName);
-    host::resumeNext([&] {
-        const QPixmap picture = host::LoadPicture(DiskSettings::kIconPath);
-        if (g_picIcon)
-            g_picIcon->setPixmap(picture);
-    });
-}
-
-} // namespace
 
 void ReloadDiskSettings() {
     showDiskette(CheckDrive(QStringLiteral("a:")), true);
 }
 
 void RefreshDiskDisplay() {
-    bool ready = true;
-    try {
-        host::findFirstFile(QStringLiteral("a:\\*.*"), host::AttrNormal);
-    } catch (const host::RuntimeError&) {
-        ready = false;
-    }
-    showDiskette(ready, false);
+    showDiskette(DiskEngine::probeDrive(QStringLiteral("a:"), false) ==
+                     DiskEngine::DriveState::Ready,
+                 false);
 }
 
 void ExecuteLink() {
@@ -123,25 +107,15 @@ void ExecuteLink() {
                      kTitle);
         return;
     }
-    QList<DiskSettings::Action> actions;
-    bool cutShort = false;
-    try {
-        storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
-            for (int i = 0; i < DiskSettings::kMaxActions; ++i) {
-                const DiskSettings::Action action = DiskSettings::readAction(file, i);
-                if (action.kind.isEmpty())
-                    break;
-                actions.append(action);
-            }
-        });
-    } catch (const host::RuntimeError&) {
-        cutShort = true; // the actions read before it still run, then the run fails
-    }
+    const DiskEngine::ActionList list = DiskEngine::readActionList();
 
     // The run goes on its own thread; this handler waits for it in an event loop of its own,
     // so the windows keep painting and answering, and its callers see it end as before.
-    const QPointer<QWidget> mainWindow = g_picIcon ? g_picIcon->window() : nullptr;
-    ExecuteLinkRun run(actions, cutShort);
+    // The main window is the display's owner.
+    const QPointer<QWidget> mainWindow =
+        g_display ? qobject_cast<QWidget*>(g_display->parent()) : nullptr;
+    // A list cut short by an unreadable file runs the actions read, then fails.
+    ExecuteLinkRun run(list.actions, !list.complete);
     g_run = &run;
     ExecuteLinkProgress last;
     QObject::connect(&run, &ExecuteLinkRun::progress, &run, [&](const ExecuteLinkProgress& where) {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 
-class QLabel;
+class DiskDisplay;
 
-// Procedures that several windows share.
+// Procedures that several windows share: they call the diskette engine (DiskEngine,
+// ExecuteLinkRun) and turn its outcomes into the program's messages.
 namespace Module1 {
 
 // The title of the utility's message boxes.
@@ -15,13 +16,19 @@ inline const QString kTitle = QStringLiteral("Vortle");
 // ("Laufwerk nicht vorhanden.") or no diskette in it. Only the first character is used.
 bool CheckDrive(const QString& drive);
 
-// The main window's disk display: the disk icon and the picture box with the no-disk picture.
-// The main window registers them when it is created.
-void setDiskDisplay(QLabel* picIcon, QLabel* picNoDisk);
+// CheckDrive for drive A:, followed by "No disk inserted." when it fails: the guard of the
+// commands that need a diskette.
+bool diskInserted();
+
+// The report of a write to the diskette that failed: "Couldn't write on disk.".
+void reportWriteFailure();
+
+// The main window's disk display; the main window registers the one it owns.
+void setDiskDisplay(DiskDisplay* display);
 
 // What the disk icon shows now, and setting its picture and tool tip after a save.
-QPixmap diskIconPicture();
-void setDiskIdentity(const QPixmap& picture, const QString& name);
+QImage diskIconPicture();
+void setDiskIdentity(const QImage& picture, const QString& name);
 
 // Refreshes the disk icon's picture and tool tip from the diskette in drive A:, or shows the
 // no-disk picture when there is no ready diskette.

@@ -7,6 +7,8 @@ namespace host {
 
 // A line control: one pixel wide, horizontal or vertical, in a system colour.
 class LineControl : public QWidget {
+    Q_OBJECT
+
 public:
     enum class Colour { GreyText, ButtonHighlight };
 

@@ -46,7 +46,7 @@ int nearestIconFrame(const QByteArray& bytes, int side) {
 
 } // namespace
 
-QPixmap LoadPicture(const QString& dosPath) {
+QImage loadPicture(const QString& dosPath) {
     QByteArray bytes;
     try {
         bytes = readFile(dosPath, kMaxPictureBytes);
@@ -62,7 +62,7 @@ QPixmap LoadPicture(const QString& dosPath) {
     QImageReader reader(&buffer);
     QImage image;
     // An image control shows 32 x 32 logical pixels: on a denser screen, the frame for its pixels.
-    const int side = qRound(32 * (qApp ? qApp->devicePixelRatio() : 1.0));
+    const int side = qRound(32 * (qGuiApp ? qGuiApp->devicePixelRatio() : 1.0));
     if (const int frame = nearestIconFrame(bytes, side); frame >= 0) {
         reader.setFormat("ico");
         if (reader.jumpToImage(frame))
@@ -72,7 +72,11 @@ QPixmap LoadPicture(const QString& dosPath) {
     }
     if (image.isNull() || qint64(image.width()) * image.height() > kMaxPixels)
         raise(ErrInvalidPicture);
-    return QPixmap::fromImage(image);
+    return image;
+}
+
+QPixmap LoadPicture(const QString& dosPath) {
+    return QPixmap::fromImage(loadPicture(dosPath));
 }
 
 } // namespace host

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -10,5 +11,8 @@ namespace host {
 // on a screen of twice the density). Raises 53 for a missing file and 481 "Invalid picture"
 // for one that is no picture, over 4 MiB, or that would decode past four megapixels.
 QPixmap LoadPicture(const QString& dosPath);
+
+// The same as an image, for code that shows no window itself.
+QImage loadPicture(const QString& dosPath);
 
 } // namespace host

@@ -24,27 +24,6 @@ public:
     explicit Settings(QWidget* parent = nullptr);
     ~Settings() override;
 
-    QLabel* Label1;
-    QListWidget* lstProfiles;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QLabel* Label2;
-    QLineEdit* txtName;
-    QLabel* Label4;
-    QLineEdit* txtIcon;
-    QPushButton* Sarc;
-    QLabel* picIcon;
-    QCheckBox* chkAutoLoad;
-    QCheckBox* chkAlwaysOnTop;
-    QLabel* Label3;
-    QLineEdit* txtZip;
-    QPushButton* Command5;
-    QPushButton* Command2;
-    QPushButton* Command1;
-    QListWidget* lstName;
-    QListWidget* lstIcon;
-    QList<host::LineControl*> Line1;
-
 public slots:
     void Form_Load();
     void lstProfiles_Click();
@@ -58,6 +37,27 @@ public slots:
     void Command1_Click();
 
 private:
+    QLabel* Label1; // "User profiles"
+    QListWidget* lstProfiles;
+    QPushButton* Command3; // "Add a profile"
+    QPushButton* Command4; // "Delete profile"
+    QLabel* Label2;        // "Name of disk"
+    QLineEdit* txtName;
+    QLabel* Label4; // "Icon"
+    QLineEdit* txtIcon;
+    QPushButton* Sarc;
+    QLabel* picIcon;
+    QCheckBox* chkAutoLoad;
+    QCheckBox* chkAlwaysOnTop;
+    QLabel* Label3; // "WinZip"
+    QLineEdit* txtZip;
+    QPushButton* Command5; // ".."
+    QPushButton* Command2; // "OK"
+    QPushButton* Command1; // "Cancel"
+    QListWidget* lstName;
+    QListWidget* lstIcon;
+    QList<host::LineControl*> Line1;
+
     Dialog& dialog();
     void appendProfile(const QString& label, const QString& name, const QString& icon);
     void updateAddButton();

@@ -19,21 +19,6 @@ class Form1 : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
 
-    QLabel* Picture1;
-    QWidget* Picture2;
-    QLabel* Label5;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QPushButton* Command2;
-    QPushButton* Command1;
-    QLineEdit* txtDir;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* lblCurDir;
-    QList<host::LineControl*> Line1;
-    QLabel* Label2;
-    QLabel* Label1;
-
     // Creates a directory and every missing level above it, ignoring every failure.
     void Mk_Dir(const QString& bez1);
 
@@ -43,6 +28,21 @@ public slots:
     void Command2_Click();
 
 private:
+    QLabel* Picture1;      // the side picture
+    QWidget* Picture2;     // the install or uninstall choice
+    QLabel* Label5;        // "Do you want to install or uninstall Vortle ?"
+    QRadioButton* Option1; // "Install"
+    QRadioButton* Option2; // "Uninstall"
+    QPushButton* Command2; // "Exit", then "Finish"
+    QPushButton* Command1; // "Next >"
+    QLineEdit* txtDir;
+    QLabel* Label3; // the white top of the strip
+    QLabel* Label4; // "Hi and welcome to the setup-utility of Vortle. ..."
+    QLabel* lblCurDir;
+    QList<host::LineControl*> Line1;
+    QLabel* Label2; // "Destination directory"
+    QLabel* Label1; // what the installation does
+
     static QString installSource();
     void finished();
     host::DialogKeys* m_keys;

@@ -1,8 +1,8 @@
 #include "ArchiveCommands.h"
 
+#include "disk/DiskSettings.h"
 #include "disk/Module1.h"
 #include "host/FileSystem.h"
-#include "host/MessageBox.h"
 #include "host/Process.h"
 #include "host/RuntimeError.h"
 #include "storage/ProgramSettings.h"
@@ -13,10 +13,8 @@ namespace {
 
 // Starts WinZip with the given arguments after its path; every failing step is skipped.
 void startWinZip(const QString& arguments) {
-    if (!Module1::CheckDrive(QStringLiteral("a:"))) {
-        host::MsgBox(QStringLiteral("No disk inserted."), host::MB_ICONCRITICAL, Module1::kTitle);
+    if (!Module1::diskInserted())
         return;
-    }
     // An unreadable settings file leaves the path empty, as an unset one is.
     QString winZip;
     host::resumeNext([&] {
@@ -33,17 +31,17 @@ void startWinZip(const QString& arguments) {
 } // namespace
 
 void addFiles() {
-    startWinZip(QStringLiteral(" a:\\VRTLAutoArchive.zip -a"));
+    startWinZip(QLatin1Char(' ') + DiskSettings::kAutoArchive + QStringLiteral(" -a"));
 }
 
 void open() {
-    startWinZip(QStringLiteral(" a:\\VRTLAutoArchive.zip"));
+    startWinZip(QLatin1Char(' ') + DiskSettings::kAutoArchive);
 }
 
 void deleteArchive() {
     if (!Module1::CheckDrive(QStringLiteral("a:")))
         return;
-    host::resumeNext([] { host::deleteFiles(kAutoArchive); });
+    host::resumeNext([] { host::deleteFiles(DiskSettings::kAutoArchive); });
 }
 
 } // namespace ArchiveCommands

@@ -1,11 +1,7 @@
 #pragma once
 
-#include <QString>
-
-// The auto-archive "a:\VRTLAutoArchive.zip", kept on the diskette by WinZip.
+// The auto-archive on the diskette (DiskSettings::kAutoArchive), kept by WinZip.
 namespace ArchiveCommands {
-
-inline const QString kAutoArchive = QStringLiteral("a:\\VRTLAutoArchive.zip");
 
 // Start WinZip (record 5 of the program settings file) to add files to the auto-archive, or
 // to open it. No WinZip path configured does nothing.

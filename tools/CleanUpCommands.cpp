@@ -3,7 +3,6 @@
 #include "disk/Module1.h"
 #include "host/Clipboard.h"
 #include "host/FileSystem.h"
-#include "host/MessageBox.h"
 #include "host/Process.h"
 #include "host/RuntimeError.h"
 #include "host/SystemDirs.h"
@@ -23,10 +22,8 @@ void clearClipboard() {
 }
 
 void openInExplorer() {
-    if (!Module1::CheckDrive(QStringLiteral("a:"))) {
-        host::MsgBox(QStringLiteral("No disk inserted."), host::MB_ICONCRITICAL, Module1::kTitle);
+    if (!Module1::diskInserted())
         return;
-    }
     const QString directory = host::WindowsDirectory();
     host::resumeNext([&] { host::startProcess(directory + QStringLiteral("explorer a:\\"), 1); });
 }

@@ -1,24 +1,14 @@
 #include "Notes.h"
 
-#include "disk/DiskSettings.h"
+#include "disk/DiskEngine.h"
 #include "disk/Module1.h"
-#include "host/CodePage.h"
 #include "host/Controls.h"
 #include "host/DialogKeys.h"
-#include "host/FileSystem.h"
 #include "host/MessageBox.h"
 #include "host/RuntimeError.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace {
-
-const QString kNotesPath = QStringLiteral("a:\\VRTLNotes.sys");
-// A note is text someone typed; a larger file is no note to edit in a text box.
-constexpr qint64 kMaxNoteBytes = 16 << 20;
-
-} // namespace
 
 Notes::Notes(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -43,10 +33,7 @@ Notes::Notes(QWidget* parent)
 
 bool Notes::Form_Load() {
     try {
-        // Line breaks on the diskette are CR LF; the box keeps them as line breaks.
-        QString note = host::fromAnsi(host::readFile(kNotesPath, kMaxNoteBytes));
-        note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        txtText->setPlainText(note);
+        txtText->setPlainText(DiskEngine::readNote());
     } catch (const host::RuntimeError& error) {
         if (error.number() == host::ErrOutOfMemory) {
             host::MsgBox(QStringLiteral("Couldn't read the notes file."), host::MB_ICONCRITICAL,
@@ -63,21 +50,11 @@ void Notes::Command1_Click() {
 }
 
 void Notes::Command2_Click() {
-    QString note = txtText->toPlainText();
-    note.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     try {
-        // Beside the old note and renamed into place, and with no line end added after the
-        // text, so the note does not grow by an empty line on every save.
-        host::writeFileReplacing(kNotesPath, host::toAnsi(note));
+        DiskEngine::writeNote(txtText->toPlainText());
     } catch (const host::RuntimeError&) {
-        host::MsgBox(QStringLiteral("Couldn't write on disk."), host::MB_ICONCRITICAL,
-                     Module1::kTitle);
+        Module1::reportWriteFailure();
         return;
     }
-    // The disk icon file's protection; a diskette without one has nothing to protect.
-    if (host::fileExists(DiskSettings::kIconPath))
-        host::resumeNext([] {
-            host::setAttributes(DiskSettings::kIconPath, host::AttrReadOnly | host::AttrHidden);
-        });
     close();
 }

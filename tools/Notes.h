@@ -11,10 +11,6 @@ class Notes : public QWidget {
 public:
     explicit Notes(QWidget* parent = nullptr);
 
-    QPlainTextEdit* txtText;
-    QPushButton* Command1;
-    QPushButton* Command2;
-
     // False when the note cannot be shown (it is too large): the window then does not open, so
     // nothing can write over the note.
     bool Form_Load();
@@ -22,4 +18,9 @@ public:
 public slots:
     void Command1_Click();
     void Command2_Click();
+
+private:
+    QPlainTextEdit* txtText;
+    QPushButton* Command1; // "Cancel"
+    QPushButton* Command2; // "OK"
 };

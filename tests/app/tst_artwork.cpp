@@ -1,5 +1,6 @@
 // The windows' pictures at the screen's scale (QT_SCALE_FACTOR 1 and 2, one run each): drawn
 // for it, at the same logical size, and screenshots of them in the test output.
+#include "Ctl.h"
 #include "TestPrefix.h"
 
 #include "app/Info.h"
@@ -23,8 +24,9 @@ private slots:
         StartUp splash;
         Main* main = host::FormInstance<Main>::show();
         Info* info = host::FormInstance<Info>::show();
-        const QList<QPair<QWidget*, QLabel*>> windows = {
-            {&splash, splash.Image1}, {main, main->Picture1}, {info, info->Picture1}};
+        const QList<QPair<QWidget*, QLabel*>> windows = {{&splash, ctl<QLabel>(&splash, "Image1")},
+                                                         {main, ctl<QLabel>(main, "Picture1")},
+                                                         {info, ctl<QLabel>(info, "Picture1")}};
         for (const auto& [window, picture] : windows) {
             QCOMPARE(picture->pixmap().devicePixelRatio(), scale);
             QVERIFY(window->grab().save(QStringLiteral("%1/%2-%3x.png")

@@ -1,3 +1,4 @@
+#include "Ctl.h"
 #include "DiskFixture.h"
 #include "FormChecks.h"
 #include "FormTestSupport.h"
@@ -112,9 +113,10 @@ void TestMain::firstStartOnAnEmptyPrefix() {
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!main->windowIcon().isNull());
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Load Disk-Settings"));
-    QCOMPARE(main->picIcon->pixmap().toImage(), main->picNoDisk->pixmap().toImage());
-    QVERIFY(main->picNoDisk->isHidden());
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Load Disk-Settings"));
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->pixmap().toImage(),
+             ctl<QLabel>(main, "picNoDisk")->pixmap().toImage());
+    QVERIFY(ctl<QLabel>(main, "picNoDisk")->isHidden());
     QVERIFY(m_boxes->boxes.isEmpty());
     QVERIFY(m_end->exitCodes.isEmpty());
     // Drive A: is not touched.
@@ -149,7 +151,8 @@ void TestMain::controlsAtTheirPlaces() {
         QVERIFY(!control->accessibleName().isEmpty());
     // Picture boxes lie above the labels and images they overlap.
     if (name == "Picture1")
-        QVERIFY(main->children().indexOf(control) > main->children().indexOf(main->Label1));
+        QVERIFY(main->children().indexOf(control) >
+                main->children().indexOf(ctl<QLabel>(main, "Label1")));
 }
 
 void TestMain::picturesHaveTheirSizes_data() {
@@ -189,75 +192,77 @@ void TestMain::menusHoldTheirItems() {
             list << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return list;
     };
-    QCOMPARE(captions(main->mnuWindows),
+    QCOMPARE(captions(ctl<QMenu>(main, "mnuWindows")),
              (QStringList{"Clear Dust-Bin", "Clear Recent Docs", "Clear Clipboard", "-", "Info",
                           "Minimize window", "Exit Vortle"}));
-    QCOMPARE(captions(main->mnuCoolStuff),
+    QCOMPARE(captions(ctl<QMenu>(main, "mnuCoolStuff")),
              (QStringList{"Open in Explorer", "Notes", "-", "Add files to auto-archive",
                           "Open auto-archive", "Delete files in auto-archive"}));
-    QVERIFY(!main->mnuWindows->isVisible());
-    QVERIFY(!main->mnuCoolStuff->isVisible());
+    QVERIFY(!ctl<QMenu>(main, "mnuWindows")->isVisible());
+    QVERIFY(!ctl<QMenu>(main, "mnuCoolStuff")->isVisible());
     // Items whose commands come later do nothing yet.
-    main->mnuClearDustBin->trigger();
-    main->mnuAddToArch->trigger();
+    ctl<QAction>(main, "mnuClearDustBin")->trigger();
+    ctl<QAction>(main, "mnuAddToArch")->trigger();
     QVERIFY(m_boxes->boxes.isEmpty());
     QVERIFY(m_end->exitCodes.isEmpty());
 }
 
 void TestMain::otherStuffPopsUpWithExitInBold() {
     Main* main = loadMain();
-    QTest::mouseClick(main->Image5, Qt::LeftButton);
-    QTRY_VERIFY(main->mnuWindows->isVisible());
-    QCOMPARE(main->mnuWindows->defaultAction(), main->mnuExit);
-    QCOMPARE(main->mnuCoolStuff->defaultAction(), nullptr);
-    main->mnuWindows->close();
+    QTest::mouseClick(ctl<ImageControl>(main, "Image5"), Qt::LeftButton);
+    QTRY_VERIFY(ctl<QMenu>(main, "mnuWindows")->isVisible());
+    QCOMPARE(ctl<QMenu>(main, "mnuWindows")->defaultAction(), ctl<QAction>(main, "mnuExit"));
+    QCOMPARE(ctl<QMenu>(main, "mnuCoolStuff")->defaultAction(), nullptr);
+    ctl<QMenu>(main, "mnuWindows")->close();
 }
 
 void TestMain::pressedLookFollowsTheButtons() {
     Main* main = loadMain();
-    const QPoint rest = main->Image5->pos();
-    QTest::mousePress(main->Image5, Qt::RightButton);
-    QCOMPARE(main->Image5->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(main->Image5, Qt::RightButton);
-    QCOMPARE(main->Image5->pos(), rest);
-    QVERIFY(!main->mnuWindows->isVisible()); // the right button does not click
+    const QPoint rest = ctl<ImageControl>(main, "Image5")->pos();
+    QTest::mousePress(ctl<ImageControl>(main, "Image5"), Qt::RightButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image5")->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image5"), Qt::RightButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image5")->pos(), rest);
+    QVERIFY(!ctl<QMenu>(main, "mnuWindows")->isVisible()); // the right button does not click
 
     // Pressed, moved off and released there: back in place, and no click.
-    QTest::mousePress(main->Image5, Qt::LeftButton);
-    QCOMPARE(main->Image5->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(main->Image5, Qt::LeftButton, {}, QPoint(-40, -40));
-    QCOMPARE(main->Image5->pos(), rest);
-    QVERIFY(!main->mnuWindows->isVisible());
+    QTest::mousePress(ctl<ImageControl>(main, "Image5"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image5")->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image5"), Qt::LeftButton, {}, QPoint(-40, -40));
+    QCOMPARE(ctl<ImageControl>(main, "Image5")->pos(), rest);
+    QVERIFY(!ctl<QMenu>(main, "mnuWindows")->isVisible());
 
     // A double-click presses twice but ends where it started (QTest leaves out the last
     // release that a real mouse sends).
-    QTest::mouseDClick(main->Image5, Qt::LeftButton);
-    QTest::mouseRelease(main->Image5, Qt::LeftButton);
-    QCOMPARE(main->Image5->pos(), rest);
-    main->mnuWindows->close();
+    QTest::mouseDClick(ctl<ImageControl>(main, "Image5"), Qt::LeftButton);
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image5"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image5")->pos(), rest);
+    ctl<QMenu>(main, "mnuWindows")->close();
 
     // The window system may send the second press as a double-click alone: it shows the
     // pressed look, and its release neither shifts the picture for good nor clicks again.
-    QSignalSpy clicks(main->picIcon, &ImageControl::Click);
+    QSignalSpy clicks(ctl<ImageControl>(main, "picIcon"), &ImageControl::Click);
     for (int round = 0; round < 2; ++round) {
-        const QPoint iconRest = main->picIcon->pos();
-        QTest::mouseClick(main->picIcon, Qt::LeftButton);
+        const QPoint iconRest = ctl<ImageControl>(main, "picIcon")->pos();
+        QTest::mouseClick(ctl<ImageControl>(main, "picIcon"), Qt::LeftButton);
         QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5),
                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(main->picIcon, &second);
-        QCOMPARE(main->picIcon->pos(), iconRest + QPoint(1, 1));
-        QTest::mouseRelease(main->picIcon, Qt::LeftButton);
-        QCOMPARE(main->picIcon->pos(), iconRest);
+        QApplication::sendEvent(ctl<ImageControl>(main, "picIcon"), &second);
+        QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(), iconRest + QPoint(1, 1));
+        QTest::mouseRelease(ctl<ImageControl>(main, "picIcon"), Qt::LeftButton);
+        QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(), iconRest);
     }
     QCOMPARE(clicks.count(), 2);
-    QTest::mouseRelease(main->picIcon, Qt::LeftButton); // no press before it: no shift
-    QCOMPARE(main->picIcon->pos(), QPoint(host::twipsToPixelsX(960), host::twipsToPixelsY(840)));
+    QTest::mouseRelease(ctl<ImageControl>(main, "picIcon"),
+                        Qt::LeftButton); // no press before it: no shift
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(),
+             QPoint(host::twipsToPixelsX(960), host::twipsToPixelsY(840)));
 }
 
 void TestMain::exitWritesThePositionAsFloats() {
     Main* main = loadMain();
     main->move(45, 30);
-    main->mnuExit->trigger();
+    ctl<QAction>(main, "mnuExit")->trigger();
     QVERIFY(main->isHidden());
     QCOMPARE(m_end->exitCodes, QList<int>{0});
     const float top = float(host::pixelsToTwipsY(main->frameGeometry().y()));
@@ -289,9 +294,9 @@ void TestMain::minimisedWritesNothing() {
         m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll");
     Main* main = loadMain();
     main->move(100, 100);
-    main->mnuMinimize->trigger();
+    ctl<QAction>(main, "mnuMinimize")->trigger();
     QVERIFY(main->isMinimized());
-    main->mnuExit->trigger();
+    ctl<QAction>(main, "mnuExit")->trigger();
     QCOMPARE(m_end->exitCodes, QList<int>{0});
     QCOMPARE(m_prefix->readHostFile(m_prefix->driveC() + "/windows/system/VRTLSettings.dll"),
              before);
@@ -303,7 +308,7 @@ void TestMain::nextStartRestoresThePosition() {
                           {Rec::Left, TaggedValue::single(float(200 * tx))}});
     Main* main = loadMain();
     QCOMPARE(main->frameGeometry().topLeft(), QPoint(200, 100));
-    main->mnuExit->trigger();
+    ctl<QAction>(main, "mnuExit")->trigger();
     QCOMPARE(readProgramSetting(Rec::Top).toSingle(), float(100 * ty));
     QCOMPARE(readProgramSetting(Rec::Left).toSingle(), float(200 * tx));
 }
@@ -336,7 +341,7 @@ void TestMain::hugeOrGarbageSettingsFile() {
     QVERIFY(QFile::resize(path, qint64(4) << 30));
     Main* main = loadMain();
     QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(main->frameGeometry()));
-    main->mnuExit->trigger();
+    ctl<QAction>(main, "mnuExit")->trigger();
     QCOMPARE(m_end->exitCodes, QList<int>{0});
     QCOMPARE(QFileInfo(path).size(), qint64(4) << 30); // written in place, not rewritten whole
     QCOMPARE(readProgramSetting(Rec::Left).kind(), TaggedValue::Kind::Single);
@@ -381,18 +386,18 @@ void TestMain::alwaysOnTopFlag() {
 
 void TestMain::infoOpensOnce() {
     Main* main = loadMain();
-    main->mnuInfo->trigger();
-    main->mnuInfo->trigger();
+    ctl<QAction>(main, "mnuInfo")->trigger();
+    ctl<QAction>(main, "mnuInfo")->trigger();
     QCOMPARE(countWindows<Info>(), 1);
     Info* info = host::FormInstance<Info>::loaded();
     QVERIFY(info->isVisible());
     QCOMPARE(info->windowTitle(), QStringLiteral("Info"));
     QCOMPARE(info->size(), QSize(host::twipsToPixelsX(4335), host::twipsToPixelsY(3990)));
-    QCOMPARE(info->Label2->text(), QStringLiteral("Vortle"));
-    QVERIFY(info->Label2->font().bold());
-    QCOMPARE(info->Label6->text(), QStringLiteral("Version: 2.0"));
-    QCOMPARE(info->Image1->parentWidget(), info->Picture1);
-    QCOMPARE(info->Picture1->geometry(),
+    QCOMPARE(ctl<QLabel>(info, "Label2")->text(), QStringLiteral("Vortle"));
+    QVERIFY(ctl<QLabel>(info, "Label2")->font().bold());
+    QCOMPARE(ctl<QLabel>(info, "Label6")->text(), QStringLiteral("Version: 2.0"));
+    QCOMPARE(ctl<QLabel>(info, "Image1")->parentWidget(), ctl<QLabel>(info, "Picture1"));
+    QCOMPARE(ctl<QLabel>(info, "Picture1")->geometry(),
              QRect(host::twipsToPixelsX(120), host::twipsToPixelsY(1800), host::twipsToPixelsX(735),
                    host::twipsToPixelsY(2055)));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -403,10 +408,10 @@ void TestMain::infoOpensOnce() {
     // Closed by its close box it unloads; "Info" then loads it again.
     info->close();
     QTRY_VERIFY(!host::FormInstance<Info>::loaded());
-    main->mnuInfo->trigger();
+    ctl<QAction>(main, "mnuInfo")->trigger();
     QCOMPARE(countWindows<Info>(), 1);
     // "Exit Vortle" ends the program with the Info window open.
-    main->mnuExit->trigger();
+    ctl<QAction>(main, "mnuExit")->trigger();
     QCOMPARE(m_end->exitCodes, QList<int>{0});
 }
 
@@ -414,7 +419,7 @@ void TestMain::autoLoadRefreshesAtStart() {
     writeDiskSettings("Photos", {});
     writeProgramSettings({{Rec::AutoLoad, TaggedValue::integer(1)}});
     Main* main = loadMain();
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Photos"));
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Photos"));
 }
 
 void TestMain::autoLoadWithoutDisketteAsksBeforeTheWindowShows() {
@@ -431,29 +436,29 @@ void TestMain::autoLoadWithoutDisketteAsksBeforeTheWindowShows() {
     QCOMPARE(m_boxes->boxes.size(), 1);
     QCOMPARE(m_boxes->boxes[0].prompt, QStringLiteral("Keine Diskette in Laufwerk A:"));
     QVERIFY(!visibleAtMessage);
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Reload Disk-Settings"));
 }
 
 void TestMain::diskIconRefreshesTheDisplay() {
     Main* main = loadMain();
     writeDiskSettings("Letters", {});
-    const QPoint rest = main->picIcon->pos();
-    QTest::mousePress(main->picIcon, Qt::LeftButton);
-    QCOMPARE(main->picIcon->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(main->picIcon, Qt::LeftButton);
-    QCOMPARE(main->picIcon->pos(), rest);
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Letters"));
+    const QPoint rest = ctl<ImageControl>(main, "picIcon")->pos();
+    QTest::mousePress(ctl<ImageControl>(main, "picIcon"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(ctl<ImageControl>(main, "picIcon"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(), rest);
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Letters"));
 }
 
 void TestMain::executeLinkRefreshesThenRunsTheList() {
     Main* main = loadMain();
     writeDiskSettings("Linked", {{"0", "c:\\Made by Link", ""}});
-    const QPoint rest = main->Image2->pos();
-    QTest::mousePress(main->Image2, Qt::LeftButton);
-    QCOMPARE(main->Image2->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(main->Image2, Qt::LeftButton);
-    QCOMPARE(main->Image2->pos(), rest);
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Linked"));
+    const QPoint rest = ctl<ImageControl>(main, "Image2")->pos();
+    QTest::mousePress(ctl<ImageControl>(main, "Image2"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image2")->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image2"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image2")->pos(), rest);
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Linked"));
     QVERIFY(QFileInfo(m_prefix->driveC() + "/Made by Link").isDir());
     QVERIFY(m_boxes->boxes.isEmpty());
 }
@@ -461,48 +466,48 @@ void TestMain::executeLinkRefreshesThenRunsTheList() {
 void TestMain::executeLinkWithoutDiskette() {
     Main* main = loadMain();
     m_prefix->pointDrive('a', m_prefix->root() + "/no-stick");
-    QTest::mouseClick(main->Image2, Qt::LeftButton);
+    QTest::mouseClick(ctl<ImageControl>(main, "Image2"), Qt::LeftButton);
     QCOMPARE(m_boxes->prompts(),
              (QStringList{"Keine Diskette in Laufwerk A:", "Keine Diskette in Laufwerk A:",
                           "There's no disk in the drive."}));
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Reload Disk-Settings"));
 }
 
 void TestMain::diskPropertiesOpensOnceAfterARefresh() {
     Main* main = loadMain();
     writeDiskSettings("Archive", {{"0", "c:\\x", ""}});
-    const QPoint rest = main->Image1->pos();
-    QTest::mousePress(main->Image1, Qt::LeftButton);
-    QCOMPARE(main->Image1->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(main->Image1, Qt::LeftButton);
-    QCOMPARE(main->Image1->pos(), rest);
-    QCOMPARE(main->picIcon->toolTip(), QStringLiteral("Archive"));
+    const QPoint rest = ctl<ImageControl>(main, "Image1")->pos();
+    QTest::mousePress(ctl<ImageControl>(main, "Image1"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image1")->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image1"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image1")->pos(), rest);
+    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Archive"));
     DiskProperties* window = host::FormInstance<DiskProperties>::loaded();
     QVERIFY(window && window->isVisible());
-    QCOMPARE(window->txtName->text(), QStringLiteral("Archive"));
-    window->txtName->setText("Edited");
-    QTest::mouseClick(main->Image1, Qt::LeftButton);
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("Archive"));
+    ctl<QLineEdit>(window, "txtName")->setText("Edited");
+    QTest::mouseClick(ctl<ImageControl>(main, "Image1"), Qt::LeftButton);
     QCOMPARE(countWindows<DiskProperties>(), 1);
-    QCOMPARE(window->txtName->text(), QStringLiteral("Edited"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("Edited"));
     delete window;
 }
 
 void TestMain::coolStuffPopsUpWithoutDefault() {
     Main* main = loadMain();
-    const QPoint rest = main->Image3->pos();
-    QTest::mousePress(main->Image3, Qt::LeftButton);
-    QCOMPARE(main->Image3->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(main->Image3, Qt::LeftButton);
-    QCOMPARE(main->Image3->pos(), rest);
-    QTRY_VERIFY(main->mnuCoolStuff->isVisible());
-    QCOMPARE(main->mnuCoolStuff->defaultAction(), nullptr);
-    main->mnuCoolStuff->close();
+    const QPoint rest = ctl<ImageControl>(main, "Image3")->pos();
+    QTest::mousePress(ctl<ImageControl>(main, "Image3"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image3")->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image3"), Qt::LeftButton);
+    QCOMPARE(ctl<ImageControl>(main, "Image3")->pos(), rest);
+    QTRY_VERIFY(ctl<QMenu>(main, "mnuCoolStuff")->isVisible());
+    QCOMPARE(ctl<QMenu>(main, "mnuCoolStuff")->defaultAction(), nullptr);
+    ctl<QMenu>(main, "mnuCoolStuff")->close();
 }
 
 void TestMain::notesOpenOnce() {
     Main* main = loadMain();
-    main->mnuNotes->trigger();
-    main->mnuNotes->trigger();
+    ctl<QAction>(main, "mnuNotes")->trigger();
+    ctl<QAction>(main, "mnuNotes")->trigger();
     QCOMPARE(countWindows<Notes>(), 1);
     QVERIFY(host::FormInstance<Notes>::loaded()->isVisible());
     delete host::FormInstance<Notes>::loaded();
@@ -511,13 +516,15 @@ void TestMain::notesOpenOnce() {
 void TestMain::everyWindowAndImageHasAnAccessibleName() {
     Main* main = loadMain();
     for (ImageControl* image :
-         {main->Image1, main->Image2, main->Image3, main->Image4, main->Image5})
+         {ctl<ImageControl>(main, "Image1"), ctl<ImageControl>(main, "Image2"),
+          ctl<ImageControl>(main, "Image3"), ctl<ImageControl>(main, "Image4"),
+          ctl<ImageControl>(main, "Image5")})
         QCOMPARE(image->accessibleName(), image->toolTip());
-    QVERIFY(!main->picIcon->accessibleName().isEmpty());
-    main->mnuInfo->trigger();
-    main->mnuNotes->trigger();
-    QTest::mouseClick(main->Image4, Qt::LeftButton);
-    QTest::mouseClick(main->Image1, Qt::LeftButton);
+    QVERIFY(!ctl<ImageControl>(main, "picIcon")->accessibleName().isEmpty());
+    ctl<QAction>(main, "mnuInfo")->trigger();
+    ctl<QAction>(main, "mnuNotes")->trigger();
+    QTest::mouseClick(ctl<ImageControl>(main, "Image4"), Qt::LeftButton);
+    QTest::mouseClick(ctl<ImageControl>(main, "Image1"), Qt::LeftButton);
     host::FormInstance<DiskProperties>::loaded()->Command4_Click();
     const QList<QWidget*> windows = {main,
                                      host::FormInstance<Info>::loaded(),
@@ -538,16 +545,17 @@ void TestMain::preferencesOpenOnceAndMoveTheWindowOnTop() {
     Main* main = loadMain();
     main->move(70, 90);
     const QRect frame = main->frameGeometry();
-    QTest::mouseClick(main->Image4, Qt::LeftButton);
+    QTest::mouseClick(ctl<ImageControl>(main, "Image4"), Qt::LeftButton);
     Settings* settings = host::FormInstance<Settings>::loaded();
     QVERIFY(settings && settings->isVisible());
-    QTest::mouseDClick(main->Image4, Qt::LeftButton);
-    QTest::mouseRelease(main->Image4, Qt::LeftButton);
+    QTest::mouseDClick(ctl<ImageControl>(main, "Image4"), Qt::LeftButton);
+    QTest::mouseRelease(ctl<ImageControl>(main, "Image4"), Qt::LeftButton);
     QCOMPARE(countWindows<Settings>(), 1);
-    QCOMPARE(main->Image4->pos(), QPoint(host::twipsToPixelsX(1080), host::twipsToPixelsY(2880)));
-    settings->chkAlwaysOnTop->setChecked(true);
+    QCOMPARE(ctl<ImageControl>(main, "Image4")->pos(),
+             QPoint(host::twipsToPixelsX(1080), host::twipsToPixelsY(2880)));
+    ctl<QCheckBox>(settings, "chkAlwaysOnTop")->setChecked(true);
     const WId id = main->winId();
-    settings->Command2->click();
+    ctl<QPushButton>(settings, "Command2")->click();
     QVERIFY(host::isTopmost(main));
     QVERIFY(main->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(main->winId(), id); // the same native window, only in another band
@@ -561,22 +569,24 @@ void TestMain::picturesAnswerTheKeyboard() {
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     // Tab reaches a picture; Space shows the pressed look while held; Enter clicks as well.
-    const QPoint rest = main->Image4->pos();
-    main->Image3->setFocus();
-    QTest::keyClick(main->Image3, Qt::Key_Tab);
-    QCOMPARE(main->focusWidget(), main->Image4);
-    QTest::keyPress(main->Image4, Qt::Key_Space);
-    QCOMPARE(main->Image4->pos(), rest + QPoint(1, 1));
-    QTest::keyRelease(main->Image4, Qt::Key_Space);
-    QCOMPARE(main->Image4->pos(), rest);
+    const QPoint rest = ctl<ImageControl>(main, "Image4")->pos();
+    ctl<ImageControl>(main, "Image3")->setFocus();
+    QTest::keyClick(ctl<ImageControl>(main, "Image3"), Qt::Key_Tab);
+    QCOMPARE(main->focusWidget(), ctl<ImageControl>(main, "Image4"));
+    QTest::keyPress(ctl<ImageControl>(main, "Image4"), Qt::Key_Space);
+    QCOMPARE(ctl<ImageControl>(main, "Image4")->pos(), rest + QPoint(1, 1));
+    QTest::keyRelease(ctl<ImageControl>(main, "Image4"), Qt::Key_Space);
+    QCOMPARE(ctl<ImageControl>(main, "Image4")->pos(), rest);
     QTRY_VERIFY(host::FormInstance<Settings>::loaded());
     delete host::FormInstance<Settings>::loaded();
     // Shift+F10 opens the focused picture's menu under it.
-    main->Image5->setFocus();
-    QTest::keyClick(main->Image5, Qt::Key_F10, Qt::ShiftModifier);
-    QTRY_VERIFY(main->mnuWindows->isVisible());
-    QCOMPARE(main->mnuWindows->pos(), main->Image5->mapToGlobal(main->Image5->rect().bottomLeft()));
-    main->mnuWindows->close();
+    ctl<ImageControl>(main, "Image5")->setFocus();
+    QTest::keyClick(ctl<ImageControl>(main, "Image5"), Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(ctl<QMenu>(main, "mnuWindows")->isVisible());
+    QCOMPARE(ctl<QMenu>(main, "mnuWindows")->pos(),
+             ctl<ImageControl>(main, "Image5")
+                 ->mapToGlobal(ctl<ImageControl>(main, "Image5")->rect().bottomLeft()));
+    ctl<QMenu>(main, "mnuWindows")->close();
 }
 
 void TestMain::dialogsAnswerEnterAndEscape() {
@@ -587,12 +597,13 @@ void TestMain::dialogsAnswerEnterAndEscape() {
     QTRY_VERIFY(!host::FormInstance<Info>::loaded());
     main->mnuNotes_Click();
     Notes* notes = host::FormInstance<Notes>::loaded();
-    QTest::keyClicks(notes->txtText, "two");
-    QTest::keyClick(notes->txtText, Qt::Key_Return); // a line break, not OK
-    QTest::keyClicks(notes->txtText, "lines");
+    QTest::keyClicks(ctl<QPlainTextEdit>(notes, "txtText"), "two");
+    QTest::keyClick(ctl<QPlainTextEdit>(notes, "txtText"), Qt::Key_Return); // a line break, not OK
+    QTest::keyClicks(ctl<QPlainTextEdit>(notes, "txtText"), "lines");
     QVERIFY(host::FormInstance<Notes>::loaded());
-    notes->Command1->setFocus();
-    QTest::keyClick(notes->Command1, Qt::Key_Return); // the focused button, not the default
+    ctl<QPushButton>(notes, "Command1")->setFocus();
+    QTest::keyClick(ctl<QPushButton>(notes, "Command1"),
+                    Qt::Key_Return); // the focused button, not the default
     QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
     QVERIFY(!QFile::exists(m_prefix->driveA() + "/VRTLNotes.sys"));
 
@@ -605,13 +616,13 @@ void TestMain::dialogsAnswerEnterAndEscape() {
     QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
     properties->Command4_Click();
     editor = host::FormInstance<AddAction>::loaded();
-    editor->lstActions->setCurrentRow(0);
-    QTest::keyClick(editor->lstActions, Qt::Key_Return);
-    QVERIFY(editor->txtExec1->isVisible());
-    QTest::keyClicks(editor->txtExec1, "c:\\made");
-    QTest::keyClick(editor->txtExec1, Qt::Key_Return);
+    ctl<QListWidget>(editor, "lstActions")->setCurrentRow(0);
+    QTest::keyClick(ctl<QListWidget>(editor, "lstActions"), Qt::Key_Return);
+    QVERIFY(ctl<QLineEdit>(editor, "txtExec1")->isVisible());
+    QTest::keyClicks(ctl<QLineEdit>(editor, "txtExec1"), "c:\\made");
+    QTest::keyClick(ctl<QLineEdit>(editor, "txtExec1"), Qt::Key_Return);
     QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
-    QCOMPARE(properties->lstActions->count(), 1);
+    QCOMPARE(ctl<QListWidget>(properties, "lstActions")->count(), 1);
     delete host::FormInstance<DiskProperties>::loaded();
 }
 
@@ -632,13 +643,13 @@ void TestMain::driveAFollowsTheStick() {
             QSKIP("cannot mount a stick here");
         writeRecords("z:" + sticks[i]->path() + "/VRTLSettings.sys",
                      {{1, TaggedValue::string(names[i])}});
-        QTRY_COMPARE_WITH_TIMEOUT(main->picIcon->toolTip(), names[i], 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(ctl<ImageControl>(main, "picIcon")->toolTip(), names[i], 1000);
     }
     sticks[1].reset(); // pulled: back to the one still there
-    QTRY_COMPARE_WITH_TIMEOUT(main->picIcon->toolTip(), names[0], 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<ImageControl>(main, "picIcon")->toolTip(), names[0], 1000);
     sticks[0].reset();
-    QTRY_COMPARE_WITH_TIMEOUT(main->picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"),
-                              1000);
+    QTRY_COMPARE_WITH_TIMEOUT(ctl<ImageControl>(main, "picIcon")->toolTip(),
+                              QStringLiteral("Reload Disk-Settings"), 1000);
     QCOMPARE(host::DriveA::target(), QStringLiteral("../no-medium"));
     QVERIFY(m_boxes->boxes.isEmpty());
     host::DriveA::setMode(host::DriveA::Mode::Fixed);

@@ -1,3 +1,4 @@
+#include "Ctl.h"
 #include "FormTestSupport.h"
 #include "TestPrefix.h"
 
@@ -51,7 +52,7 @@ void TestStartUp::splashIsCentredTopmostAndBare() {
     QVERIFY(host::isTopmost(splash));
     QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(splash->windowType(), Qt::SplashScreen); // no task-bar entry
-    QCOMPARE(splash->Image1->pixmap().size(), QSize(266, 173));
+    QCOMPARE(ctl<QLabel>(splash, "Image1")->pixmap().size(), QSize(266, 173));
     const QSize outer(host::twipsToPixelsX(3990 + 80), host::twipsToPixelsY(2595 + 80));
     QCOMPARE(splash->frameGeometry().size(), outer);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -61,11 +62,12 @@ void TestStartUp::splashIsCentredTopmostAndBare() {
         host::twipsPerPixelX(), host::twipsPerPixelY());
     QCOMPARE(splash->frameGeometry().topLeft(), expected.topLeft());
     // The picture lies wholly inside the frame.
-    QVERIFY(splash->rect().contains(
-        QRect(splash->Image1->mapTo(splash, QPoint(0, 0)), splash->Image1->size())));
-    QVERIFY(splash->Timer1->isSingleShot());
-    QCOMPARE(splash->Timer1->interval(), 4000);
-    QVERIFY(splash->Timer1->isActive());
+    QVERIFY(
+        splash->rect().contains(QRect(ctl<QLabel>(splash, "Image1")->mapTo(splash, QPoint(0, 0)),
+                                      ctl<QLabel>(splash, "Image1")->size())));
+    QVERIFY(ctl<QTimer>(splash, "Timer1")->isSingleShot());
+    QCOMPARE(ctl<QTimer>(splash, "Timer1")->interval(), 4000);
+    QVERIFY(ctl<QTimer>(splash, "Timer1")->isActive());
 }
 
 void TestStartUp::mainWindowFollowsAfterFourSecondsOnce() {

@@ -1,9 +1,11 @@
+#include "Ctl.h"
 #include "DiskFixture.h"
 #include "FormChecks.h"
 #include "PrefixTest.h"
 #include "RecordFixture.h"
 
 #include "disk/AddAction.h"
+#include "disk/DiskDisplay.h"
 #include "disk/DiskProperties.h"
 #include "disk/Module1.h"
 #include "host/FileDialog.h"
@@ -90,18 +92,14 @@ private:
     QByteArray settingsBytes() const { return m_prefix->readHostFile(a("VRTLSettings.sys")); }
     AddAction* editor() const { return host::FormInstance<AddAction>::loaded(); }
 
-    std::unique_ptr<QLabel> m_mainIcon;
-    std::unique_ptr<QLabel> m_noDisk;
+    std::unique_ptr<DiskDisplay> m_mainIcon;
 };
 
 void TestDiskProperties::init() {
     PrefixTest::init();
-    m_mainIcon = std::make_unique<QLabel>();
-    m_noDisk = std::make_unique<QLabel>();
-    m_mainIcon->setPixmap(QPixmap::fromImage(solid(Qt::green)));
-    m_mainIcon->setToolTip("Old name");
-    m_noDisk->setPixmap(QPixmap::fromImage(solid(Qt::red)));
-    Module1::setDiskDisplay(m_mainIcon.get(), m_noDisk.get());
+    m_mainIcon = std::make_unique<DiskDisplay>(solid(Qt::red), "Old name");
+    m_mainIcon->setPicture(solid(Qt::green));
+    Module1::setDiskDisplay(m_mainIcon.get());
     writeDiskSettings(
         "Backup",
         {{"1", "a:\\src.txt", "c:\\dst.txt"}, {"0", "c:\\made", ""}, {"3", "c:\\junk\\*.tmp", ""}});
@@ -111,9 +109,8 @@ void TestDiskProperties::cleanup() {
     host::setFileDialogHook({});
     delete host::FormInstance<AddAction>::loaded();
     delete host::FormInstance<DiskProperties>::loaded();
-    Module1::setDiskDisplay(nullptr, nullptr);
+    Module1::setDiskDisplay(nullptr);
     m_mainIcon.reset();
-    m_noDisk.reset();
     PrefixTest::cleanup();
 }
 
@@ -163,25 +160,25 @@ void TestDiskProperties::opensWithTheDisketteAndProfiles() {
     Profiles::writeAllProfiles(Profiles::kFixedProfilesPath,
                                {{"Work", ""}, {"Games", ""}, {"Music", ""}});
     DiskProperties* window = open();
-    QCOMPARE(window->txtName->text(), QStringLiteral("Backup"));
-    QCOMPARE(window->txtIcon->text(), QString());
-    QCOMPARE(colourOf(window->picIcon), QColor(Qt::green)); // the main window's icon
-    QCOMPARE(itemsOf(window->lstActions),
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("Backup"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QString());
+    QCOMPARE(colourOf(ctl<QLabel>(window, "picIcon")), QColor(Qt::green)); // the main window's icon
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstActions")),
              (QStringList{"Copy file", "Create directory", "Delete file"}));
-    QCOMPARE(itemsOf(window->lstMode), (QStringList{"1", "0", "3"}));
-    QCOMPARE(itemsOf(window->lstExec1),
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstMode")), (QStringList{"1", "0", "3"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec1")),
              (QStringList{"a:\\src.txt", "c:\\made", "c:\\junk\\*.tmp"}));
-    QCOMPARE(itemsOf(window->lstExec2), (QStringList{"c:\\dst.txt", "", ""}));
-    QCOMPARE(window->Tab1->currentIndex(), 0);
-    QVERIFY(window->picName->isVisible());
-    QVERIFY(!window->picEL->isVisible());
-    QVERIFY(!window->lblMode->isVisible());
-    QCOMPARE(window->mnuProfile.size(), 3);
-    QCOMPARE(window->mnuProfile[2]->text(), QStringLiteral("Music"));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")), (QStringList{"c:\\dst.txt", "", ""}));
+    QCOMPARE(ctl<QTabBar>(window, "Tab1")->currentIndex(), 0);
+    QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
+    QVERIFY(!ctl<QWidget>(window, "picEL")->isVisible());
+    QVERIFY(!ctl<QLabel>(window, "lblMode")->isVisible());
+    QCOMPARE(ctl<QMenu>(window, "mnuProfiles")->actions().size(), 3);
+    QCOMPARE(ctl<QMenu>(window, "mnuProfiles")->actions()[2]->text(), QStringLiteral("Music"));
     QVERIFY(m_boxes->boxes.isEmpty());
     // Showing it again only raises it.
     QCOMPARE(host::FormInstance<DiskProperties>::show(), window);
-    QCOMPARE(window->lstActions->count(), 3);
+    QCOMPARE(ctl<QListWidget>(window, "lstActions")->count(), 3);
 }
 
 void TestDiskProperties::opensWithoutDiskette() {
@@ -189,31 +186,31 @@ void TestDiskProperties::opensWithoutDiskette() {
     m_prefix->pointDrive('a', m_prefix->root() + "/pulled");
     DiskProperties* window = open();
     QCOMPARE(m_boxes->prompts(), QStringList{"Keine Diskette in Laufwerk A:"});
-    QCOMPARE(window->txtName->text(), QString());
-    QCOMPARE(window->lstActions->count(), 0);
-    QCOMPARE(window->mnuProfile[0]->text(), QStringLiteral("Work"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QString());
+    QCOMPARE(ctl<QListWidget>(window, "lstActions")->count(), 0);
+    QCOMPARE(ctl<QMenu>(window, "mnuProfiles")->actions()[0]->text(), QStringLiteral("Work"));
 }
 
 void TestDiskProperties::tabsSwitchThePages() {
     DiskProperties* window = open();
-    window->Tab1->setCurrentIndex(1);
-    QVERIFY(!window->picName->isVisible());
-    QVERIFY(window->picEL->isVisible());
-    window->Tab1->setCurrentIndex(0);
-    QVERIFY(window->picName->isVisible());
-    QVERIFY(!window->picEL->isVisible());
+    ctl<QTabBar>(window, "Tab1")->setCurrentIndex(1);
+    QVERIFY(!ctl<QWidget>(window, "picName")->isVisible());
+    QVERIFY(ctl<QWidget>(window, "picEL")->isVisible());
+    ctl<QTabBar>(window, "Tab1")->setCurrentIndex(0);
+    QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
+    QVERIFY(!ctl<QWidget>(window, "picEL")->isVisible());
 }
 
 void TestDiskProperties::previewFollowsTheIconPath() {
     solid(Qt::blue).save(a("blue.bmp"), "BMP");
     m_prefix->writeHostFile("data/vortle/drive_a/broken.ico", "no picture");
     DiskProperties* window = open();
-    window->txtIcon->setText("a:\\BLUE.BMP");
-    QCOMPARE(colourOf(window->picIcon), QColor(Qt::blue));
-    window->txtIcon->setText("a:\\broken.ico");
-    QCOMPARE(colourOf(window->picIcon), QColor(Qt::blue));
-    QTest::keyClicks(window->txtIcon, "x");
-    QCOMPARE(colourOf(window->picIcon), QColor(Qt::blue));
+    ctl<QLineEdit>(window, "txtIcon")->setText("a:\\BLUE.BMP");
+    QCOMPARE(colourOf(ctl<QLabel>(window, "picIcon")), QColor(Qt::blue));
+    ctl<QLineEdit>(window, "txtIcon")->setText("a:\\broken.ico");
+    QCOMPARE(colourOf(ctl<QLabel>(window, "picIcon")), QColor(Qt::blue));
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtIcon"), "x");
+    QCOMPARE(colourOf(ctl<QLabel>(window, "picIcon")), QColor(Qt::blue));
     QVERIFY(m_boxes->boxes.isEmpty());
 }
 
@@ -226,14 +223,14 @@ void TestDiskProperties::searchFillsTheIconPath() {
         return answer;
     });
     DiskProperties* window = open();
-    window->Command3->click();
+    ctl<QPushButton>(window, "Command3")->click();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(requests[0].nameFilters, QStringList{"Icons (*.ico)"});
-    QCOMPARE(window->txtIcon->text(), QStringLiteral("a:\\sun.ico"));
-    QCOMPARE(colourOf(window->picIcon), QColor(Qt::yellow));
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QStringLiteral("a:\\sun.ico"));
+    QCOMPARE(colourOf(ctl<QLabel>(window, "picIcon")), QColor(Qt::yellow));
     answer = std::nullopt; // Cancel empties the box
-    window->Command3->click();
-    QCOMPARE(window->txtIcon->text(), QString());
+    ctl<QPushButton>(window, "Command3")->click();
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QString());
 }
 
 void TestDiskProperties::profileFillsNameAndIcon() {
@@ -241,47 +238,49 @@ void TestDiskProperties::profileFillsNameAndIcon() {
     Profiles::writeAllProfiles(Profiles::kFixedProfilesPath,
                                {{"Home", ""}, {"Work", "c:\\work.ico"}});
     DiskProperties* window = open();
-    window->Command6->click();
-    QTRY_VERIFY(window->mnuProfiles->isVisible());
-    window->mnuProfiles->close();
-    window->mnuProfile[1]->trigger();
-    QCOMPARE(window->txtName->text(), QStringLiteral("Work"));
-    QCOMPARE(window->txtIcon->text(), QStringLiteral("c:\\work.ico"));
-    QCOMPARE(colourOf(window->picIcon), QColor(Qt::magenta));
+    ctl<QPushButton>(window, "Command6")->click();
+    QTRY_VERIFY(ctl<QMenu>(window, "mnuProfiles")->isVisible());
+    ctl<QMenu>(window, "mnuProfiles")->close();
+    ctl<QMenu>(window, "mnuProfiles")->actions()[1]->trigger();
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("Work"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QStringLiteral("c:\\work.ico"));
+    QCOMPARE(colourOf(ctl<QLabel>(window, "picIcon")), QColor(Qt::magenta));
     // The file is read afresh: a profile saved meanwhile is what the entry delivers.
     Profiles::writeAllProfiles(Profiles::kFixedProfilesPath, {{"Home", ""}});
-    window->mnuProfile[1]->trigger();
-    QCOMPARE(window->txtName->text(), QString());
-    QCOMPARE(window->txtIcon->text(), QString());
+    ctl<QMenu>(window, "mnuProfiles")->actions()[1]->trigger();
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QString());
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QString());
 }
 
 void TestDiskProperties::noProfilesOfferOneEmptyItem() {
     DiskProperties* window = open();
-    QCOMPARE(window->mnuProfile.size(), 1);
-    QCOMPARE(window->mnuProfile[0]->text(), QString());
-    window->mnuProfile[0]->trigger();
-    QCOMPARE(window->txtName->text(), QString());
-    QCOMPARE(window->txtIcon->text(), QString());
+    QCOMPARE(ctl<QMenu>(window, "mnuProfiles")->actions().size(), 1);
+    QCOMPARE(ctl<QMenu>(window, "mnuProfiles")->actions()[0]->text(), QString());
+    ctl<QMenu>(window, "mnuProfiles")->actions()[0]->trigger();
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QString());
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QString());
 }
 
 void TestDiskProperties::deleteAsksFirst() {
     DiskProperties* window = open();
-    window->Command5->click(); // nothing selected
+    ctl<QPushButton>(window, "Command5")->click(); // nothing selected
     QVERIFY(m_boxes->boxes.isEmpty());
-    window->lstActions->setCurrentRow(1);
-    QCOMPARE(window->lstExec1->currentRow(), 1);
+    ctl<QListWidget>(window, "lstActions")->setCurrentRow(1);
+    QCOMPARE(ctl<QListWidget>(window, "lstExec1")->currentRow(), 1);
     m_boxes->answers = {7};
-    window->Command5->click();
+    ctl<QPushButton>(window, "Command5")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Are you sure that you want to delete this action?"});
     QCOMPARE(m_boxes->boxes[0].style, 20);
-    QCOMPARE(window->lstActions->count(), 3);
+    QCOMPARE(ctl<QListWidget>(window, "lstActions")->count(), 3);
     m_boxes->answers = {6};
-    window->Command5->click();
-    QCOMPARE(itemsOf(window->lstActions), (QStringList{"Copy file", "Delete file"}));
-    QCOMPARE(itemsOf(window->lstMode), (QStringList{"1", "3"}));
-    QCOMPARE(itemsOf(window->lstExec1), (QStringList{"a:\\src.txt", "c:\\junk\\*.tmp"}));
-    QCOMPARE(itemsOf(window->lstExec2), (QStringList{"c:\\dst.txt", ""}));
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command5")->click();
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstActions")),
+             (QStringList{"Copy file", "Delete file"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstMode")), (QStringList{"1", "3"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec1")),
+             (QStringList{"a:\\src.txt", "c:\\junk\\*.tmp"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")), (QStringList{"c:\\dst.txt", ""}));
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(!host::FormInstance<DiskProperties>::loaded() || !window->isVisible());
     const QByteArray bytes = settingsBytes();
     QCOMPARE(bytes.size(), 6 * 128 + 4); // ends with the second action's empty second path
@@ -291,11 +290,11 @@ void TestDiskProperties::okWithoutChangeRewritesTheSameBytes() {
     const QByteArray before = settingsBytes();
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old icon");
     DiskProperties* window = open();
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command2")->click();
     QTRY_VERIFY(!host::FormInstance<DiskProperties>::loaded());
     QCOMPARE(settingsBytes(), before);
     QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")), QByteArray("old icon"));
-    QCOMPARE(colourOf(m_mainIcon.get()), QColor(Qt::green));
+    QCOMPARE(m_mainIcon->picture().pixelColor(4, 4), QColor(Qt::green));
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Backup"));
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(QDir(m_prefix->driveA()).entryList(QDir::Files | QDir::Hidden),
@@ -305,13 +304,13 @@ void TestDiskProperties::okWithoutChangeRewritesTheSameBytes() {
 void TestDiskProperties::okWithANewIconShowsItInTheMainWindow() {
     solid(Qt::cyan).save(m_prefix->driveC() + "/new.ico", "ICO");
     DiskProperties* window = open();
-    window->txtName->setText("Renamed");
-    window->txtIcon->setText("c:\\new.ico");
-    window->Command2->click();
+    ctl<QLineEdit>(window, "txtName")->setText("Renamed");
+    ctl<QLineEdit>(window, "txtIcon")->setText("c:\\new.ico");
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")),
              m_prefix->readHostFile(m_prefix->driveC() + "/new.ico"));
-    QCOMPARE(colourOf(m_mainIcon.get()), QColor(Qt::cyan));
+    QCOMPARE(m_mainIcon->picture().pixelColor(4, 4), QColor(Qt::cyan));
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Renamed"));
 }
 
@@ -320,8 +319,8 @@ void TestDiskProperties::okKeepsTheIconFilesProtection() {
     host::setAttributes("a:\\VRTLIcon.sys", host::AttrReadOnly | host::AttrHidden);
     solid(Qt::cyan).save(m_prefix->driveC() + "/new.ico", "ICO");
     DiskProperties* window = open();
-    window->txtIcon->setText("c:\\new.ico");
-    window->Command2->click();
+    ctl<QLineEdit>(window, "txtIcon")->setText("c:\\new.ico");
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")),
              m_prefix->readHostFile(m_prefix->driveC() + "/new.ico"));
@@ -339,8 +338,9 @@ void TestDiskProperties::unknownKindsSurviveASave() {
     writeDiskSettings("Other tool", {{"9", "first", "second"}, {"1", "a", "b"}});
     const QByteArray before = settingsBytes();
     DiskProperties* window = open();
-    QCOMPARE(itemsOf(window->lstActions), (QStringList{"Unknown action (9)", "Copy file"}));
-    window->Command2->click();
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstActions")),
+             (QStringList{"Unknown action (9)", "Copy file"}));
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(settingsBytes(), before);
 }
 
@@ -355,10 +355,10 @@ void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon() {
     QFETCH(QString, icon);
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old icon");
     DiskProperties* window = open();
-    window->txtName->setText("Changed");
-    window->appendAction("0", "c:\\new", "");
-    window->txtIcon->setText(icon);
-    window->Command2->click();
+    ctl<QLineEdit>(window, "txtName")->setText("Changed");
+    window->appendAction({"0", "c:\\new", ""});
+    ctl<QLineEdit>(window, "txtIcon")->setText(icon);
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't copy the icon to the disk."});
     QCOMPARE(m_boxes->boxes[0].style, 16);
     QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle"));
@@ -368,7 +368,7 @@ void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon() {
              QStringLiteral("0"));
     QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")), QByteArray("old icon"));
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Changed"));
-    QCOMPARE(colourOf(m_mainIcon.get()), QColor(Qt::green));
+    QCOMPARE(m_mainIcon->picture().pixelColor(4, 4), QColor(Qt::green));
 }
 
 void TestDiskProperties::failedSaveKeepsEverything_data() {
@@ -391,8 +391,8 @@ void TestDiskProperties::failedSaveKeepsEverything() {
     }
     const QByteArray before = settingsBytes();
     DiskProperties* window = open();
-    window->txtName->setText("Changed");
-    window->appendAction("0", "c:\\new", "");
+    ctl<QLineEdit>(window, "txtName")->setText("Changed");
+    window->appendAction({"0", "c:\\new", ""});
     if (fault == "readonly")
         host::setAttributes("a:\\VRTLSettings.sys", host::AttrReadOnly);
     if (fault == "protected")
@@ -408,13 +408,14 @@ void TestDiskProperties::failedSaveKeepsEverything() {
     if (fault == "pulled")
         m_prefix->pointDrive('a', m_prefix->root() + "/gone");
 
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't write on disk."});
     QCOMPARE(m_boxes->boxes[0].style, 16);
     QVERIFY(host::FormInstance<DiskProperties>::loaded());
     QVERIFY(window->isVisible());
-    QCOMPARE(window->txtName->text(), QStringLiteral("Changed"));
-    QCOMPARE(window->lstActions->count(), fault == "protected" || fault == "full" ? 2 : 4);
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("Changed"));
+    QCOMPARE(ctl<QListWidget>(window, "lstActions")->count(),
+             fault == "protected" || fault == "full" ? 2 : 4);
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Old name"));
     if (fault == "pulled")
         return;
@@ -426,7 +427,7 @@ void TestDiskProperties::failedSaveKeepsEverything() {
     }
     if (fault == "readonly") {
         m_boxes->boxes.clear();
-        window->Command2->click();
+        ctl<QPushButton>(window, "Command2")->click();
         QVERIFY(m_boxes->boxes.isEmpty());
         QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Changed"));
     }
@@ -443,10 +444,10 @@ void TestDiskProperties::windowClosedUnderItsOwnBox() {
     bool overTheWindow = false;
     QTimer::singleShot(100, window, [&] {
         overTheWindow = QApplication::activeModalWidget()->parentWidget() == window;
-        QTimer::singleShot(100, window, [&] { window->Command1->click(); });
-        window->Command2->click(); // a second box, over the first
+        QTimer::singleShot(100, window, [&] { ctl<QPushButton>(window, "Command1")->click(); });
+        ctl<QPushButton>(window, "Command2")->click(); // a second box, over the first
     });
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(overTheWindow);
     QTRY_VERIFY(!host::FormInstance<DiskProperties>::loaded());
     QVERIFY(!QApplication::activeModalWidget());
@@ -455,11 +456,11 @@ void TestDiskProperties::windowClosedUnderItsOwnBox() {
 void TestDiskProperties::cancelWritesNothing() {
     const QByteArray before = settingsBytes();
     DiskProperties* window = open();
-    window->txtName->setText("Other");
-    window->lstActions->setCurrentRow(0);
+    ctl<QLineEdit>(window, "txtName")->setText("Other");
+    ctl<QListWidget>(window, "lstActions")->setCurrentRow(0);
     m_boxes->answers = {6};
-    window->Command5->click();
-    window->Command1->click();
+    ctl<QPushButton>(window, "Command5")->click();
+    ctl<QPushButton>(window, "Command1")->click();
     QTRY_VERIFY(!host::FormInstance<DiskProperties>::loaded());
     QCOMPARE(settingsBytes(), before);
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Old name"));
@@ -467,103 +468,108 @@ void TestDiskProperties::cancelWritesNothing() {
 
 void TestDiskProperties::textBoxesHoldAtMost124Characters() {
     DiskProperties* window = open();
-    QTest::keyClicks(window->txtName, QString(130, 'n'));
-    QCOMPARE(window->txtName->text().size(), 124);
-    window->Command2->click();
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), QString(130, 'n'));
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text().size(), 124);
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     window = open();
-    window->Command4->click();
-    QCOMPARE(editor()->txtExec1->maxLength(), 124);
-    QCOMPARE(editor()->txtExec2->maxLength(), 124);
+    ctl<QPushButton>(window, "Command4")->click();
+    QCOMPARE(ctl<QLineEdit>(editor(), "txtExec1")->maxLength(), 124);
+    QCOMPARE(ctl<QLineEdit>(editor(), "txtExec2")->maxLength(), 124);
 }
 
 void TestDiskProperties::addCopyFile() {
     DiskProperties* window = open();
-    window->Command4->click();
+    ctl<QPushButton>(window, "Command4")->click();
     QVERIFY(!window->isVisible());
-    QCOMPARE(window->lblMode->text(), QStringLiteral("Add"));
+    QCOMPARE(ctl<QLabel>(window, "lblMode")->text(), QStringLiteral("Add"));
     AddAction* wizard = editor();
     QVERIFY(wizard && wizard->isVisible());
     QCOMPARE(wizard->windowModality(), Qt::ApplicationModal);
     QCOMPARE(wizard->windowTitle(), QStringLiteral("Add an action"));
-    QCOMPARE(wizard->lstActions->currentRow(), -1);
-    QCOMPARE(itemsOf(wizard->lstActions), (QStringList{"Create directory", "Copy file", "Move file",
-                                                       "Delete file", "Execute file"}));
-    QVERIFY(!wizard->picFillOut->isVisible());
-    wizard->lstActions->setCurrentRow(1);
-    wizard->Command1->click();
-    QVERIFY(wizard->picFillOut->isVisible());
-    QVERIFY(!wizard->Command1->isEnabled());
-    QCOMPARE(wizard->Command2->text(), QStringLiteral("Close"));
-    QCOMPARE(wizard->lblAction->text(),
+    QCOMPARE(ctl<QListWidget>(wizard, "lstActions")->currentRow(), -1);
+    QCOMPARE(
+        itemsOf(ctl<QListWidget>(wizard, "lstActions")),
+        (QStringList{"Create directory", "Copy file", "Move file", "Delete file", "Execute file"}));
+    QVERIFY(!ctl<QWidget>(wizard, "picFillOut")->isVisible());
+    ctl<QListWidget>(wizard, "lstActions")->setCurrentRow(1);
+    ctl<QPushButton>(wizard, "Command1")->click();
+    QVERIFY(ctl<QWidget>(wizard, "picFillOut")->isVisible());
+    QVERIFY(!ctl<QPushButton>(wizard, "Command1")->isEnabled());
+    QCOMPARE(ctl<QPushButton>(wizard, "Command2")->text(), QStringLiteral("Close"));
+    QCOMPARE(ctl<QLabel>(wizard, "lblAction")->text(),
              QStringLiteral(
                  "Please fill out the text-boxes below to enter the nessecary informations."));
-    QCOMPARE(wizard->lblExec1->text(), QStringLiteral("Source file"));
-    QCOMPARE(wizard->lblExec2->text(), QStringLiteral("Destination file"));
-    QVERIFY(wizard->txtExec2->isVisible());
-    QTest::keyClicks(wizard->txtExec1, "a:\\letter.doc");
-    QTest::keyClicks(wizard->txtExec2, "c:\\letters\\letter.doc");
-    wizard->Command2->click();
+    QCOMPARE(ctl<QLabel>(wizard, "lblExec1")->text(), QStringLiteral("Source file"));
+    QCOMPARE(ctl<QLabel>(wizard, "lblExec2")->text(), QStringLiteral("Destination file"));
+    QVERIFY(ctl<QLineEdit>(wizard, "txtExec2")->isVisible());
+    QTest::keyClicks(ctl<QLineEdit>(wizard, "txtExec1"), "a:\\letter.doc");
+    QTest::keyClicks(ctl<QLineEdit>(wizard, "txtExec2"), "c:\\letters\\letter.doc");
+    ctl<QPushButton>(wizard, "Command2")->click();
     QTRY_VERIFY(!editor());
     QVERIFY(window->isVisible());
-    QCOMPARE(itemsOf(window->lstActions).last(), QStringLiteral("Copy file"));
-    QCOMPARE(itemsOf(window->lstMode).last(), QStringLiteral("1"));
-    QCOMPARE(itemsOf(window->lstExec1).last(), QStringLiteral("a:\\letter.doc"));
-    QCOMPARE(itemsOf(window->lstExec2).last(), QStringLiteral("c:\\letters\\letter.doc"));
-    QCOMPARE(window->lstMode->count(), 4);
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstActions")).last(), QStringLiteral("Copy file"));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstMode")).last(), QStringLiteral("1"));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec1")).last(),
+             QStringLiteral("a:\\letter.doc"));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")).last(),
+             QStringLiteral("c:\\letters\\letter.doc"));
+    QCOMPARE(ctl<QListWidget>(window, "lstMode")->count(), 4);
 }
 
 void TestDiskProperties::addDeleteFileStoresNoSecondPath() {
     DiskProperties* window = open();
-    window->Command4->click();
-    editor()->lstActions->setCurrentRow(3);
-    editor()->Command1->click();
-    QCOMPARE(editor()->lblExec1->text(), QStringLiteral("File to be deleted"));
-    QVERIFY(!editor()->txtExec2->isVisible());
-    QVERIFY(!editor()->lblExec2->isVisible());
-    editor()->Command2->click(); // "Close" with empty boxes commits empty paths
+    ctl<QPushButton>(window, "Command4")->click();
+    ctl<QListWidget>(editor(), "lstActions")->setCurrentRow(3);
+    ctl<QPushButton>(editor(), "Command1")->click();
+    QCOMPARE(ctl<QLabel>(editor(), "lblExec1")->text(), QStringLiteral("File to be deleted"));
+    QVERIFY(!ctl<QLineEdit>(editor(), "txtExec2")->isVisible());
+    QVERIFY(!ctl<QLabel>(editor(), "lblExec2")->isVisible());
+    ctl<QPushButton>(editor(), "Command2")->click(); // "Close" with empty boxes commits empty paths
     QTRY_VERIFY(!editor());
-    QCOMPARE(itemsOf(window->lstMode).last(), QStringLiteral("3"));
-    QCOMPARE(itemsOf(window->lstExec1).last(), QString());
-    QCOMPARE(itemsOf(window->lstExec2).last(), QString());
-    window->Command2->click();
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstMode")).last(), QStringLiteral("3"));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec1")).last(), QString());
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")).last(), QString());
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(settingsBytes().size(), 12 * 128 + 4);
 }
 
 void TestDiskProperties::editCopyIntoExecute() {
     DiskProperties* window = open();
-    window->lstActions->setCurrentRow(0);
-    window->Command7->click();
+    ctl<QListWidget>(window, "lstActions")->setCurrentRow(0);
+    ctl<QPushButton>(window, "Command7")->click();
     QVERIFY(!window->isVisible());
-    QCOMPARE(window->lblMode->text(), QStringLiteral("Edit"));
+    QCOMPARE(ctl<QLabel>(window, "lblMode")->text(), QStringLiteral("Edit"));
     AddAction* wizard = editor();
     QCOMPARE(wizard->windowModality(), Qt::NonModal);
-    QCOMPARE(wizard->lstActions->currentRow(), 1);
-    QCOMPARE(wizard->txtExec1->text(), QStringLiteral("a:\\src.txt"));
-    QCOMPARE(wizard->txtExec2->text(), QStringLiteral("c:\\dst.txt"));
-    wizard->lstActions->setCurrentRow(4);
-    wizard->Command1->click();
-    QCOMPARE(wizard->lblExec1->text(), QStringLiteral("File to be executed"));
-    wizard->txtExec1->setText("c:\\tools\\backup.sh");
-    wizard->Command2->click();
+    QCOMPARE(ctl<QListWidget>(wizard, "lstActions")->currentRow(), 1);
+    QCOMPARE(ctl<QLineEdit>(wizard, "txtExec1")->text(), QStringLiteral("a:\\src.txt"));
+    QCOMPARE(ctl<QLineEdit>(wizard, "txtExec2")->text(), QStringLiteral("c:\\dst.txt"));
+    ctl<QListWidget>(wizard, "lstActions")->setCurrentRow(4);
+    ctl<QPushButton>(wizard, "Command1")->click();
+    QCOMPARE(ctl<QLabel>(wizard, "lblExec1")->text(), QStringLiteral("File to be executed"));
+    ctl<QLineEdit>(wizard, "txtExec1")->setText("c:\\tools\\backup.sh");
+    ctl<QPushButton>(wizard, "Command2")->click();
     QTRY_VERIFY(!editor());
-    QCOMPARE(itemsOf(window->lstActions),
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstActions")),
              (QStringList{"Execute file", "Create directory", "Delete file"}));
-    QCOMPARE(itemsOf(window->lstMode), (QStringList{"4", "0", "3"}));
-    QCOMPARE(itemsOf(window->lstExec1).first(), QStringLiteral("c:\\tools\\backup.sh"));
-    QCOMPARE(itemsOf(window->lstExec2).first(), QStringLiteral("c:\\dst.txt")); // kept
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstMode")), (QStringList{"4", "0", "3"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec1")).first(),
+             QStringLiteral("c:\\tools\\backup.sh"));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")).first(),
+             QStringLiteral("c:\\dst.txt")); // kept
 
     // "Add an action" while an "Edit action" editor is open starts a fresh editor.
-    window->lstActions->setCurrentRow(0);
-    window->Command7->click();
+    ctl<QListWidget>(window, "lstActions")->setCurrentRow(0);
+    ctl<QPushButton>(window, "Command7")->click();
     QPointer<AddAction> stale = editor();
     window->show();
-    window->Command4->click();
+    ctl<QPushButton>(window, "Command4")->click();
     QVERIFY(!stale);
     QVERIFY(!window->isVisible());
-    QCOMPARE(editor()->lstActions->currentRow(), -1);
-    QCOMPARE(editor()->txtExec2->text(), QString());
-    QCOMPARE(itemsOf(window->lstExec2).first(), QStringLiteral("c:\\dst.txt"));
+    QCOMPARE(ctl<QListWidget>(editor(), "lstActions")->currentRow(), -1);
+    QCOMPARE(ctl<QLineEdit>(editor(), "txtExec2")->text(), QString());
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")).first(), QStringLiteral("c:\\dst.txt"));
 }
 
 void TestDiskProperties::cancelOrFrameBringsTheWindowBack_data() {
@@ -578,36 +584,37 @@ void TestDiskProperties::cancelOrFrameBringsTheWindowBack() {
     QFETCH(bool, byFrame);
     QFETCH(bool, afterNext);
     DiskProperties* window = open();
-    window->txtName->setText("Typed");
-    window->Command4->click();
-    editor()->lstActions->setCurrentRow(0);
+    ctl<QLineEdit>(window, "txtName")->setText("Typed");
+    ctl<QPushButton>(window, "Command4")->click();
+    ctl<QListWidget>(editor(), "lstActions")->setCurrentRow(0);
     if (afterNext)
-        editor()->Command1->click();
+        ctl<QPushButton>(editor(), "Command1")->click();
     if (byFrame)
         editor()->close();
     else
-        editor()->Command2->click();
+        ctl<QPushButton>(editor(), "Command2")->click();
     QTRY_VERIFY(!editor());
     QVERIFY(window->isVisible());
-    QCOMPARE(window->lstActions->count(), 3); // nothing committed
-    QCOMPARE(window->txtName->text(), QStringLiteral("Typed"));
+    QCOMPARE(ctl<QListWidget>(window, "lstActions")->count(), 3); // nothing committed
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("Typed"));
 }
 
 void TestDiskProperties::nextWaitsForAKind() {
     writeDiskSettings("Odd", {{"9", "x", "y"}});
     DiskProperties* window = open();
-    window->lstActions->setCurrentRow(0);
-    window->Command7->click();
-    QCOMPARE(editor()->lstActions->currentRow(), -1); // no kind of the list fits "9"
-    editor()->Command1->click();
-    QVERIFY(editor()->Command1->isEnabled());
-    QVERIFY(!editor()->picFillOut->isVisible());
-    QCOMPARE(editor()->Command2->text(), QStringLiteral("Cancel"));
+    ctl<QListWidget>(window, "lstActions")->setCurrentRow(0);
+    ctl<QPushButton>(window, "Command7")->click();
+    QCOMPARE(ctl<QListWidget>(editor(), "lstActions")->currentRow(),
+             -1); // no kind of the list fits "9"
+    ctl<QPushButton>(editor(), "Command1")->click();
+    QVERIFY(ctl<QPushButton>(editor(), "Command1")->isEnabled());
+    QVERIFY(!ctl<QWidget>(editor(), "picFillOut")->isVisible());
+    QCOMPARE(ctl<QPushButton>(editor(), "Command2")->text(), QStringLiteral("Cancel"));
 }
 
 void TestDiskProperties::editWithoutSelectionDoesNothing() {
     DiskProperties* window = open();
-    window->Command7->click();
+    ctl<QPushButton>(window, "Command7")->click();
     QVERIFY(window->isVisible());
     QVERIFY(!editor());
 }

@@ -1,8 +1,10 @@
 // A real diskette: a 1.44 MB FAT12 image made with mkfs.fat, filled with mtools (upper-case
 // names, attributes set with mattrib) and mounted with fusefat, serves as drive A:.
+#include "Ctl.h"
 #include "DiskFixture.h"
 #include "TestPrefix.h"
 
+#include "disk/DiskDisplay.h"
 #include "disk/DiskProperties.h"
 #include "disk/Module1.h"
 #include "host/DriveA.h"
@@ -81,11 +83,11 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     } detach;
     QCOMPARE(host::DriveA::target(), prefix.prefix() + "/diskette-image");
 
-    QLabel picIcon, picNoDisk;
-    Module1::setDiskDisplay(&picIcon, &picNoDisk);
+    DiskDisplay picIcon{QImage(), QString()};
+    Module1::setDiskDisplay(&picIcon);
     Module1::ReloadDiskSettings();
     QCOMPARE(picIcon.toolTip(), QStringLiteral("FAT DISK"));
-    QCOMPARE(picIcon.pixmap().size(), QSize(32, 32));
+    QCOMPARE(picIcon.picture().size(), QSize(32, 32));
 
     Module1::ExecuteLink();
     QVERIFY(boxes.boxes.isEmpty());
@@ -97,13 +99,13 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     newIcon.fill(Qt::red);
     newIcon.save(prefix.driveC() + "/red.ico", "ICO");
     DiskProperties* window = host::FormInstance<DiskProperties>::show();
-    QCOMPARE(window->lstActions->count(), 2);
-    window->txtName->setText("Renamed on FAT");
-    window->txtIcon->setText("c:\\red.ico");
-    window->Command2->click();
+    QCOMPARE(ctl<QListWidget>(window, "lstActions")->count(), 2);
+    ctl<QLineEdit>(window, "txtName")->setText("Renamed on FAT");
+    ctl<QLineEdit>(window, "txtIcon")->setText("c:\\red.ico");
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(boxes.prompts(), QStringList());
     QCOMPARE(picIcon.toolTip(), QStringLiteral("Renamed on FAT"));
-    Module1::setDiskDisplay(nullptr, nullptr);
+    Module1::setDiskDisplay(nullptr);
 
     host::DriveA::detachImage();
     // What the diskette holds now, read with mtools.

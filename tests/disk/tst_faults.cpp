@@ -3,6 +3,7 @@
 #include "DiskFixture.h"
 #include "PrefixTest.h"
 
+#include "disk/DiskDisplay.h"
 #include "disk/Module1.h"
 #include "prefs/Profiles.h"
 
@@ -93,12 +94,12 @@ void TestFaults::hugeAndGarbageFiles() {
         QVERIFY(QFile::resize(profilesFile, 2 * 128 + 6));
     }
 
-    QLabel picIcon, picNoDisk;
-    Module1::setDiskDisplay(&picIcon, &picNoDisk);
+    DiskDisplay picIcon{QImage(), QString()};
+    Module1::setDiskDisplay(&picIcon);
     Module1::ReloadDiskSettings();
     Module1::ExecuteLink();
     const QList<Profiles::Profile> profiles = Profiles::readAllProfiles(Profiles::ProfilesPath());
-    Module1::setDiskDisplay(nullptr, nullptr);
+    Module1::setDiskDisplay(nullptr);
     QVERIFY(profiles.size() <= Profiles::kMaxProfiles);
     if (kind == "sparse") {
         QCOMPARE(picIcon.toolTip(), QStringLiteral("Huge"));

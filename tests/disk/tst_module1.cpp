@@ -2,6 +2,7 @@
 #include "ErrorOf.h"
 #include "PrefixTest.h"
 
+#include "disk/DiskDisplay.h"
 #include "disk/MkDir.h"
 #include "disk/Module1.h"
 
@@ -58,26 +59,21 @@ private slots:
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
-    std::unique_ptr<QLabel> m_picIcon;
-    std::unique_ptr<QLabel> m_picNoDisk;
+    std::unique_ptr<DiskDisplay> m_picIcon;
 };
 
 void TestModule1::init() {
     PrefixTest::init();
-    m_picIcon = std::make_unique<QLabel>();
-    m_picNoDisk = std::make_unique<QLabel>();
-    m_picIcon->setPixmap(QPixmap::fromImage(solid({32, 32}, Qt::green)));
-    m_picIcon->setToolTip("Load Disk-Settings");
-    m_picNoDisk->setPixmap(QPixmap::fromImage(solid({32, 32}, Qt::red)));
-    Module1::setDiskDisplay(m_picIcon.get(), m_picNoDisk.get());
+    m_picIcon = std::make_unique<DiskDisplay>(solid({32, 32}, Qt::red), "Load Disk-Settings");
+    m_picIcon->setPicture(solid({32, 32}, Qt::green));
+    Module1::setDiskDisplay(m_picIcon.get());
 }
 
 void TestModule1::cleanup() {
     qunsetenv("VORTLE_MEDIA_ROOTS");
     qunsetenv("VORTLE_FSTAB");
-    Module1::setDiskDisplay(nullptr, nullptr);
+    Module1::setDiskDisplay(nullptr);
     m_picIcon.reset();
-    m_picNoDisk.reset();
     PrefixTest::cleanup();
 }
 
@@ -161,15 +157,15 @@ void TestModule1::reloadWithoutDiskette() {
     Module1::ReloadDiskSettings();
     QCOMPARE(m_boxes->prompts(), QStringList{"Keine Diskette in Laufwerk A:"});
     QCOMPARE(m_picIcon->toolTip(), QStringLiteral("Reload Disk-Settings"));
-    QCOMPARE(m_picIcon->pixmap().toImage(), m_picNoDisk->pixmap().toImage());
+    QCOMPARE(m_picIcon->picture(), m_picIcon->noDiskPicture());
 }
 
 void TestModule1::reloadOfAnEmptyDiskette() {
-    const QImage before = m_picIcon->pixmap().toImage();
+    const QImage before = m_picIcon->picture();
     Module1::ReloadDiskSettings();
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(m_picIcon->toolTip(), QString());
-    QCOMPARE(m_picIcon->pixmap().toImage(), before);
+    QCOMPARE(m_picIcon->picture(), before);
     // Reading left an empty disk settings file behind on the writable diskette.
     QVERIFY(QFile::exists(a("VRTLSettings.sys")));
     QCOMPARE(QFile(a("VRTLSettings.sys")).size(), 0);
@@ -179,7 +175,7 @@ void TestModule1::reloadKeepsThePreviousPictureWithoutIcon() {
     solid({32, 32}, Qt::blue).save(a("VRTLIcon.sys"), "BMP");
     writeDiskSettings("First", {});
     Module1::ReloadDiskSettings();
-    QCOMPARE(m_picIcon->pixmap().toImage().pixelColor(5, 5), QColor(Qt::blue));
+    QCOMPARE(m_picIcon->picture().pixelColor(5, 5), QColor(Qt::blue));
     // Another diskette, with a name but no icon.
     const QString second = m_prefix->root() + "/second";
     QDir().mkpath(second);
@@ -187,7 +183,7 @@ void TestModule1::reloadKeepsThePreviousPictureWithoutIcon() {
     writeDiskSettings("Second", {});
     Module1::ReloadDiskSettings();
     QCOMPARE(m_picIcon->toolTip(), QStringLiteral("Second"));
-    QCOMPARE(m_picIcon->pixmap().toImage().pixelColor(5, 5), QColor(Qt::blue));
+    QCOMPARE(m_picIcon->picture().pixelColor(5, 5), QColor(Qt::blue));
 }
 
 void TestModule1::reloadShowsNameAndIcon_data() {
@@ -211,9 +207,9 @@ void TestModule1::reloadShowsNameAndIcon() {
     Module1::ReloadDiskSettings();
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(m_picIcon->toolTip(), QStringLiteral("Holiday photos 1997 \u20AC"));
-    QCOMPARE(m_picIcon->pixmap().size(), size);
+    QCOMPARE(m_picIcon->picture().size(), size);
     if (colour.isValid())
-        QCOMPARE(m_picIcon->pixmap().toImage().pixelColor(3, 3), colour);
+        QCOMPARE(m_picIcon->picture().pixelColor(3, 3), colour);
 }
 
 void TestModule1::reloadSurvivesBadFiles_data() {
@@ -240,10 +236,10 @@ void TestModule1::reloadSurvivesBadFiles() {
         m_prefix->writeHostFile("data/vortle/drive_a/VRTLSettings.sys", settings);
     if (!icon.isEmpty())
         m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", icon);
-    const QImage before = m_picIcon->pixmap().toImage();
+    const QImage before = m_picIcon->picture();
     Module1::ReloadDiskSettings();
     QCOMPARE(m_picIcon->toolTip(), tip);
-    QCOMPARE(m_picIcon->pixmap().toImage(), before);
+    QCOMPARE(m_picIcon->picture(), before);
     QVERIFY(m_boxes->boxes.isEmpty());
 }
 

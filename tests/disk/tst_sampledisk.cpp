@@ -1,6 +1,7 @@
 // The sample diskette that ./run gives a newcomer shows and runs as its read-me says.
 #include "TestPrefix.h"
 
+#include "disk/DiskDisplay.h"
 #include "disk/Module1.h"
 
 #include <QDir>
@@ -21,17 +22,17 @@ void TestSampleDisk::showsItselfAndCopiesItsReadMe() {
     for (const QString& name : sample.entryList(QDir::Files))
         QVERIFY(QFile::copy(sample.filePath(name), prefix.driveA() + "/" + name));
 
-    QLabel picIcon, picNoDisk;
-    Module1::setDiskDisplay(&picIcon, &picNoDisk);
+    DiskDisplay picIcon{QImage(), QString()};
+    Module1::setDiskDisplay(&picIcon);
     Module1::ReloadDiskSettings();
     QCOMPARE(picIcon.toolTip(), QStringLiteral("Vortle sample diskette"));
-    QCOMPARE(picIcon.pixmap().size(), QSize(32, 32));
+    QCOMPARE(picIcon.picture().size(), QSize(32, 32));
 
     Module1::ExecuteLink();
     QVERIFY(boxes.boxes.isEmpty());
     QCOMPARE(prefix.readHostFile(prefix.driveC() + "/Vortle Sample/ReadMe.txt"),
              prefix.readHostFile(sample.filePath("ReadMe.txt")));
-    Module1::setDiskDisplay(nullptr, nullptr);
+    Module1::setDiskDisplay(nullptr);
 }
 
 QTEST_MAIN(TestSampleDisk)

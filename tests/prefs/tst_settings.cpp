@@ -1,3 +1,4 @@
+#include "Ctl.h"
 #include "ErrorOf.h"
 #include "FormChecks.h"
 #include "PrefixTest.h"
@@ -5,6 +6,7 @@
 
 #include "host/FileDialog.h"
 #include "host/FormInstance.h"
+#include "host/LineControl.h"
 #include "host/Twips.h"
 #include "host/WindowPos.h"
 #include "prefs/Profiles.h"
@@ -160,16 +162,20 @@ void TestSettings::controlsAtTheirPlaces() {
     QCOMPARE(window->size(), QSize(host::twipsToPixelsX(4935), host::twipsToPixelsY(6240)));
     QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!window->windowIcon().isNull());
-    QCOMPARE(window->Line1.size(), 4);
-    QVERIFY(!window->lstName->isVisible() && !window->lstIcon->isVisible());
+    QCOMPARE(window->findChildren<host::LineControl*>().size(), 4);
+    QVERIFY(!ctl<QListWidget>(window, "lstName")->isVisible() &&
+            !ctl<QListWidget>(window, "lstIcon")->isVisible());
 }
 
 void TestSettings::tabOrderFollowsTheIndexes() {
     Settings* window = open();
-    const QList<QWidget*> expected = {window->chkAutoLoad,    window->Command1, window->Command2,
-                                      window->lstProfiles,    window->Command3, window->Command4,
-                                      window->txtName,        window->txtIcon,  window->Sarc,
-                                      window->chkAlwaysOnTop, window->txtZip,   window->Command5};
+    const QList<QWidget*> expected = {
+        ctl<QCheckBox>(window, "chkAutoLoad"), ctl<QPushButton>(window, "Command1"),
+        ctl<QPushButton>(window, "Command2"),  ctl<QListWidget>(window, "lstProfiles"),
+        ctl<QPushButton>(window, "Command3"),  ctl<QPushButton>(window, "Command4"),
+        ctl<QLineEdit>(window, "txtName"),     ctl<QLineEdit>(window, "txtIcon"),
+        ctl<QPushButton>(window, "Sarc"),      ctl<QCheckBox>(window, "chkAlwaysOnTop"),
+        ctl<QLineEdit>(window, "txtZip"),      ctl<QPushButton>(window, "Command5")};
     // Walk the focus chain once round and note the controls in the order met.
     QList<QWidget*> met;
     QWidget* widget = expected.first();
@@ -183,20 +189,21 @@ void TestSettings::tabOrderFollowsTheIndexes() {
 
 void TestSettings::firstOpening() {
     Settings* window = open();
-    QCOMPARE(window->lstProfiles->count(), 0);
-    QVERIFY(!window->chkAutoLoad->isChecked());
-    QVERIFY(!window->chkAlwaysOnTop->isChecked());
-    QCOMPARE(window->txtZip->text(), QString());
+    QCOMPARE(ctl<QListWidget>(window, "lstProfiles")->count(), 0);
+    QVERIFY(!ctl<QCheckBox>(window, "chkAutoLoad")->isChecked());
+    QVERIFY(!ctl<QCheckBox>(window, "chkAlwaysOnTop")->isChecked());
+    QCOMPARE(ctl<QLineEdit>(window, "txtZip")->text(), QString());
     QVERIFY(QFile::exists(profilesFile()));
     QCOMPARE(QFile(profilesFile()).size(), 0);
     // A click on the caption's far end toggles, as on the box itself.
-    for (QCheckBox* box : {window->chkAutoLoad, window->chkAlwaysOnTop}) {
+    for (QCheckBox* box :
+         {ctl<QCheckBox>(window, "chkAutoLoad"), ctl<QCheckBox>(window, "chkAlwaysOnTop")}) {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 2, box->height() / 2));
         QVERIFY(box->isChecked());
     }
     // A second showing only raises it.
     QCOMPARE(open(), window);
-    QVERIFY(window->chkAutoLoad->isChecked());
+    QVERIFY(ctl<QCheckBox>(window, "chkAutoLoad")->isChecked());
 }
 
 void TestSettings::checkBoxStates_data() {
@@ -217,56 +224,62 @@ void TestSettings::checkBoxStates() {
     putSetting(Rec::AlwaysOnTop, value);
     putSetting(Rec::WinZipPath, TaggedValue::string("c:\\winzip\\winzip32.exe"));
     Settings* window = open();
-    QCOMPARE(window->chkAutoLoad->checkState(), state);
-    QCOMPARE(window->chkAlwaysOnTop->checkState(), state);
-    QCOMPARE(window->txtZip->text(), QStringLiteral("c:\\winzip\\winzip32.exe"));
+    QCOMPARE(ctl<QCheckBox>(window, "chkAutoLoad")->checkState(), state);
+    QCOMPARE(ctl<QCheckBox>(window, "chkAlwaysOnTop")->checkState(), state);
+    QCOMPARE(ctl<QLineEdit>(window, "txtZip")->text(), QStringLiteral("c:\\winzip\\winzip32.exe"));
 }
 
 void TestSettings::labelsFollowTheName() {
     Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"A", ""}});
     Settings* window = open();
-    QCOMPARE(itemsOf(window->lstProfiles), QStringList{"Profile No. 1 - A"});
-    QCOMPARE(window->lstProfiles->currentRow(), -1);
-    window->lstProfiles->setCurrentRow(0);
-    QCOMPARE(window->txtName->text(), QStringLiteral("A"));
-    window->Command3->click();
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")), QStringList{"Profile No. 1 - A"});
+    QCOMPARE(ctl<QListWidget>(window, "lstProfiles")->currentRow(), -1);
+    ctl<QListWidget>(window, "lstProfiles")->setCurrentRow(0);
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("A"));
+    ctl<QPushButton>(window, "Command3")->click();
     // The new entry is selected, which empties the name box: a change, so it is relabelled.
-    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - "}));
-    QCOMPARE(window->lstName->currentRow(), 1);
-    QVERIFY(window->txtName->hasFocus() || !window->isActiveWindow());
-    QTest::keyClicks(window->txtName, "B");
-    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - B"}));
-    QCOMPARE(itemsOf(window->lstName), (QStringList{"A", "B"}));
-    QCOMPARE(itemsOf(window->lstIcon), (QStringList{"", ""}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")),
+             (QStringList{"Profile No. 1 - A", "Profile No. 2 - "}));
+    QCOMPARE(ctl<QListWidget>(window, "lstName")->currentRow(), 1);
+    QVERIFY(ctl<QLineEdit>(window, "txtName")->hasFocus() || !window->isActiveWindow());
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), "B");
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")),
+             (QStringList{"Profile No. 1 - A", "Profile No. 2 - B"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstName")), (QStringList{"A", "B"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstIcon")), (QStringList{"", ""}));
 }
 
 void TestSettings::deleteKeepsNumbersUntilReopened() {
     Profiles::writeAllProfiles(Profiles::ProfilesPath(),
                                {{"A", "a.ico"}, {"B", "b.ico"}, {"C", "c.ico"}});
     Settings* window = open();
-    window->lstProfiles->setCurrentRow(1);
-    window->Command4->click();
-    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 3 - C"}));
-    QCOMPARE(itemsOf(window->lstName), (QStringList{"A", "C"}));
-    QCOMPARE(itemsOf(window->lstIcon), (QStringList{"a.ico", "c.ico"}));
-    QCOMPARE(window->lstProfiles->currentRow(), -1);
-    QCOMPARE(window->txtName->text(), QStringLiteral("B"));
-    QCOMPARE(window->txtIcon->text(), QStringLiteral("b.ico"));
-    window->lstProfiles->setCurrentRow(1);
-    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - C"}));
-    window->Command2->click();
+    ctl<QListWidget>(window, "lstProfiles")->setCurrentRow(1);
+    ctl<QPushButton>(window, "Command4")->click();
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")),
+             (QStringList{"Profile No. 1 - A", "Profile No. 3 - C"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstName")), (QStringList{"A", "C"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstIcon")), (QStringList{"a.ico", "c.ico"}));
+    QCOMPARE(ctl<QListWidget>(window, "lstProfiles")->currentRow(), -1);
+    QCOMPARE(ctl<QLineEdit>(window, "txtName")->text(), QStringLiteral("B"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QStringLiteral("b.ico"));
+    ctl<QListWidget>(window, "lstProfiles")->setCurrentRow(1);
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")),
+             (QStringList{"Profile No. 1 - A", "Profile No. 2 - C"}));
+    ctl<QPushButton>(window, "Command2")->click();
     QTRY_VERIFY(!loaded());
     window = open();
-    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - C"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")),
+             (QStringList{"Profile No. 1 - A", "Profile No. 2 - C"}));
 }
 
 void TestSettings::nothingSelectedChangesNothing() {
     Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"A", ""}, {"B", ""}});
     Settings* window = open();
-    QTest::keyClicks(window->txtName, "typed");
-    window->Command4->click();
-    QCOMPARE(itemsOf(window->lstProfiles), (QStringList{"Profile No. 1 - A", "Profile No. 2 - B"}));
-    QCOMPARE(itemsOf(window->lstName), (QStringList{"A", "B"}));
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), "typed");
+    ctl<QPushButton>(window, "Command4")->click();
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstProfiles")),
+             (QStringList{"Profile No. 1 - A", "Profile No. 2 - B"}));
+    QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstName")), (QStringList{"A", "B"}));
 }
 
 void TestSettings::iconPreviewAndSearch() {
@@ -275,19 +288,20 @@ void TestSettings::iconPreviewAndSearch() {
     image.fill(Qt::blue);
     image.save(m_prefix->driveC() + "/work.ico", "ICO");
     Settings* window = open();
-    window->lstProfiles->setCurrentRow(0);
-    QCOMPARE(window->picIcon->pixmap().toImage().pixelColor(3, 3), QColor(Qt::blue));
-    QTest::keyClicks(window->txtIcon, "x"); // a path being typed keeps the picture
-    QVERIFY(!window->picIcon->pixmap().isNull());
+    ctl<QListWidget>(window, "lstProfiles")->setCurrentRow(0);
+    QCOMPARE(ctl<QLabel>(window, "picIcon")->pixmap().toImage().pixelColor(3, 3), QColor(Qt::blue));
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtIcon"),
+                     "x"); // a path being typed keeps the picture
+    QVERIFY(!ctl<QLabel>(window, "picIcon")->pixmap().isNull());
     answerDialog(m_prefix->driveC() + "/work.ico");
-    window->Sarc->click();
+    ctl<QPushButton>(window, "Sarc")->click();
     QCOMPARE(m_requests.last(), QStringList{"Icons (*.ico)"});
-    QCOMPARE(window->txtIcon->text(), QStringLiteral("c:\\work.ico"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QStringLiteral("c:\\work.ico"));
     answerDialog(std::nullopt); // Cancel empties the box, the picture and the profile's icon
-    window->Sarc->click();
-    QCOMPARE(window->txtIcon->text(), QString());
-    QVERIFY(window->picIcon->pixmap().isNull());
-    window->Command2->click();
+    ctl<QPushButton>(window, "Sarc")->click();
+    QCOMPARE(ctl<QLineEdit>(window, "txtIcon")->text(), QString());
+    QVERIFY(ctl<QLabel>(window, "picIcon")->pixmap().isNull());
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()), (QList<Profile>{{"Work", ""}}));
 }
 
@@ -295,20 +309,20 @@ void TestSettings::winZipSearch() {
     Settings* window = open();
     const QString zip = m_prefix->writeHostFile("data/vortle/drive_c/WinZip/winzip32.exe", "x");
     answerDialog(zip);
-    window->Command5->click();
+    ctl<QPushButton>(window, "Command5")->click();
     QCOMPARE(m_requests.last(), QStringList{"Executables (*.exe)"});
-    QCOMPARE(window->txtZip->text(), QStringLiteral("c:\\WinZip\\winzip32.exe"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtZip")->text(), QStringLiteral("c:\\WinZip\\winzip32.exe"));
     // A path that no record could hold leaves the box as it was.
     const QString deep =
         m_prefix->writeHostFile("data/vortle/drive_c/" + QString(130, 'w') + "/zip.exe", "x");
     answerDialog(deep);
-    window->Command5->click();
-    QCOMPARE(window->txtZip->text(), QStringLiteral("c:\\WinZip\\winzip32.exe"));
-    QCOMPARE(window->txtZip->maxLength(), 124);
+    ctl<QPushButton>(window, "Command5")->click();
+    QCOMPARE(ctl<QLineEdit>(window, "txtZip")->text(), QStringLiteral("c:\\WinZip\\winzip32.exe"));
+    QCOMPARE(ctl<QLineEdit>(window, "txtZip")->maxLength(), 124);
     answerDialog(std::nullopt);
-    window->Command5->click();
-    QCOMPARE(window->txtZip->text(), QString());
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command5")->click();
+    QCOMPARE(ctl<QLineEdit>(window, "txtZip")->text(), QString());
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(setting(Rec::WinZipPath), TaggedValue::string(""));
 }
 
@@ -316,13 +330,13 @@ void TestSettings::okWritesTheRecordsAndTheProfiles() {
     putSetting(Rec::Top, TaggedValue::single(450));
     putSetting(Rec::Left, TaggedValue::single(600));
     Settings* window = open();
-    window->chkAutoLoad->setChecked(true);
-    window->txtZip->setText("c:\\winzip\\winzip32.exe");
+    ctl<QCheckBox>(window, "chkAutoLoad")->setChecked(true);
+    ctl<QLineEdit>(window, "txtZip")->setText("c:\\winzip\\winzip32.exe");
     for (const char* name : {"One", "Two", "Three"}) {
-        window->Command3->click();
-        QTest::keyClicks(window->txtName, name);
+        ctl<QPushButton>(window, "Command3")->click();
+        QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), name);
     }
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command2")->click();
     QTRY_VERIFY(!loaded());
     QCOMPARE(setting(Rec::Top), TaggedValue::single(450));
     QCOMPARE(setting(Rec::Left), TaggedValue::single(600));
@@ -360,8 +374,8 @@ void TestSettings::okMovesTheMainWindowBetweenBands() {
     }
     const QRect frame = m_main->frameGeometry();
     Settings* window = open();
-    window->chkAlwaysOnTop->setCheckState(choice);
-    window->Command2->click();
+    ctl<QCheckBox>(window, "chkAlwaysOnTop")->setCheckState(choice);
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(host::isTopmost(m_main.get()), after);
     QVERIFY(m_main->isVisible());
     QCOMPARE(m_main->frameGeometry(), frame);
@@ -375,13 +389,13 @@ void TestSettings::cancelAndCloseBoxStoreNothing() {
     const QByteArray profiles = m_prefix->readHostFile(profilesFile());
     for (bool byCloseBox : {false, true}) {
         Settings* window = open();
-        window->chkAlwaysOnTop->setChecked(true);
-        window->Command3->click();
-        QTest::keyClicks(window->txtName, "Lost");
+        ctl<QCheckBox>(window, "chkAlwaysOnTop")->setChecked(true);
+        ctl<QPushButton>(window, "Command3")->click();
+        QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), "Lost");
         if (byCloseBox)
             window->close();
         else
-            window->Command1->click();
+            ctl<QPushButton>(window, "Command1")->click();
         QTRY_VERIFY(!loaded());
         QVERIFY(setting(Rec::AlwaysOnTop).isEmpty());
         QCOMPARE(m_prefix->readHostFile(profilesFile()), profiles);
@@ -395,27 +409,27 @@ void TestSettings::atMost101Profiles() {
         many.append({QStringLiteral("P%1").arg(i), ""});
     Profiles::writeAllProfiles(Profiles::ProfilesPath(), many);
     Settings* window = open();
-    QVERIFY(window->Command3->isEnabled());
-    window->Command3->click();
-    QTest::keyClicks(window->txtName, "Last");
-    QCOMPARE(window->lstProfiles->count(), 101);
-    QVERIFY(!window->Command3->isEnabled());
-    window->Command3->click();
-    QCOMPARE(window->lstProfiles->count(), 101);
-    window->lstProfiles->setCurrentRow(0);
-    window->Command4->click();
-    QVERIFY(window->Command3->isEnabled());
-    window->Command2->click();
+    QVERIFY(ctl<QPushButton>(window, "Command3")->isEnabled());
+    ctl<QPushButton>(window, "Command3")->click();
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), "Last");
+    QCOMPARE(ctl<QListWidget>(window, "lstProfiles")->count(), 101);
+    QVERIFY(!ctl<QPushButton>(window, "Command3")->isEnabled());
+    ctl<QPushButton>(window, "Command3")->click();
+    QCOMPARE(ctl<QListWidget>(window, "lstProfiles")->count(), 101);
+    ctl<QListWidget>(window, "lstProfiles")->setCurrentRow(0);
+    ctl<QPushButton>(window, "Command4")->click();
+    QVERIFY(ctl<QPushButton>(window, "Command3")->isEnabled());
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()).size(), 100);
 }
 
 void TestSettings::emptyNamesAreNotWritten() {
     Profiles::writeAllProfiles(Profiles::ProfilesPath(), {{"A", ""}});
     Settings* window = open();
-    window->Command3->click(); // left without a name
-    window->Command3->click();
-    QTest::keyClicks(window->txtName, "C");
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command3")->click(); // left without a name
+    ctl<QPushButton>(window, "Command3")->click();
+    QTest::keyClicks(ctl<QLineEdit>(window, "txtName"), "C");
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(Profiles::readAllProfiles(Profiles::ProfilesPath()),
              (QList<Profile>{{"A", ""}, {"C", ""}}));
 }

@@ -1,3 +1,4 @@
+#include "Ctl.h"
 #include "FormChecks.h"
 #include "PrefixTest.h"
 
@@ -50,9 +51,9 @@ private:
     // Installs from a copy of the set-up folder into `destination`.
     Form1* install(const QString& destination) {
         Form1* form = open();
-        form->Command1->click();
-        form->txtDir->setText(destination);
-        form->Command1->click();
+        ctl<QPushButton>(form, "Command1")->click();
+        ctl<QLineEdit>(form, "txtDir")->setText(destination);
+        ctl<QPushButton>(form, "Command1")->click();
         return form;
     }
     void enterSource(const QStringList& files) {
@@ -112,33 +113,34 @@ void TestForm1::controlsAtTheirPlaces() {
     QVERIFY(control);
     QCOMPARE(form->windowTitle(), QStringLiteral("Vortle Installation"));
     QCOMPARE(form->size(), QSize(host::twipsToPixelsX(6990), host::twipsToPixelsY(3495)));
-    QCOMPARE(form->Picture1->pixmap().size(), QSize(50, 226));
+    QCOMPARE(ctl<QLabel>(form, "Picture1")->pixmap().size(), QSize(50, 226));
 }
 
 void TestForm1::pagesOfTheWizard() {
     Form1* form = open();
     const QString source = m_prefix->root() + "/source";
-    QCOMPARE(form->lblCurDir->text(), host::toDosPath(source) + "\\");
-    QVERIFY(!form->lblCurDir->isVisible());
+    QCOMPARE(ctl<QLabel>(form, "lblCurDir")->text(), host::toDosPath(source) + "\\");
+    QVERIFY(!ctl<QLabel>(form, "lblCurDir")->isVisible());
     // The panel covers the directory page's controls.
-    QVERIFY(form->Picture2->isVisible());
-    QVERIFY(form->Option1->isChecked());
-    QVERIFY(form->children().indexOf(form->Picture2) > form->children().indexOf(form->txtDir));
-    form->Command1->click();
-    QVERIFY(!form->Picture2->isVisible());
-    QCOMPARE(form->Command1->text(), QStringLiteral("Install"));
-    QCOMPARE(form->txtDir->text(), QStringLiteral("c:\\Vortle"));
+    QVERIFY(ctl<QWidget>(form, "Picture2")->isVisible());
+    QVERIFY(ctl<QRadioButton>(form, "Option1")->isChecked());
+    QVERIFY(form->children().indexOf(ctl<QWidget>(form, "Picture2")) >
+            form->children().indexOf(ctl<QLineEdit>(form, "txtDir")));
+    ctl<QPushButton>(form, "Command1")->click();
+    QVERIFY(!ctl<QWidget>(form, "Picture2")->isVisible());
+    QCOMPARE(ctl<QPushButton>(form, "Command1")->text(), QStringLiteral("Install"));
+    QCOMPARE(ctl<QLineEdit>(form, "txtDir")->text(), QStringLiteral("c:\\Vortle"));
     delete form;
 
     form = open();
-    form->Option2->setChecked(true);
-    form->Command1->click();
-    QCOMPARE(form->Command1->text(), QStringLiteral("Uninstall"));
-    QCOMPARE(form->Label2->text(), QStringLiteral("Location"));
-    QCOMPARE(form->Label1->text(),
+    ctl<QRadioButton>(form, "Option2")->setChecked(true);
+    ctl<QPushButton>(form, "Command1")->click();
+    QCOMPARE(ctl<QPushButton>(form, "Command1")->text(), QStringLiteral("Uninstall"));
+    QCOMPARE(ctl<QLabel>(form, "Label2")->text(), QStringLiteral("Location"));
+    QCOMPARE(ctl<QLabel>(form, "Label1")->text(),
              QStringLiteral("There's not much to say about this. Just enter the directory of "
                             "the Vortle files in thge text-box below and click 'Uninstall'."));
-    QCOMPARE(form->txtDir->text(), host::toDosPath(source) + "\\");
+    QCOMPARE(ctl<QLineEdit>(form, "txtDir")->text(), host::toDosPath(source) + "\\");
     delete form;
 
     // Outside a set-up folder, the one shipped beside Setup, when there is one.
@@ -147,7 +149,7 @@ void TestForm1::pagesOfTheWizard() {
     QVERIFY(QFile::copy(dist() + "/Vortle.ex_", shipped + "/Vortle.ex_"));
     QDir::setCurrent(m_prefix->root());
     form = open();
-    const QString shown = form->lblCurDir->text();
+    const QString shown = ctl<QLabel>(form, "lblCurDir")->text();
     QDir(shipped + "/../..").removeRecursively();
     QCOMPARE(shown, host::toDosPath(QDir::cleanPath(shipped)) + "\\");
 }
@@ -155,10 +157,11 @@ void TestForm1::pagesOfTheWizard() {
 void TestForm1::installCopiesTheFourFiles() {
     QDir().mkpath(m_prefix->driveC() + "/Programs");
     Form1* form = install("c:\\Programs\\Tools\\Vortle");
-    QCOMPARE(form->txtDir->text(), QStringLiteral("c:\\Programs\\Tools\\Vortle\\"));
-    QVERIFY(!form->txtDir->isEnabled());
-    QVERIFY(!form->Command1->isEnabled());
-    QCOMPARE(form->Command2->text(), QStringLiteral("Finish"));
+    QCOMPARE(ctl<QLineEdit>(form, "txtDir")->text(),
+             QStringLiteral("c:\\Programs\\Tools\\Vortle\\"));
+    QVERIFY(!ctl<QLineEdit>(form, "txtDir")->isEnabled());
+    QVERIFY(!ctl<QPushButton>(form, "Command1")->isEnabled());
+    QCOMPARE(ctl<QPushButton>(form, "Command2")->text(), QStringLiteral("Finish"));
     QVERIFY(m_boxes->boxes.isEmpty());
     const QString destination = m_prefix->driveC() + "/Programs/Tools/Vortle";
     const QList<QPair<QString, QString>> copies = {{"Vortle.ex_", destination + "/Vortle.exe"},
@@ -169,7 +172,7 @@ void TestForm1::installCopiesTheFourFiles() {
         QCOMPARE(m_prefix->readHostFile(target), m_prefix->readHostFile(dist() + "/" + source));
     QVERIFY(QFileInfo(destination + "/Vortle.exe").isExecutable());
     // Finish ends without a question.
-    form->Command2->click();
+    ctl<QPushButton>(form, "Command2")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     QCOMPARE(m_end->exitCodes, QList<int>{0});
 
@@ -229,11 +232,11 @@ void TestForm1::uninstallAsksAboutTheRuntime() {
     // A runtime component written in another case is found all the same.
     QFile::rename(systemDir() + "/Comctl32.ocx", systemDir() + "/COMCTL32.OCX");
     Form1* form = open();
-    form->Option2->setChecked(true);
-    form->Command1->click();
-    form->txtDir->setText("c:\\Vortle");
+    ctl<QRadioButton>(form, "Option2")->setChecked(true);
+    ctl<QPushButton>(form, "Command1")->click();
+    ctl<QLineEdit>(form, "txtDir")->setText("c:\\Vortle");
     m_boxes->answers = {answer};
-    form->Command1->click();
+    ctl<QPushButton>(form, "Command1")->click();
     QCOMPARE(
         m_boxes->prompts(),
         QStringList{"Do you really want to delete the files COMCTL32.OCX and MSVBVM50.DLL ?,"});
@@ -242,7 +245,7 @@ void TestForm1::uninstallAsksAboutTheRuntime() {
     QCOMPARE(QDir(m_prefix->driveC() + "/Vortle").entryList(QDir::Files), QStringList{"mine.txt"});
     const QStringList runtime = QDir(systemDir()).entryList({"*.ocx", "*.dll"}, QDir::Files);
     QCOMPARE(runtime.isEmpty(), answer == 6);
-    QCOMPARE(form->Command2->text(), QStringLiteral("Finish"));
+    QCOMPARE(ctl<QPushButton>(form, "Command2")->text(), QStringLiteral("Finish"));
 }
 
 void TestForm1::missingSourceEndsWithTheReport() {
@@ -262,10 +265,10 @@ void TestForm1::missingSourceEndsWithTheReport() {
 void TestForm1::uninstallWithoutProgramEndsBeforeTheQuestion() {
     QTimer::singleShot(0, [this] {
         Form1* form = open();
-        form->Option2->setChecked(true);
-        form->Command1->click();
-        form->txtDir->setText("c:\\windows"); // a folder without the program
-        form->Command1->click();
+        ctl<QRadioButton>(form, "Option2")->setChecked(true);
+        ctl<QPushButton>(form, "Command1")->click();
+        ctl<QLineEdit>(form, "txtDir")->setText("c:\\windows"); // a folder without the program
+        ctl<QPushButton>(form, "Command1")->click();
     });
     QTRY_COMPARE(m_boxes->boxes.size(), 1);
     QCOMPARE(m_boxes->prompts(), QStringList{"Run-time error '53':\n\nFile not found"});
@@ -275,14 +278,14 @@ void TestForm1::uninstallWithoutProgramEndsBeforeTheQuestion() {
 void TestForm1::exitAsksFinishDoesNot() {
     Form1* form = open();
     m_boxes->answers = {7};
-    form->Command2->click();
+    ctl<QPushButton>(form, "Command2")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Do you really want to abort the installation?"});
     QCOMPARE(m_boxes->boxes[0].style, 36);
     QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle Installation"));
     QVERIFY(m_end->exitCodes.isEmpty());
     // By the keyboard: Enter goes on to the directory page, Escape asks there as well.
     QTest::keyClick(form, Qt::Key_Return);
-    QVERIFY(!form->Picture2->isVisible());
+    QVERIFY(!ctl<QWidget>(form, "Picture2")->isVisible());
     m_boxes->answers = {6};
     QTest::keyClick(form, Qt::Key_Escape);
     QCOMPARE(m_boxes->boxes.size(), 2);

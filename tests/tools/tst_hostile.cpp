@@ -6,6 +6,7 @@
 #include "PrefixTest.h"
 #include "RecordFixture.h"
 
+#include "disk/DiskDisplay.h"
 #include "disk/Module1.h"
 #include "host/FormInstance.h"
 #include "host/Picture.h"
@@ -67,13 +68,12 @@ private slots:
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
     // The disk display after a reload that starts from the given picture.
-    std::unique_ptr<QLabel> reload(const QPixmap& before) {
-        auto picIcon = std::make_unique<QLabel>();
-        QLabel picNoDisk;
-        picIcon->setPixmap(before);
-        Module1::setDiskDisplay(picIcon.get(), &picNoDisk);
+    std::unique_ptr<DiskDisplay> reload(const QImage& before) {
+        auto picIcon = std::make_unique<DiskDisplay>(QImage(), QString());
+        picIcon->setPicture(before);
+        Module1::setDiskDisplay(picIcon.get());
         Module1::ReloadDiskSettings();
-        Module1::setDiskDisplay(nullptr, nullptr);
+        Module1::setDiskDisplay(nullptr);
         return picIcon;
     }
 };
@@ -86,7 +86,7 @@ void TestHostile::pipesAreNeverOpened() {
     QVERIFY(QFile::link(elsewhere, a("link")));
     writeDiskSettings("Piped", {});
     QVERIFY(Module1::CheckDrive("a:"));
-    QCOMPARE(reload(QPixmap())->toolTip(), QStringLiteral("Piped"));
+    QCOMPARE(reload(QImage())->toolTip(), QStringLiteral("Piped"));
     QCOMPARE(errorOf([] { host::LoadPicture("a:\\VRTLIcon.sys"); }), 75);
     QCOMPARE(errorOf([] { host::copyFile("a:\\link", "c:\\copy"); }), 75);
 
@@ -139,11 +139,11 @@ void TestHostile::picturesStayCheap() {
         huge.fill(0);
         QVERIFY(huge.save(icon, "PNG"));
     }
-    QPixmap old(32, 32);
+    QImage old(32, 32, QImage::Format_ARGB32);
     old.fill(Qt::green);
     QElapsedTimer timer;
     timer.start();
-    const QColor shown = reload(old)->pixmap().toImage().pixelColor(4, 4);
+    const QColor shown = reload(old)->picture().pixelColor(4, 4);
     QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(shown != QColor(Qt::green), picture);
     QVERIFY(m_boxes->boxes.isEmpty());

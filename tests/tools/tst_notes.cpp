@@ -1,3 +1,4 @@
+#include "Ctl.h"
 #include "PrefixTest.h"
 
 #include "host/FileSystem.h"
@@ -38,19 +39,19 @@ void TestNotes::controls() {
     Notes* window = open();
     QCOMPARE(window->windowTitle(), QStringLiteral("Notes"));
     QCOMPARE(window->size(), QSize(host::twipsToPixelsX(5535), host::twipsToPixelsY(4455)));
-    QCOMPARE(window->txtText->geometry(),
+    QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->geometry(),
              QRect(host::twipsToPixelsX(120), host::twipsToPixelsY(120), host::twipsToPixelsX(5295),
                    host::twipsToPixelsY(3735)));
-    QCOMPARE(window->Command1->text(), QStringLiteral("Cancel"));
-    QCOMPARE(window->Command2->text(), QStringLiteral("OK"));
-    QCOMPARE(window->Command1->x(), host::twipsToPixelsX(4080));
-    QCOMPARE(window->Command2->x(), host::twipsToPixelsX(2640));
+    QCOMPARE(ctl<QPushButton>(window, "Command1")->text(), QStringLiteral("Cancel"));
+    QCOMPARE(ctl<QPushButton>(window, "Command2")->text(), QStringLiteral("OK"));
+    QCOMPARE(ctl<QPushButton>(window, "Command1")->x(), host::twipsToPixelsX(4080));
+    QCOMPARE(ctl<QPushButton>(window, "Command2")->x(), host::twipsToPixelsX(2640));
 }
 
 void TestNotes::newNoteIsCreated() {
     Notes* window = open();
-    QCOMPARE(window->txtText->toPlainText(), QString());
-    window->Command2->click();
+    QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(), QString());
+    ctl<QPushButton>(window, "Command2")->click();
     QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
     QVERIFY(QFile::exists(notesFile()));
     QCOMPARE(QFile(notesFile()).size(), 0); // an empty note is an empty file
@@ -59,15 +60,16 @@ void TestNotes::newNoteIsCreated() {
 
 void TestNotes::linesComeBackAsTheyWere() {
     Notes* window = open();
-    window->txtText->setPlainText(QStringLiteral("Backup of 3 May\nPrices in \u20AC\n\nlast line"));
-    window->Command2->click();
+    ctl<QPlainTextEdit>(window, "txtText")
+        ->setPlainText(QStringLiteral("Backup of 3 May\nPrices in \u20AC\n\nlast line"));
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(m_prefix->readHostFile(notesFile()),
              QByteArray("Backup of 3 May\r\nPrices in \x80\r\n\r\nlast line"));
     for (int round = 0; round < 3; ++round) {
         window = open();
-        QCOMPARE(window->txtText->toPlainText(),
+        QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(),
                  QStringLiteral("Backup of 3 May\nPrices in \u20AC\n\nlast line"));
-        window->Command2->click(); // saving again adds nothing
+        ctl<QPushButton>(window, "Command2")->click(); // saving again adds nothing
     }
     QCOMPARE(QFile(notesFile()).size(), 41);
 }
@@ -76,8 +78,8 @@ void TestNotes::okProtectsTheDiskIcon() {
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "icon");
     host::setAttributes("a:\\VRTLIcon.sys", host::AttrSystem);
     Notes* window = open();
-    window->txtText->setPlainText("x");
-    window->Command2->click();
+    ctl<QPlainTextEdit>(window, "txtText")->setPlainText("x");
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     const int attributes = host::getAttributes("a:\\VRTLIcon.sys");
     QVERIFY(attributes & host::AttrReadOnly);
@@ -89,8 +91,8 @@ void TestNotes::okProtectsTheDiskIcon() {
 
 void TestNotes::withoutDiskIconTheSaveStillSucceeds() {
     Notes* window = open();
-    window->txtText->setPlainText("no icon on this one");
-    window->Command2->click();
+    ctl<QPlainTextEdit>(window, "txtText")->setPlainText("no icon on this one");
+    ctl<QPushButton>(window, "Command2")->click();
     QVERIFY(m_boxes->boxes.isEmpty());
     QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
     QCOMPARE(m_prefix->readHostFile(notesFile()), QByteArray("no icon on this one"));
@@ -101,8 +103,8 @@ void TestNotes::cancelAndFrameWriteNothing() {
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "kept");
     for (bool byFrame : {false, true}) {
         Notes* window = open();
-        window->txtText->setPlainText("changed");
-        byFrame ? (void)window->close() : window->Command1->click();
+        ctl<QPlainTextEdit>(window, "txtText")->setPlainText("changed");
+        byFrame ? (void)window->close() : ctl<QPushButton>(window, "Command1")->click();
         QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
         QCOMPARE(m_prefix->readHostFile(notesFile()), QByteArray("kept"));
     }
@@ -111,10 +113,10 @@ void TestNotes::cancelAndFrameWriteNothing() {
 void TestNotes::secondNotesOnlyRaises() {
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "first");
     Notes* window = open();
-    window->txtText->setPlainText("typing");
+    ctl<QPlainTextEdit>(window, "txtText")->setPlainText("typing");
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "changed meanwhile");
     QCOMPARE(open(), window);
-    QCOMPARE(window->txtText->toPlainText(), QStringLiteral("typing"));
+    QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(), QStringLiteral("typing"));
 }
 
 void TestNotes::failedSaveKeepsTheOldNote_data() {
@@ -135,18 +137,18 @@ void TestNotes::failedSaveKeepsTheOldNote() {
     m_prefix->writeHostFile(
         fault == "pulled" ? "data/vortle/drive_a/VRTLNotes.sys" : "disk/VRTLNotes.sys", "old note");
     Notes* window = open();
-    QCOMPARE(window->txtText->toPlainText(), QStringLiteral("old note"));
+    QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(), QStringLiteral("old note"));
     const QString longNote = QString(79, 'n').append('\n').repeated(1000);
-    window->txtText->setPlainText(longNote);
+    ctl<QPlainTextEdit>(window, "txtText")->setPlainText(longNote);
     if (fault == "protected")
         QVERIFY(disk.makeReadOnly());
     if (fault == "pulled")
         m_prefix->pointDrive('a', m_prefix->root() + "/gone");
-    window->Command2->click();
+    ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't write on disk."});
     QCOMPARE(m_boxes->boxes[0].style, 16);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->txtText->toPlainText(), longNote);
+    QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(), longNote);
     if (fault != "pulled") {
         QCOMPARE(m_prefix->readHostFile(disk.path() + "/VRTLNotes.sys"), QByteArray("old note"));
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
