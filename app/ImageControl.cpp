@@ -62,6 +62,7 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
     if (event->isAutoRepeat() || m_pressed)
         return;
     m_pressed = true;
+    showPressed(true);
     emit MouseDown(1, 0, 0, 0);
 }
 
@@ -72,6 +73,7 @@ void ImageControl::keyReleaseEvent(QKeyEvent* event) {
     }
     event->accept();
     m_pressed = false;
+    showPressed(false);
     emit MouseUp(1, 0, 0, 0);
     byKeyboard(&ImageControl::Click);
 }
@@ -98,8 +100,10 @@ void ImageControl::focusInEvent(QFocusEvent* event) {
 void ImageControl::focusOutEvent(QFocusEvent* event) {
     QLabel::focusOutEvent(event);
     // A key still held when the focus goes releases the picture without clicking it.
-    if (std::exchange(m_pressed, false))
+    if (std::exchange(m_pressed, false)) {
+        showPressed(false);
         emit MouseUp(1, 0, 0, 0);
+    }
     update();
 }
 
@@ -136,6 +140,7 @@ void ImageControl::press(QMouseEvent* event, bool clicks) {
     m_pressed = true;
     m_clickOnRelease = clicks;
     const QPointF pos = event->position();
+    showPressed(true);
     emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    float(host::twipsPerPixelX() * pos.x()),
                    float(host::twipsPerPixelY() * pos.y()));
@@ -147,10 +152,17 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     if (event->buttons() != Qt::NoButton || !std::exchange(m_pressed, false))
         return;
     const QPointF pos = event->position();
+    showPressed(false);
     emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
                  float(host::twipsPerPixelX() * pos.x()), float(host::twipsPerPixelY() * pos.y()));
     // Clicks only where the pointer is released over the control as it was shown.
     const bool inside = rect().contains(event->position().toPoint());
     if (std::exchange(m_clickOnRelease, false) && inside && event->button() == Qt::LeftButton)
         emit Click();
+}
+
+void ImageControl::showPressed(bool down) {
+    // The pressed look: one pixel right and down while held.
+    const int by = down ? 1 : -1;
+    move(pos() + QPoint(by, by));
 }

@@ -6,7 +6,8 @@
 // release and click events. Press is raised when the first mouse button goes down and release
 // when the last one comes up, wherever the pointer then is; click only when the pointer is
 // released over the control. The second press of a double-click presses but does not click.
-// A release that follows no press (a button pressed elsewhere) raises nothing.
+// A release that follows no press (a button pressed elsewhere) raises nothing. While pressed,
+// the picture sits one pixel right and down.
 class ImageControl : public QLabel {
     Q_OBJECT
 public:
@@ -42,6 +43,7 @@ protected:
 private:
     void press(QMouseEvent* event, bool clicks);
     void byKeyboard(void (ImageControl::*signal)());
+    void showPressed(bool down);
 
     bool m_pressed = false;
     bool m_clickOnRelease = false;

@@ -42,11 +42,6 @@ ImageControl* imageButton(QWidget* parent, const char* name, const QString& pict
     return image;
 }
 
-// The pressed look: one pixel right and down while a mouse button is held.
-void shiftImage(QWidget* image, int by) {
-    image->move(image->pos() + QPoint(by, by));
-}
-
 // A saved coordinate: a record that spells no number (or none a float can hold) counts as 0,
 // so that one bad value does not end the program at every start.
 double coordinateFrom(const TaggedValue& value) {
@@ -121,12 +116,12 @@ Main::Main(QWidget* parent)
     });
     Module1::setDiskDisplay(m_display);
 
-    connectImage(Image1, &Main::Image1_Click, &Main::Image1_MouseDown, &Main::Image1_MouseUp);
-    connectImage(Image2, &Main::Image2_Click, &Main::Image2_MouseDown, &Main::Image2_MouseUp);
-    connectImage(Image3, &Main::Image3_Click, &Main::Image3_MouseDown, &Main::Image3_MouseUp);
-    connectImage(Image4, &Main::Image4_Click, &Main::Image4_MouseDown, &Main::Image4_MouseUp);
-    connectImage(Image5, &Main::Image5_Click, &Main::Image5_MouseDown, &Main::Image5_MouseUp);
-    connectImage(picIcon, &Main::picIcon_Click, &Main::picIcon_MouseDown, &Main::picIcon_MouseUp);
+    connect(Image1, &ImageControl::Click, this, &Main::Image1_Click);
+    connect(Image2, &ImageControl::Click, this, &Main::Image2_Click);
+    connect(Image3, &ImageControl::Click, this, &Main::Image3_Click);
+    connect(Image4, &ImageControl::Click, this, &Main::Image4_Click);
+    connect(Image5, &ImageControl::Click, this, &Main::Image5_Click);
+    connect(picIcon, &ImageControl::Click, this, &Main::picIcon_Click);
     host::setTabOrder({picIcon, Image1, Image2, Image3, Image4, Image5});
     // A right click on the disk icon chooses what drive A: is.
     m_drive = new DriveMenu(this);
@@ -134,14 +129,6 @@ Main::Main(QWidget* parent)
     // The two menu pictures also open their menus on the menu key.
     connect(Image3, &ImageControl::MenuKey, this, &Main::Image3_Click);
     connect(Image5, &ImageControl::MenuKey, this, &Main::Image5_Click);
-}
-
-void Main::connectImage(ImageControl* image, void (Main::*click)(),
-                        void (Main::*down)(int, int, float, float),
-                        void (Main::*up)(int, int, float, float)) {
-    connect(image, &ImageControl::Click, this, click);
-    connect(image, &ImageControl::MouseDown, this, down);
-    connect(image, &ImageControl::MouseUp, this, up);
 }
 
 void Main::buildMenus() {
@@ -279,72 +266,24 @@ void Main::Image1_Click() {
     host::FormInstance<DiskProperties>::show(this);
 }
 
-void Main::Image1_MouseDown(int, int, float, float) {
-    shiftImage(Image1, 1);
-}
-
-void Main::Image1_MouseUp(int, int, float, float) {
-    shiftImage(Image1, -1);
-}
-
 void Main::Image2_Click() {
     Module1::ReloadDiskSettings();
     Module1::ExecuteLink();
-}
-
-void Main::Image2_MouseDown(int, int, float, float) {
-    shiftImage(Image2, 1);
-}
-
-void Main::Image2_MouseUp(int, int, float, float) {
-    shiftImage(Image2, -1);
 }
 
 void Main::picIcon_Click() {
     Module1::ReloadDiskSettings();
 }
 
-void Main::picIcon_MouseDown(int, int, float, float) {
-    shiftImage(picIcon, 1);
-}
-
-void Main::picIcon_MouseUp(int, int, float, float) {
-    shiftImage(picIcon, -1);
-}
-
 void Main::Image3_Click() {
     mnuCoolStuff->popup(Image3->popupPosition());
-}
-
-void Main::Image3_MouseDown(int, int, float, float) {
-    shiftImage(Image3, 1);
-}
-
-void Main::Image3_MouseUp(int, int, float, float) {
-    shiftImage(Image3, -1);
 }
 
 void Main::Image4_Click() {
     host::FormInstance<Settings>::show(this);
 }
 
-void Main::Image4_MouseDown(int, int, float, float) {
-    shiftImage(Image4, 1);
-}
-
-void Main::Image4_MouseUp(int, int, float, float) {
-    shiftImage(Image4, -1);
-}
-
 void Main::Image5_Click() {
     mnuWindows->setDefaultAction(mnuExit);
     mnuWindows->popup(Image5->popupPosition());
-}
-
-void Main::Image5_MouseDown(int, int, float, float) {
-    shiftImage(Image5, 1);
-}
-
-void Main::Image5_MouseUp(int, int, float, float) {
-    shiftImage(Image5, -1);
 }

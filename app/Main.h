@@ -37,28 +37,16 @@ public slots:
     void mnuOpenInExplorer_Click();
 
     void Image1_Click();
-    void Image1_MouseDown(int button, int shift, float x, float y);
-    void Image1_MouseUp(int button, int shift, float x, float y);
 
     void Image2_Click();
-    void Image2_MouseDown(int button, int shift, float x, float y);
-    void Image2_MouseUp(int button, int shift, float x, float y);
 
     void Image3_Click();
-    void Image3_MouseDown(int button, int shift, float x, float y);
-    void Image3_MouseUp(int button, int shift, float x, float y);
 
     void Image4_Click();
-    void Image4_MouseDown(int button, int shift, float x, float y);
-    void Image4_MouseUp(int button, int shift, float x, float y);
 
     void Image5_Click();
-    void Image5_MouseDown(int button, int shift, float x, float y);
-    void Image5_MouseUp(int button, int shift, float x, float y);
 
     void picIcon_Click();
-    void picIcon_MouseDown(int button, int shift, float x, float y);
-    void picIcon_MouseUp(int button, int shift, float x, float y);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,7 +81,4 @@ private:
     void buildMenus();
     DriveMenu* m_drive;
     DiskDisplay* m_display;
-    void connectImage(ImageControl* image, void (Main::*click)(),
-                      void (Main::*down)(int, int, float, float),
-                      void (Main::*up)(int, int, float, float));
 };
