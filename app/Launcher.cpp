@@ -4,11 +4,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QStandardPaths>
 
 #include <cstdio>
-#include <dlfcn.h>
 
 namespace {
 
@@ -16,8 +17,9 @@ const char* const kRuntime = "msvbvm50.dll";
 const char* const kComponent = "Comctl32.ocx";
 
 // The system directory of the prefix as a host path, each level found whatever its case. The
-// host layer that maps DOS paths lives in the runtime component this program is about to load,
-// so the little it needs is done here.
+// host layer that maps DOS paths lives in the runtime component this program is about to load
+// (a second copy linked in here would hold a second set of its state), so the little it needs
+// is done here.
 QString systemDirectory() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     QString dir = data + QStringLiteral("/vortle/dosdevices/c:");
@@ -72,21 +74,19 @@ int main(int argc, char** argv) {
         return reportMissing(argc, argv, missingText.arg(QString::fromLatin1(kComponent)));
 
     // The runtime first and for everyone: the component names it as the library it needs.
-    void* runtimeHandle = dlopen(QFile::encodeName(runtime).constData(), RTLD_NOW | RTLD_GLOBAL);
-    if (!runtimeHandle)
-        return reportMissing(
-            argc, argv,
-            QStringLiteral("Vortle cannot start: %1 cannot be loaded (%2).")
-                .arg(QString::fromLatin1(kRuntime), QString::fromLocal8Bit(dlerror())));
-    void* componentHandle =
-        dlopen(QFile::encodeName(component).constData(), RTLD_NOW | RTLD_GLOBAL);
-    if (!componentHandle)
-        return reportMissing(
-            argc, argv,
-            QStringLiteral("Vortle cannot start: %1 cannot be loaded (%2).")
-                .arg(QString::fromLatin1(kComponent), QString::fromLocal8Bit(dlerror())));
+    QLibrary runtimeLibrary(runtime);
+    QLibrary componentLibrary(component);
+    for (QLibrary* library : {&runtimeLibrary, &componentLibrary}) {
+        library->setLoadHints(QLibrary::ResolveAllSymbolsHint |
+                              QLibrary::ExportExternalSymbolsHint);
+        if (!library->load())
+            return reportMissing(
+                argc, argv,
+                QStringLiteral("Vortle cannot start: %1 cannot be loaded (%2).")
+                    .arg(QFileInfo(library->fileName()).fileName(), library->errorString()));
+    }
     using Entry = int (*)(int, char**);
-    auto entry = reinterpret_cast<Entry>(dlsym(componentHandle, "vortle_main"));
+    auto entry = reinterpret_cast<Entry>(componentLibrary.resolve("vortle_main"));
     if (!entry)
         return reportMissing(argc, argv,
                              QStringLiteral("Vortle cannot start: %1 is not a Vortle component.")

@@ -49,6 +49,7 @@ void ExecuteLinkRun::run() {
     where.count = int(m_actions.size());
     bool wroteToDriveA = false;
     m_end = m_listCutShort ? End::Failed : End::Done;
+    m_failedAction = m_listCutShort ? int(m_actions.size()) : -1;
     for (int i = 0; i < m_actions.size(); ++i) {
         if (m_cancel) {
             m_end = End::Cancelled;
@@ -59,8 +60,10 @@ void ExecuteLinkRun::run() {
         wroteToDriveA = wroteToDriveA || writesToDriveA(m_actions[i]);
         try {
             runAction(m_actions[i], where);
-        } catch (const host::RuntimeError&) {
+        } catch (const host::RuntimeError& error) {
             m_end = End::Failed;
+            m_failedAction = i;
+            m_error = error.number();
             break;
         } catch (const host::CopyCancelled&) {
             m_end = End::Cancelled;

@@ -38,6 +38,10 @@ public:
 
     // How the run ended, once it has.
     End end() const { return m_end; }
+    // Of a failed run: the action that failed (from 0; the action after the last one read
+    // when the list was cut short) and its error number (0 for a list cut short).
+    int failedAction() const { return m_failedAction; }
+    int error() const { return m_error; }
 
 signals:
     void progress(const ExecuteLinkProgress& where);
@@ -52,4 +56,6 @@ private:
     const bool m_listCutShort;
     std::atomic_bool m_cancel = false;
     End m_end = End::Done;
+    int m_failedAction = -1;
+    int m_error = 0;
 };
