@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The entry point of the installable component that holds the windows: the installed program
 // loads it, with the runtime component beside it, from the system directory.
 #include "app/VortleMain.h"

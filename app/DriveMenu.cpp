@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DriveMenu.h"
 
 #include "disk/Module1.h"

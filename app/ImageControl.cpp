@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ImageControl.h"
 
 #include "host/Twips.h"

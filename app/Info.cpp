@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Info.h"
 
 #include "Pictures.h"

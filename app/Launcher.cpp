@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Vortle.exe" as Setup installs it: a small program that loads the two runtime components
 // from the system directory (c:\windows\system\ of the prefix) and starts the utility in them.
 // When a component is missing it says which one, instead of failing in the loader.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "VortleMain.h"
 
 #include "StartUp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmarks, side by side in one run: build/bench/vortle-bench
 #include "Measure.h"
 

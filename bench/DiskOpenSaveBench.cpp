@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening and saving a 101-action diskette in the disk properties window, against reading and
 // writing the same bytes directly.
 #include "Measure.h"

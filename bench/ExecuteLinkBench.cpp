@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Execute Link over 101 "Copy file" actions of 1.44 MB files, against cp of the same files in
 // the same run (one process per file, and one for all), and one 100 MB copy as whole
 // processes. Execute Link makes every copy durable, so each cp is followed by sync -f on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Execute Link as a user meets it: one 256 MiB copy against cp and sync -f of the same file,
 // and what the click on "Execute Link" adds before the first action starts, against starting
 // the run directly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window against a bare Qt window: from the first show to the first paint, and the
 // running program's resident memory.
 #include "Measure.h"

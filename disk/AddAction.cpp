@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AddAction.h"
 
 #include "ActionKinds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DiskDisplay.h"
 
 DiskDisplay::DiskDisplay(const QImage& noDiskPicture, const QString& toolTip, QObject* parent)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DiskEngine.h"
 
 #include "host/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DiskProperties.h"
 
 #include "ActionKinds.h"

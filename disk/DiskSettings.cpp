@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DiskSettings.h"
 
 #include "storage/RecordFile.h"

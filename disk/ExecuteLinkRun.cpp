@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ExecuteLinkRun.h"
 
 #include "MkDir.h"

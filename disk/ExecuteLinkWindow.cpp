@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ExecuteLinkWindow.h"
 
 #include "ActionKinds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MkDir.h"
 
 #include "host/FileSystem.h"

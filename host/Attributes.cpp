@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Attributes.h"
 
 #include "RuntimeError.h"

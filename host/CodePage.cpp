@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CodePage.h"
 
 #include <QList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
 #include <QCommandLineParser>

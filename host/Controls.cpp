@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Controls.h"
 
 namespace host {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DosPath.h"
 
 #include "Prefix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DriveA.h"
 
 #include "MountPoints.h"

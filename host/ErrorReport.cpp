@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ErrorReport.h"
 
 #include "MessageBox.h"

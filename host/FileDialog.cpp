@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FileDialog.h"
 
 #include "CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Picture.h"
 
 #include "FileSystem.h"

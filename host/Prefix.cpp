@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Prefix.h"
 
 #include "DosPath.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RandomAccessFile.h"
 
 #include "Attributes.h"

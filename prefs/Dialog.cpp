@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Dialog.h"
 
 #include "host/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Profiles.h"
 
 #include "host/FileSystem.h"

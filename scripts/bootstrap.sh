@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by ./run and ./test: install what is missing, configure and build.
 # shellcheck shell=bash
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ProgramSettings.h"
 
 #include "host/SystemDirs.h"

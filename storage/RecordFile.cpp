@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordFile.h"
 
 #include "host/RandomAccessFile.h"

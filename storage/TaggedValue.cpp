@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TaggedValue.h"
 
 #include "host/CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ArchiveCommands.h"
 
 #include "disk/DiskSettings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The auto-archive on the diskette (DiskSettings::kAutoArchive), kept by WinZip.

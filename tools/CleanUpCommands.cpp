@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CleanUpCommands.h"
 
 #include "disk/Module1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Notes.h"
 
 #include "disk/DiskEngine.h"

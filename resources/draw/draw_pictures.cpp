@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the program's pictures into the folder given as the first argument. Run once by hand
 // when a picture changes; the results are committed beside this file.
 #include <QDir>

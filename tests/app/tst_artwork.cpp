@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows' pictures at the screen's scale (QT_SCALE_FACTOR 1 and 2, one run each): drawn
 // for it, at the same logical size, and screenshots of them in the test output.
 #include "Ctl.h"

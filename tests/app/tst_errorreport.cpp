@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FormTestSupport.h"
 #include "PrefixTest.h"
 

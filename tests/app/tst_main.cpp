@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Ctl.h"
 #include "DiskFixture.h"
 #include "FormChecks.h"

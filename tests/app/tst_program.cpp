@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the real program on a temporary prefix, as a user's first start does.
 #include "TestPrefix.h"
 

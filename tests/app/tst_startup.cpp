@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Ctl.h"
 #include "FormTestSupport.h"
 #include "TestPrefix.h"

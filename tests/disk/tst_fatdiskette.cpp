@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A real diskette: a 1.44 MB FAT12 image made with mkfs.fat, filled with mtools (upper-case
 // names, attributes set with mattrib) and mounted with fusefat, serves as drive A:.
 #include "Ctl.h"

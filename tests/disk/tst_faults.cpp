@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults a user's diskette meets: pulled while the list runs, and files that are huge or
 // garbage. Nothing may be lost and nothing may crash.
 #include "DiskFixture.h"

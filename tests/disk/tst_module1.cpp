@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DiskFixture.h"
 #include "ErrorOf.h"
 #include "PrefixTest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sample diskette that ./run gives a newcomer shows and runs as its read-me says.
 #include "TestPrefix.h"
 

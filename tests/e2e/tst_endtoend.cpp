@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program on a real X server: clicks on the image buttons at their places, keys into
 // its windows, and what lands on disk. Runs under the xvfb-run of ./test; xdotool clicks.
 #include "RecordFixture.h"

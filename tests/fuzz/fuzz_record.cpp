@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes as a record, and any text as a number.
 #include "host/CodePage.h"
 #include "host/RuntimeError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/CodePage.h"
 
 #include <QTest>

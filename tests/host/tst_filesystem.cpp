@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
 #include "PrefixTest.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and checks what lands there; builds the Debian
 # package, checks its contents and, where this runs as root, installs it with dpkg and starts
 # the program from the menu entry's command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PrefixTest.h"
 
 #include "host/FileDialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
 #include "host/RuntimeError.h"
 #include "storage/RecordFile.h"

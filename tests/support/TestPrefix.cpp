@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TestPrefix.h"
 
 #include "host/ErrorReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Clear Clipboard" on a real X server: another process puts text on the clipboard, the command
 // clears it, and it reads back empty.
 #include "tools/CleanUpCommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive and clean-up commands, with real programs standing in for WinZip and the file
 // manager.
 #include "PrefixTest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Diskettes built to hurt: pipes where files belong, icons that would decode for hours, files
 // that never end, a current directory that cannot be named, and what a killed run leaves.
 // Each must end quickly, with the program's own messages at most.

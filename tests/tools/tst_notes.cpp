@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Ctl.h"
 #include "PrefixTest.h"
 
