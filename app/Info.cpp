@@ -10,13 +10,9 @@
 
 #include <QLabel>
 
-Info::Info(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("Info"));
-    setAccessibleName(QStringLiteral("Info"));
+Info::Info(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
+    host::setUpForm(this, QStringLiteral("Info"), 4335, 3990);
     setWindowIcon(Pictures::icon(QStringLiteral("sphere.ico")));
-    host::setClientSizeTwips(this, 4335, 3990);
 
     Label1 = host::placeControl(new QLabel(this), "Label1", 120, 120, 735, 2415);
     host::setBackground(Label1, Qt::white);

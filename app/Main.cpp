@@ -68,13 +68,9 @@ QAction* menuSeparator(QMenu* menu, const char* name) {
 
 } // namespace
 
-Main::Main(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("vrtl"));
-    setAccessibleName(QStringLiteral("vrtl"));
+Main::Main(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
+    host::setUpForm(this, QStringLiteral("vrtl"), 1575, 3660);
     setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
-    host::setClientSizeTwips(this, 1575, 3660);
 
     const QPixmap noDisk = Pictures::picture(QStringLiteral("nodisk.ico"));
 

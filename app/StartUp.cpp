@@ -24,9 +24,8 @@ constexpr double kFrameAllowance = 80; // twips the frame adds to the picture in
 } // namespace
 
 StartUp::StartUp(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
-    setAccessibleName(QStringLiteral("Vortle"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    host::setClientSizeTwips(this, kDesignWidth, kDesignHeight);
+    host::setUpForm(this, QString(), kDesignWidth, kDesignHeight, QStringLiteral("Vortle"));
 
     m_client = new QWidget(this);
     Image1 = host::pictureBox(m_client, "Image1", Pictures::picture(QStringLiteral("splash.bmp")),

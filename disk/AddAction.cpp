@@ -31,12 +31,8 @@ constexpr Prompts kPrompts[] = {
 
 } // namespace
 
-AddAction::AddAction(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("Add an action"));
-    setAccessibleName(windowTitle());
-    host::setClientSizeTwips(this, 5655, 2895);
+AddAction::AddAction(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
+    host::setUpForm(this, QStringLiteral("Add an action"), 5655, 2895);
 
     lblAction = host::placeControl(
         new QLabel(QStringLiteral("This will add an action to the list of actions, that happen "

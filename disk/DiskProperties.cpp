@@ -52,12 +52,8 @@ QListWidget* hiddenList(QWidget* parent, const char* name, double top) {
 
 } // namespace
 
-DiskProperties::DiskProperties(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("Disk Properties"));
-    setAccessibleName(windowTitle());
-    host::setClientSizeTwips(this, 5775, 4815);
+DiskProperties::DiskProperties(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
+    host::setUpForm(this, QStringLiteral("Disk Properties"), 5775, 4815);
 
     Tab1 = new QTabBar(this);
     Tab1->setObjectName(QStringLiteral("Tab1"));

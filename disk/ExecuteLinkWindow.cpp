@@ -15,9 +15,7 @@
 
 ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setWindowTitle(QStringLiteral("Execute Link"));
-    setAccessibleName(windowTitle());
-    host::setClientSizeTwips(this, 5535, 1935);
+    host::setUpForm(this, QStringLiteral("Execute Link"), 5535, 1935);
     m_action = host::placeControl(new QLabel(this), "lblAction", 120, 120, 5295, 255);
     m_paths = host::placeControl(new QLabel(this), "lblPaths", 120, 420, 5295, 495);
     m_paths->setWordWrap(true);

@@ -27,6 +27,13 @@ QList<LineControl*> etchedSeparator(QWidget* parent, double x1, double x2, doubl
     return {grey, highlight};
 }
 
+void setUpForm(QWidget* form, const QString& title, double widthTwips, double heightTwips,
+               const QString& accessibleName) {
+    form->setWindowTitle(title);
+    form->setAccessibleName(accessibleName.isEmpty() ? title : accessibleName);
+    setClientSizeTwips(form, widthTwips, heightTwips);
+}
+
 void setTabOrder(const QList<QWidget*>& order) {
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -33,6 +33,17 @@ void setBackground(QWidget* control, const QColor& colour);
 QList<LineControl*> etchedSeparator(QWidget* parent, double x1, double x2, double greyY,
                                     double highlightY);
 
+// The frame of a form: a title bar with its system menu and close box, no maximise or minimise
+// box. `kind` is Qt::Window for a program's own window, Qt::Dialog for one it opens.
+constexpr Qt::WindowFlags formFlags(Qt::WindowType kind) {
+    return kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
+}
+
+// Gives a form its title, its accessible name (the title unless given) and its client size.
+void setUpForm(QWidget* form, const QString& title, double widthTwips, double heightTwips,
+               const QString& accessibleName = {});
+
 // Gives the controls the keyboard focus in the order listed.
 void setTabOrder(const QList<QWidget*>& order);
 

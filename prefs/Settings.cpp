@@ -79,13 +79,9 @@ void setIfStorable(QLineEdit* box, const QString& text) {
 
 } // namespace
 
-Settings::Settings(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("Preferences"));
-    setAccessibleName(windowTitle());
+Settings::Settings(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
+    host::setUpForm(this, QStringLiteral("Preferences"), 4935, 6240);
     setWindowIcon(Pictures::icon(QStringLiteral("settings.png")));
-    host::setClientSizeTwips(this, 4935, 6240);
 
     Label1 =
         place(new QLabel(QStringLiteral("User profiles"), this), "Label1", 120, 120, 3855, 255);

@@ -52,13 +52,9 @@ QString dosFolder(const QString& typed) {
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(kTitle);
-    setAccessibleName(kTitle);
+Form1::Form1(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
+    host::setUpForm(this, kTitle, 6990, 3495);
     setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
-    host::setClientSizeTwips(this, 6990, 3495);
 
     Label1 = host::placeControl(new QLabel(kInstallText, this), "Label1", 960, 840, 5775, 495);
     Label1->setWordWrap(true);

@@ -11,12 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-Notes::Notes(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("Notes"));
-    setAccessibleName(windowTitle());
-    host::setClientSizeTwips(this, 5535, 4455);
+Notes::Notes(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
+    host::setUpForm(this, QStringLiteral("Notes"), 5535, 4455);
 
     txtText = host::placeControl(new QPlainTextEdit(this), "txtText", 120, 120, 5295, 3735);
     txtText->setAccessibleName(windowTitle());
