@@ -105,24 +105,29 @@ QImage twoDocuments() {
     return image;
 }
 
-QImage documentWithGear() {
-    QImage image = canvas(16, 16);
-    QPainter p(&image);
-    drawDocument(p, 1, 0, Qt::white);
+// A grey gear around (11, 11) with `teeth` teeth, the hole of radius `hole` in its middle.
+void drawGear(QPainter& p, int teeth, double inner, double outer, double hole) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 60, 60), 1));
     p.setBrush(QColor(150, 150, 160));
     QPainterPath gear;
     const QPointF c(11, 11);
-    for (int i = 0; i < 16; ++i) {
-        const double r = (i % 2) ? 3.0 : 4.6;
-        const double a = i * M_PI / 8;
+    for (int i = 0; i < 2 * teeth; ++i) {
+        const double r = (i % 2) ? inner : outer;
+        const double a = i * M_PI / teeth;
         const QPointF pt(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
         i ? gear.lineTo(pt) : gear.moveTo(pt);
     }
     gear.closeSubpath();
-    gear.addEllipse(c, 1.2, 1.2);
+    gear.addEllipse(c, hole, hole);
     p.drawPath(gear);
+}
+
+QImage documentWithGear() {
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    drawDocument(p, 1, 0, Qt::white);
+    drawGear(p, 8, 3.0, 4.6, 1.2);
     return image;
 }
 
@@ -136,20 +141,7 @@ QImage settingsIcon() {
     p.setPen(QPen(QColor(0, 120, 0), 2));
     p.drawLine(3, 5, 5, 7);
     p.drawLine(5, 7, 8, 2);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(60, 60, 60), 1));
-    p.setBrush(QColor(150, 150, 160));
-    QPainterPath gear;
-    const QPointF c(11, 11);
-    for (int i = 0; i < 12; ++i) {
-        const double r = (i % 2) ? 2.6 : 4.2;
-        const double a = i * M_PI / 6;
-        const QPointF pt(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
-        i ? gear.lineTo(pt) : gear.moveTo(pt);
-    }
-    gear.closeSubpath();
-    gear.addEllipse(c, 1.0, 1.0);
-    p.drawPath(gear);
+    drawGear(p, 6, 2.6, 4.2, 1.0);
     return image;
 }
 
@@ -202,8 +194,10 @@ QImage setupSide() {
     p.setPen(QPen(QColor(60, 40, 10), 1));
     p.setBrush(QColor(200, 160, 90));
     p.drawRect(QRectF(9, 180, 32, 26));
-    p.drawPolygon(QPolygonF({QPointF(9, 180), QPointF(2, 170), QPointF(25, 170), QPointF(25, 180)}));
-    p.drawPolygon(QPolygonF({QPointF(41, 180), QPointF(48, 170), QPointF(25, 170), QPointF(25, 180)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(9, 180), QPointF(2, 170), QPointF(25, 170), QPointF(25, 180)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(41, 180), QPointF(48, 170), QPointF(25, 170), QPointF(25, 180)}));
     p.save();
     p.translate(12, 140);
     p.rotate(-10);
