@@ -77,14 +77,14 @@ bool TmpfsMount::makeReadOnly() {
 
 MessageBoxRecorder::MessageBoxRecorder() {
     host::setMessageBoxHook([this](const host::MessageBoxRequest& request) {
-        boxes.append({request.prompt, request.style, request.title});
+        boxes.append(request);
         return answers.isEmpty() ? host::defaultAnswer(request.style) : answers.takeFirst();
     });
 }
 
 QStringList MessageBoxRecorder::prompts() const {
     QStringList list;
-    for (const MessageBoxRecord& box : boxes)
+    for (const host::MessageBoxRequest& box : boxes)
         list << box.prompt;
     return list;
 }

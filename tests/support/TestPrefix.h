@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "host/MessageBox.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -54,16 +56,11 @@ private:
 };
 
 // Records every message box and answers with a queue of answers (default: the box's default).
-struct MessageBoxRecord {
-    QString prompt;
-    int style;
-    QString title;
-};
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
-    QList<MessageBoxRecord> boxes;
+    QList<host::MessageBoxRequest> boxes;
     QList<int> answers;
     QStringList prompts() const;
 };
