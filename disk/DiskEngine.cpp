@@ -22,7 +22,9 @@ DriveState probeDrive(const QString& drive, bool sweep) {
     } catch (const host::RuntimeError& error) {
         if (error.number() == host::ErrDeviceUnavailable)
             return DriveState::NoDrive;
-        return DriveState::NotReady;
+        if (error.number() == host::ErrDiskNotReady)
+            return DriveState::NotReady;
+        return DriveState::Unreadable;
     }
     if (sweep) // what a killed run left on the medium would silently fill it
         host::resumeNext([&] { host::removeStaleTemporaries(root); });

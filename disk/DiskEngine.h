@@ -12,7 +12,8 @@
 // Module1 and the forms turn them into the program's messages.
 namespace DiskEngine {
 
-enum class DriveState { Ready, NoDrive, NotReady };
+// NotReady: no medium (error 71); Unreadable: any other failure of the drive.
+enum class DriveState { Ready, NoDrive, NotReady, Unreadable };
 
 // Whether a drive can be read; only the first character of `drive` counts. With `sweep`, a
 // ready drive's root loses the temporary files that killed runs left there.

@@ -28,9 +28,9 @@ constexpr int kProgressDelayMs = 500;
 // The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
 // be shown keeps the picture shown before.
 void showDiskette(bool ready, bool createSettingsFile) {
-    if (!g_display)
-        return;
     if (!ready) {
+        if (!g_display)
+            return;
         g_display->setPicture(g_display->noDiskPicture());
         g_display->setToolTip(QStringLiteral("Reload Disk-Settings"));
         return;
@@ -53,6 +53,8 @@ bool CheckDrive(const QString& drive) {
                          QStringLiteral(":"),
                      host::MB_OK, kTitle);
         return false;
+    case DiskEngine::DriveState::Unreadable:
+        return false; // no message of its own
     }
     return false;
 }
