@@ -215,7 +215,9 @@ bool cannotSync(int err) {
     return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
-// A temporary file beside `target`, removed again unless committed by a rename.
+// A temporary file beside `target`, removed again unless committed by a rename. POSIX, not
+// QSaveFile: its name carries our pid for the stale sweep, copies go by copy_file_range into its
+// descriptor, and the errno of each step must survive to tell 61, 70, 71 and 75 apart.
 class TempBeside {
 public:
     explicit TempBeside(const QString& target) : m_target(target) {
