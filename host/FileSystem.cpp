@@ -445,10 +445,6 @@ bool isSameFile(const QString& first, const QString& second) {
     }
 }
 
-qint64 fileLength(const QString& path) {
-    return QFileInfo(existingHostFile(path)).size();
-}
-
 int getAttributes(const QString& path) {
     const QString hostPath = toHostPath(path);
     if (!QFileInfo::exists(hostPath))

@@ -56,7 +56,6 @@ bool fileExists(const QString& path);
 
 // True when both paths name one existing file (another spelling, or a link to it).
 bool isSameFile(const QString& first, const QString& second);
-qint64 fileLength(const QString& path);
 
 int getAttributes(const QString& path);
 void setAttributes(const QString& path, int attributes);
