@@ -569,25 +569,27 @@ void TestMain::picturesAnswerTheKeyboard() {
     Main* main = loadMain();
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
+    auto* image3 = ctl<ImageControl>(main, "Image3");
+    auto* image4 = ctl<ImageControl>(main, "Image4");
+    auto* image5 = ctl<ImageControl>(main, "Image5");
+    auto* menu = ctl<QMenu>(main, "mnuWindows");
     // Tab reaches a picture; Space shows the pressed look while held; Enter clicks as well.
-    const QPoint rest = ctl<ImageControl>(main, "Image4")->pos();
-    ctl<ImageControl>(main, "Image3")->setFocus();
-    QTest::keyClick(ctl<ImageControl>(main, "Image3"), Qt::Key_Tab);
-    QCOMPARE(main->focusWidget(), ctl<ImageControl>(main, "Image4"));
-    QTest::keyPress(ctl<ImageControl>(main, "Image4"), Qt::Key_Space);
-    QCOMPARE(ctl<ImageControl>(main, "Image4")->pos(), rest + QPoint(1, 1));
-    QTest::keyRelease(ctl<ImageControl>(main, "Image4"), Qt::Key_Space);
-    QCOMPARE(ctl<ImageControl>(main, "Image4")->pos(), rest);
+    const QPoint rest = image4->pos();
+    image3->setFocus();
+    QTest::keyClick(image3, Qt::Key_Tab);
+    QCOMPARE(main->focusWidget(), image4);
+    QTest::keyPress(image4, Qt::Key_Space);
+    QCOMPARE(image4->pos(), rest + QPoint(1, 1));
+    QTest::keyRelease(image4, Qt::Key_Space);
+    QCOMPARE(image4->pos(), rest);
     QTRY_VERIFY(host::FormInstance<Settings>::loaded());
     delete host::FormInstance<Settings>::loaded();
     // Shift+F10 opens the focused picture's menu under it.
-    ctl<ImageControl>(main, "Image5")->setFocus();
-    QTest::keyClick(ctl<ImageControl>(main, "Image5"), Qt::Key_F10, Qt::ShiftModifier);
-    QTRY_VERIFY(ctl<QMenu>(main, "mnuWindows")->isVisible());
-    QCOMPARE(ctl<QMenu>(main, "mnuWindows")->pos(),
-             ctl<ImageControl>(main, "Image5")
-                 ->mapToGlobal(ctl<ImageControl>(main, "Image5")->rect().bottomLeft()));
-    ctl<QMenu>(main, "mnuWindows")->close();
+    image5->setFocus();
+    QTest::keyClick(image5, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), image5->mapToGlobal(image5->rect().bottomLeft()));
+    menu->close();
 }
 
 void TestMain::dialogsAnswerEnterAndEscape() {
@@ -598,13 +600,14 @@ void TestMain::dialogsAnswerEnterAndEscape() {
     QTRY_VERIFY(!host::FormInstance<Info>::loaded());
     main->mnuNotes_Click();
     Notes* notes = host::FormInstance<Notes>::loaded();
-    QTest::keyClicks(ctl<QPlainTextEdit>(notes, "txtText"), "two");
-    QTest::keyClick(ctl<QPlainTextEdit>(notes, "txtText"), Qt::Key_Return); // a line break, not OK
-    QTest::keyClicks(ctl<QPlainTextEdit>(notes, "txtText"), "lines");
+    auto* text = ctl<QPlainTextEdit>(notes, "txtText");
+    QTest::keyClicks(text, "two");
+    QTest::keyClick(text, Qt::Key_Return); // a line break, not OK
+    QTest::keyClicks(text, "lines");
     QVERIFY(host::FormInstance<Notes>::loaded());
-    ctl<QPushButton>(notes, "Command1")->setFocus();
-    QTest::keyClick(ctl<QPushButton>(notes, "Command1"),
-                    Qt::Key_Return); // the focused button, not the default
+    auto* cancel = ctl<QPushButton>(notes, "Command1");
+    cancel->setFocus();
+    QTest::keyClick(cancel, Qt::Key_Return); // the focused button, not the default
     QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
     QVERIFY(!QFile::exists(m_prefix->driveA() + "/VRTLNotes.sys"));
 
@@ -617,11 +620,13 @@ void TestMain::dialogsAnswerEnterAndEscape() {
     QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
     properties->Command4_Click();
     editor = host::FormInstance<AddAction>::loaded();
-    ctl<QListWidget>(editor, "lstActions")->setCurrentRow(0);
-    QTest::keyClick(ctl<QListWidget>(editor, "lstActions"), Qt::Key_Return);
-    QVERIFY(ctl<QLineEdit>(editor, "txtExec1")->isVisible());
-    QTest::keyClicks(ctl<QLineEdit>(editor, "txtExec1"), "c:\\made");
-    QTest::keyClick(ctl<QLineEdit>(editor, "txtExec1"), Qt::Key_Return);
+    auto* kinds = ctl<QListWidget>(editor, "lstActions");
+    auto* path = ctl<QLineEdit>(editor, "txtExec1");
+    kinds->setCurrentRow(0);
+    QTest::keyClick(kinds, Qt::Key_Return);
+    QVERIFY(path->isVisible());
+    QTest::keyClicks(path, "c:\\made");
+    QTest::keyClick(path, Qt::Key_Return);
     QTRY_VERIFY(!host::FormInstance<AddAction>::loaded());
     QCOMPARE(ctl<QListWidget>(properties, "lstActions")->count(), 1);
     delete host::FormInstance<DiskProperties>::loaded();
