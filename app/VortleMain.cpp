@@ -13,8 +13,7 @@ int vortleMain(int argc, char** argv) {
     if (const std::optional<int> end = host::handleCommandLine(
             argc, argv,
             {QStringLiteral("vortle"),
-             QStringLiteral("A desktop companion for the diskette or stick in drive A:."),
-             QStringLiteral(VORTLE_VERSION)}))
+             QStringLiteral("A desktop companion for the diskette or stick in drive A:.")}))
         return *end;
     host::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortle"));

@@ -34,9 +34,7 @@ void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& 
 }
 
 double benchDiskOpenSave() {
-    QTemporaryDir root;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
-    host::ensurePrefix();
+    BenchPrefix prefix;
     writeBenchDiskette(
         "1", [](int i) { return QStringLiteral("a:\\source\\file%1.txt").arg(i); },
         [](int i) { return QStringLiteral("c:\\target\\file%1.txt").arg(i); });

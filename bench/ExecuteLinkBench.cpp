@@ -20,17 +20,11 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-
 constexpr int kActions = 101;
 constexpr int kRounds = 7;
 
-} // namespace
-
 double benchExecuteLink() {
-    QTemporaryDir root;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
-    host::ensurePrefix();
+    BenchPrefix prefix;
     const QString sources = host::toHostPath("a:\\") + "/src";
     const QString out = host::toHostPath("c:\\") + "/out";
 
@@ -105,9 +99,7 @@ int runExecuteLinkProcess() {
 }
 
 double benchWholeProcessCopy(const char* self) {
-    QTemporaryDir root;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
-    host::ensurePrefix();
+    BenchPrefix prefix;
     const QString source = host::toHostPath("a:\\") + "/big.bin";
     const QString target = host::toHostPath("c:\\") + "/big.bin";
     writeRandomFile(source, 100 << 20, 100);

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "host/Prefix.h"
+
 #include <QElapsedTimer>
+#include <QFile>
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <functional>
@@ -22,6 +26,18 @@ inline double medianMs(int rounds, const std::function<void()>& prepare,
     std::sort(times.begin(), times.end());
     return times[rounds / 2];
 }
+
+// A fresh prefix in a temporary folder (XDG_DATA_HOME) for one benchmark.
+class BenchPrefix {
+public:
+    BenchPrefix() {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.path()));
+        host::ensurePrefix();
+    }
+
+private:
+    QTemporaryDir m_root;
+};
 
 // A file of random bytes, which no file system can copy by a shortcut; `seed` picks them.
 void writeRandomFile(const QString& path, qint64 bytes, quint32 seed);

@@ -17,16 +17,10 @@
 
 #include <cstdio>
 
-namespace {
-
 constexpr int kRounds = 5;
 
-} // namespace
-
 double benchLargeCopyAndLatency() {
-    QTemporaryDir root;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
-    host::ensurePrefix();
+    BenchPrefix prefix;
     const QString source = host::toHostPath("a:\\") + "/large.bin";
     const QString target = host::toHostPath("c:\\") + "/large.bin";
     writeRandomFile(source, qint64(256) << 20, 256);

@@ -79,9 +79,7 @@ long settledResidentKiB(const QString& program, const QStringList& arguments,
 } // namespace
 
 double benchFirstPaint() {
-    QTemporaryDir root;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path()));
-    host::ensurePrefix();
+    BenchPrefix prefix;
     QList<double> mainTimes, bareTimes;
     for (int round = 0; round < 9; ++round) {
         Main* main = host::FormInstance<Main>::load();

@@ -37,7 +37,7 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(identity.name), qPrintable(identity.version));
+        std::printf("%s %s\n", qPrintable(identity.name), VORTLE_VERSION);
         return 0;
     }
     if (needsDisplay() && qEnvironmentVariableIsEmpty("DISPLAY") &&

@@ -7,11 +7,11 @@
 
 namespace host {
 
-// What a program says of itself before it opens a window.
+// What a program says of itself before it opens a window; both programs carry the version
+// of the build.
 struct ProgramIdentity {
     QString name;        // the command, "vortle"
     QString description; // one line for --help
-    QString version;
 };
 
 // Answers --help and --version, and refuses to start without a display to show windows on

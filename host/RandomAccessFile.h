@@ -24,7 +24,6 @@ public:
     // Up to `length` bytes from `offset`; fewer where the file ends.
     QByteArray readAt(qint64 offset, qint64 length) const;
     void writeAt(qint64 offset, QByteArrayView bytes);
-    bool isWritable() const { return m_writeError == 0; }
     void close();
 
 private:

@@ -11,8 +11,7 @@ int main(int argc, char** argv) {
     if (const std::optional<int> end = host::handleCommandLine(
             argc, argv,
             {QStringLiteral("vortle-setup"),
-             QStringLiteral("Installs Vortle from the set-up folder, or removes it again."),
-             QStringLiteral(VORTLE_VERSION)}))
+             QStringLiteral("Installs Vortle from the set-up folder, or removes it again.")}))
         return *end;
     host::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortle Installation"));

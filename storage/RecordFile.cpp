@@ -73,10 +73,6 @@ void CloseRecordFile(int fileNumber) {
     file.close();
 }
 
-bool isFileNumberOpen(int fileNumber) {
-    return openFiles().count(fileNumber) != 0;
-}
-
 void RecordImage::put(std::int32_t recordNumber, const TaggedValue& value) {
     const qint64 offset = offsetOf(recordNumber);
     const QByteArray bytes = value.encode();

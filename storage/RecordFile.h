@@ -42,8 +42,6 @@ private:
     int m_fileNumber;
 };
 
-bool isFileNumberOpen(int fileNumber);
-
 // The convention of every handler in one place: take a file number, open the file, work on it
 // by record number, close it; an error leaves through the guard, which frees the number.
 template <typename Body> void withRecordFile(const QString& dosPath, Body&& body) {

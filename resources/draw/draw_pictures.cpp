@@ -164,6 +164,32 @@ QImage scatteredSquares() {
     return image;
 }
 
+// A blue diskette turned by `degrees` about its top left corner, placed at `at`.
+void drawTiltedDiskette(QPainter& p, QPointF at, qreal degrees, int size) {
+    p.save();
+    p.translate(at);
+    p.rotate(degrees);
+    drawDiskette(p, size, QColor(40, 70, 160));
+    p.restore();
+}
+
+// The dark blue of Setup's strip and the splash, lightening from the top left towards `end`.
+void fillNightFade(QPainter& p, const QImage& image, QPointF end) {
+    QLinearGradient fade(QPointF(0, 0), end);
+    fade.setColorAt(0, QColor(10, 20, 90));
+    fade.setColorAt(1, QColor(90, 130, 220));
+    p.fillRect(image.rect(), fade);
+}
+
+// A side strip's title in white bold, read from the bottom up, its baseline starting at `at`.
+void drawUpwardTitle(QPainter& p, const QString& title, int pointSize, QPointF at) {
+    p.setPen(Qt::white);
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), pointSize, QFont::Bold));
+    p.translate(at);
+    p.rotate(-90);
+    p.drawText(0, 0, title);
+}
+
 QImage banner() {
     QImage image = canvas(50, 175, Qt::white);
     QPainter p(&image);
@@ -173,12 +199,7 @@ QImage banner() {
     fade.setColorAt(1, QColor(10, 20, 90));
     p.fillRect(image.rect(), fade);
     p.setRenderHint(QPainter::TextAntialiasing);
-    QFont font(QStringLiteral("DejaVu Sans"), 20, QFont::Bold);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.translate(34, 168);
-    p.rotate(-90);
-    p.drawText(0, 0, QStringLiteral("Vortle"));
+    drawUpwardTitle(p, QStringLiteral("Vortle"), 20, QPointF(34, 168));
     return image;
 }
 
@@ -186,10 +207,7 @@ QImage banner() {
 QImage setupSide() {
     QImage image = canvas(50, 226, Qt::white);
     QPainter p(&image);
-    QLinearGradient fade(0, 0, 0, 226);
-    fade.setColorAt(0, QColor(10, 20, 90));
-    fade.setColorAt(1, QColor(90, 130, 220));
-    p.fillRect(image.rect(), fade);
+    fillNightFade(p, image, QPointF(0, 226));
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 40, 10), 1));
     p.setBrush(QColor(200, 160, 90));
@@ -198,32 +216,17 @@ QImage setupSide() {
         QPolygonF({QPointF(9, 180), QPointF(2, 170), QPointF(25, 170), QPointF(25, 180)}));
     p.drawPolygon(
         QPolygonF({QPointF(41, 180), QPointF(48, 170), QPointF(25, 170), QPointF(25, 180)}));
-    p.save();
-    p.translate(12, 140);
-    p.rotate(-10);
-    drawDiskette(p, 26, QColor(40, 70, 160));
-    p.restore();
-    p.setPen(Qt::white);
-    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 16, QFont::Bold));
-    p.translate(34, 120);
-    p.rotate(-90);
-    p.drawText(0, 0, QStringLiteral("Setup"));
+    drawTiltedDiskette(p, QPointF(12, 140), -10, 26);
+    drawUpwardTitle(p, QStringLiteral("Setup"), 16, QPointF(34, 120));
     return image;
 }
 
 QImage splash() {
     QImage image = canvas(266, 173, Qt::white);
     QPainter p(&image);
-    QLinearGradient sky(0, 0, 266, 173);
-    sky.setColorAt(0, QColor(10, 20, 90));
-    sky.setColorAt(1, QColor(90, 130, 220));
-    p.fillRect(image.rect(), sky);
+    fillNightFade(p, image, QPointF(266, 173));
     p.setRenderHint(QPainter::Antialiasing);
-    p.save();
-    p.translate(20, 40);
-    p.rotate(-12);
-    drawDiskette(p, 72, QColor(40, 70, 160));
-    p.restore();
+    drawTiltedDiskette(p, QPointF(20, 40), -12, 72);
     p.setPen(Qt::white);
     p.setFont(QFont(QStringLiteral("DejaVu Sans"), 30, QFont::Bold));
     p.drawText(QRect(100, 40, 160, 50), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vortle"));

@@ -57,7 +57,6 @@ private slots:
     void init();
     void cleanup();
 
-    void controlsAtTheirPlaces_data();
     void controlsAtTheirPlaces();
     void opensWithTheDisketteAndProfiles();
     void opensWithoutDiskette();
@@ -115,45 +114,38 @@ void TestDiskProperties::cleanup() {
     PrefixTest::cleanup();
 }
 
-void TestDiskProperties::controlsAtTheirPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRectF>("twips");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("picName") << "picName" << QRectF(240, 480, 5295, 3615) << "";
-    QTest::newRow("Command6") << "Command6" << QRectF(120, 120, 1455, 375) << "Get Profiles";
-    QTest::newRow("Label1") << "Label1" << QRectF(120, 720, 2535, 255) << "Name";
-    QTest::newRow("txtName") << "txtName" << QRectF(120, 960, 4335, 285) << "";
-    QTest::newRow("Label2") << "Label2" << QRectF(120, 1560, 2895, 255) << "Icon";
-    QTest::newRow("txtIcon") << "txtIcon" << QRectF(120, 1800, 4335, 285) << "";
-    QTest::newRow("picIcon") << "picIcon" << QRectF(120, 2160, 480, 480) << "";
-    QTest::newRow("Command3") << "Command3" << QRectF(720, 2160, 1455, 375) << "Search";
-    QTest::newRow("picEL") << "picEL" << QRectF(240, 480, 5295, 3615) << "";
-    QTest::newRow("Label3")
-        << "Label3" << QRectF(120, 240, 5055, 495)
-        << "This windows will manage the action that will be taken, when you fire "
-           "\"Execute Link\". Please add them in a logical way.";
-    QTest::newRow("lstActions") << "lstActions" << QRectF(120, 720, 5055, 1620) << "";
-    QTest::newRow("Command4") << "Command4" << QRectF(120, 2520, 1455, 375) << "Add an action";
-    QTest::newRow("Command7") << "Command7" << QRectF(1680, 2520, 1455, 375) << "Edit action";
-    QTest::newRow("Command5") << "Command5" << QRectF(3240, 2520, 1455, 375) << "Delete action";
-    QTest::newRow("Command2") << "Command2" << QRectF(2640, 4320, 1455, 375) << "&OK";
-    QTest::newRow("Command1") << "Command1" << QRectF(4200, 4320, 1455, 375) << "&Cancel";
-    QTest::newRow("lstMode") << "lstMode" << QRectF(5880, 480, 1215, 840) << "";
-    QTest::newRow("lstExec1") << "lstExec1" << QRectF(5880, 1440, 1215, 840) << "";
-    QTest::newRow("lstExec2") << "lstExec2" << QRectF(5880, 2400, 1215, 840) << "";
-}
-
 void TestDiskProperties::controlsAtTheirPlaces() {
-    QFETCH(QString, name);
-    QFETCH(QRectF, twips);
-    QFETCH(QString, caption);
     DiskProperties* window = open();
-    QWidget* control = checkControl(window, name, twips, caption);
-    QVERIFY(control);
+    const QStringList faults = layoutFaults(
+        window, {
+                    {"picName", {240, 480, 5295, 3615}, ""},
+                    {"Command6", {120, 120, 1455, 375}, "Get Profiles"},
+                    {"Label1", {120, 720, 2535, 255}, "Name"},
+                    {"txtName", {120, 960, 4335, 285}, ""},
+                    {"Label2", {120, 1560, 2895, 255}, "Icon"},
+                    {"txtIcon", {120, 1800, 4335, 285}, ""},
+                    {"picIcon", {120, 2160, 480, 480}, ""},
+                    {"Command3", {720, 2160, 1455, 375}, "Search"},
+                    {"picEL", {240, 480, 5295, 3615}, ""},
+                    {"Label3",
+                     {120, 240, 5055, 495},
+                     "This windows will manage the action that will be taken, when you fire "
+                     "\"Execute Link\". Please add them in a logical way."},
+                    {"lstActions", {120, 720, 5055, 1620}, ""},
+                    {"Command4", {120, 2520, 1455, 375}, "Add an action"},
+                    {"Command7", {1680, 2520, 1455, 375}, "Edit action"},
+                    {"Command5", {3240, 2520, 1455, 375}, "Delete action"},
+                    {"Command2", {2640, 4320, 1455, 375}, "&OK"},
+                    {"Command1", {4200, 4320, 1455, 375}, "&Cancel"},
+                    {"lstMode", {5880, 480, 1215, 840}, ""},
+                    {"lstExec1", {5880, 1440, 1215, 840}, ""},
+                    {"lstExec2", {5880, 2400, 1215, 840}, ""},
+                });
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     QCOMPARE(window->windowTitle(), QStringLiteral("Disk Properties"));
     // The hidden lists lie outside the client area.
-    if (name.startsWith("lst") && name != "lstActions")
-        QVERIFY(!window->rect().intersects(control->geometry()));
+    for (const char* name : {"lstMode", "lstExec1", "lstExec2"})
+        QVERIFY(!window->rect().intersects(ctl<QListWidget>(window, name)->geometry()));
 }
 
 void TestDiskProperties::opensWithTheDisketteAndProfiles() {

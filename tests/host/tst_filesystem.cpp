@@ -235,7 +235,6 @@ void TestFileSystem::writeProtectedMediumStillReads() {
     m_prefix->pointDrive('a', disk.path());
 
     auto file = host::RandomAccessFile::open("a:\\VRTLSettings.sys");
-    QVERIFY(!file.isWritable());
     QCOMPARE(file.readAt(4, 4), QByteArray("Name"));
     QCOMPARE(errorOf([&] { file.writeAt(0, "x"); }), 70);
     file.close();

@@ -53,7 +53,6 @@ private slots:
     void init();
     void cleanup();
 
-    void controlsAtTheirPlaces_data();
     void controlsAtTheirPlaces();
     void tabOrderFollowsTheIndexes();
     void firstOpening();
@@ -103,62 +102,32 @@ void TestSettings::cleanup() {
     PrefixTest::cleanup();
 }
 
-void TestSettings::controlsAtTheirPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRectF>("twips");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("tip");
-    QTest::newRow("Label1") << "Label1" << QRectF(120, 120, 3855, 255) << "User profiles"
-                            << "";
-    QTest::newRow("lstProfiles") << "lstProfiles" << QRectF(120, 360, 4695, 1035) << ""
-                                 << "";
-    QTest::newRow("Command3") << "Command3" << QRectF(120, 1560, 1455, 375) << "Add a profile"
-                              << "";
-    QTest::newRow("Command4") << "Command4" << QRectF(1680, 1560, 1455, 375) << "Delete profile"
-                              << "";
-    QTest::newRow("Label2") << "Label2" << QRectF(120, 2040, 1695, 255) << "Name of disk"
-                            << "";
-    QTest::newRow("txtName") << "txtName" << QRectF(120, 2280, 4695, 285) << ""
-                             << "Name of current scheme";
-    QTest::newRow("Label4") << "Label4" << QRectF(120, 2640, 2175, 255) << "Icon"
-                            << "";
-    QTest::newRow("txtIcon") << "txtIcon" << QRectF(120, 2880, 4335, 285) << ""
-                             << "Icon of current scheme";
-    QTest::newRow("Sarc") << "Sarc" << QRectF(4560, 2880, 255, 255) << ".."
-                          << "Search Icon";
-    QTest::newRow("picIcon") << "picIcon" << QRectF(120, 3240, 495, 495) << ""
-                             << "";
-    QTest::newRow("chkAutoLoad") << "chkAutoLoad" << QRectF(120, 3960, 3855, 375)
-                                 << "Auto-load disk-settings on start"
-                                 << "";
-    QTest::newRow("chkAlwaysOnTop")
-        << "chkAlwaysOnTop" << QRectF(120, 4320, 3855, 375) << "Always on top"
-        << "";
-    QTest::newRow("Label3") << "Label3" << QRectF(120, 4800, 1695, 255) << "WinZip"
-                            << "";
-    QTest::newRow("txtZip") << "txtZip" << QRectF(120, 5040, 4335, 285) << ""
-                            << "Enter here the folder and files of Winzip";
-    QTest::newRow("Command5") << "Command5" << QRectF(4560, 5040, 255, 255) << ".."
-                              << "Search Winzip";
-    QTest::newRow("Command2") << "Command2" << QRectF(120, 5760, 1455, 375) << "OK"
-                              << "";
-    QTest::newRow("Command1") << "Command1" << QRectF(1680, 5760, 1455, 375) << "Cancel"
-                              << "";
-    QTest::newRow("lstName") << "lstName" << QRectF(5160, 600, 975, 450) << ""
-                             << "";
-    QTest::newRow("lstIcon") << "lstIcon" << QRectF(5160, 1200, 975, 450) << ""
-                             << "";
-}
-
 void TestSettings::controlsAtTheirPlaces() {
-    QFETCH(QString, name);
-    QFETCH(QRectF, twips);
-    QFETCH(QString, caption);
-    QFETCH(QString, tip);
     Settings* window = open();
-    QWidget* control = checkControl(window, name, twips, caption);
-    QVERIFY(control);
-    QCOMPARE(control->toolTip(), tip);
+    const QStringList faults = layoutFaults(
+        window,
+        {
+            {"Label1", {120, 120, 3855, 255}, "User profiles", ""},
+            {"lstProfiles", {120, 360, 4695, 1035}, "", ""},
+            {"Command3", {120, 1560, 1455, 375}, "Add a profile", ""},
+            {"Command4", {1680, 1560, 1455, 375}, "Delete profile", ""},
+            {"Label2", {120, 2040, 1695, 255}, "Name of disk", ""},
+            {"txtName", {120, 2280, 4695, 285}, "", "Name of current scheme"},
+            {"Label4", {120, 2640, 2175, 255}, "Icon", ""},
+            {"txtIcon", {120, 2880, 4335, 285}, "", "Icon of current scheme"},
+            {"Sarc", {4560, 2880, 255, 255}, "..", "Search Icon"},
+            {"picIcon", {120, 3240, 495, 495}, "", ""},
+            {"chkAutoLoad", {120, 3960, 3855, 375}, "Auto-load disk-settings on start", ""},
+            {"chkAlwaysOnTop", {120, 4320, 3855, 375}, "Always on top", ""},
+            {"Label3", {120, 4800, 1695, 255}, "WinZip", ""},
+            {"txtZip", {120, 5040, 4335, 285}, "", "Enter here the folder and files of Winzip"},
+            {"Command5", {4560, 5040, 255, 255}, "..", "Search Winzip"},
+            {"Command2", {120, 5760, 1455, 375}, "OK", ""},
+            {"Command1", {1680, 5760, 1455, 375}, "Cancel", ""},
+            {"lstName", {5160, 600, 975, 450}, "", ""},
+            {"lstIcon", {5160, 1200, 975, 450}, "", ""},
+        });
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     QCOMPARE(window->windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(window->size(), QSize(host::twipsToPixelsX(4935), host::twipsToPixelsY(6240)));
     QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));

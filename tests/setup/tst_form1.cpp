@@ -36,7 +36,6 @@ private slots:
     void init();
     void cleanup();
 
-    void controlsAtTheirPlaces_data();
     void controlsAtTheirPlaces();
     void pagesOfTheWizard();
     void installCopiesTheFourFiles();
@@ -81,37 +80,30 @@ void TestForm1::cleanup() {
     PrefixTest::cleanup();
 }
 
-void TestForm1::controlsAtTheirPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRectF>("twips");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("Picture1") << "Picture1" << QRectF(0, 120, 735, 3390) << "";
-    QTest::newRow("Picture2") << "Picture2" << QRectF(960, 840, 5775, 1695) << "";
-    QTest::newRow("Label5") << "Label5" << QRectF(240, 120, 3735, 375)
-                            << "Do you want to install or uninstall Vortle ?";
-    QTest::newRow("Option1") << "Option1" << QRectF(240, 600, 2175, 375) << "Install";
-    QTest::newRow("Option2") << "Option2" << QRectF(240, 960, 2175, 375) << "Uninstall";
-    QTest::newRow("Command2") << "Command2" << QRectF(2640, 2880, 1575, 375) << "Exit";
-    QTest::newRow("Command1") << "Command1" << QRectF(960, 2880, 1575, 375) << "Next >";
-    QTest::newRow("txtDir") << "txtDir" << QRectF(960, 2160, 5775, 285) << "c:\\Vortle";
-    QTest::newRow("Label3") << "Label3" << QRectF(0, 0, 735, 375) << "";
-    QTest::newRow("Label4") << "Label4" << QRectF(960, 240, 5775, 495)
-                            << "Hi and welcome to the setup-utility of Vortle. I would like to "
-                               "thank you for using Vortle.";
-    QTest::newRow("Label2") << "Label2" << QRectF(960, 1920, 2295, 255) << "Destination directory";
-    QTest::newRow("Label1")
-        << "Label1" << QRectF(960, 840, 5775, 495)
-        << "For the sake of saving disk space, this is a very easy installation-program. "
-           "Just enter the destination path in the text-box below and click 'Install'.";
-}
-
 void TestForm1::controlsAtTheirPlaces() {
-    QFETCH(QString, name);
-    QFETCH(QRectF, twips);
-    QFETCH(QString, caption);
     Form1* form = open();
-    QWidget* control = checkControl(form, name, twips, caption);
-    QVERIFY(control);
+    const QStringList faults = layoutFaults(
+        form, {
+                  {"Picture1", {0, 120, 735, 3390}, ""},
+                  {"Picture2", {960, 840, 5775, 1695}, ""},
+                  {"Label5", {240, 120, 3735, 375}, "Do you want to install or uninstall Vortle ?"},
+                  {"Option1", {240, 600, 2175, 375}, "Install"},
+                  {"Option2", {240, 960, 2175, 375}, "Uninstall"},
+                  {"Command2", {2640, 2880, 1575, 375}, "Exit"},
+                  {"Command1", {960, 2880, 1575, 375}, "Next >"},
+                  {"txtDir", {960, 2160, 5775, 285}, "c:\\Vortle"},
+                  {"Label3", {0, 0, 735, 375}, ""},
+                  {"Label4",
+                   {960, 240, 5775, 495},
+                   "Hi and welcome to the setup-utility of Vortle. I would like to "
+                   "thank you for using Vortle."},
+                  {"Label2", {960, 1920, 2295, 255}, "Destination directory"},
+                  {"Label1",
+                   {960, 840, 5775, 495},
+                   "For the sake of saving disk space, this is a very easy installation-program. "
+                   "Just enter the destination path in the text-box below and click 'Install'."},
+              });
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
     QCOMPARE(form->windowTitle(), QStringLiteral("Vortle Installation"));
     QCOMPARE(form->size(), QSize(host::twipsToPixelsX(6990), host::twipsToPixelsY(3495)));
     QCOMPARE(ctl<QLabel>(form, "Picture1")->pixmap().size(), QSize(50, 226));

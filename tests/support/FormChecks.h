@@ -3,8 +3,15 @@
 
 #include "host/Twips.h"
 
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
 #include <QRect>
 #include <QRectF>
+#include <QStringList>
+
+#include <optional>
 
 // The pixel rectangle of a control laid out at a twips rectangle.
 inline QRect pixelsOf(const QRectF& twips) {
@@ -12,25 +19,41 @@ inline QRect pixelsOf(const QRectF& twips) {
                  host::twipsToPixelsX(twips.width()), host::twipsToPixelsY(twips.height()));
 }
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
+// A control as its form lays it out. An empty caption is checked on buttons only; a tip is
+// checked where the row gives one.
+struct ControlPlace {
+    QString name;
+    QRectF twips;
+    QString caption;
+    std::optional<QString> tip = std::nullopt;
+};
 
-// A control of a window: at its twips place, with its caption (buttons, labels, text boxes;
-// an empty caption is not checked for labels). Returns the control, or null after a failure.
-inline QWidget* checkControl(QWidget* window, const QString& name, const QRectF& twips,
-                             const QString& caption) {
-    auto* control = window->findChild<QWidget*>(name);
-    [&] {
-        QVERIFY2(control, qPrintable(name));
-        QCOMPARE(control->geometry(), pixelsOf(twips));
-        if (auto* button = qobject_cast<QAbstractButton*>(control))
-            QCOMPARE(button->text(), caption);
-        if (auto* label = qobject_cast<QLabel*>(control); label && !caption.isEmpty())
-            QCOMPARE(label->text(), caption);
-        if (auto* box = qobject_cast<QLineEdit*>(control); box && !caption.isEmpty())
-            QCOMPARE(box->text(), caption);
-    }();
-    return QTest::currentTestFailed() ? nullptr : control;
+inline QString captionOf(const QWidget* control) {
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (auto* box = qobject_cast<const QLineEdit*>(control))
+        return box->text();
+    return {};
+}
+
+// What differs between a form and its table, one line per fault; empty when all agree.
+inline QStringList layoutFaults(const QWidget* window, const QList<ControlPlace>& table) {
+    QStringList faults;
+    for (const ControlPlace& place : table) {
+        const auto* control = window->findChild<const QWidget*>(place.name);
+        if (!control) {
+            faults << place.name + QStringLiteral(": missing");
+            continue;
+        }
+        if (control->geometry() != pixelsOf(place.twips))
+            faults << place.name + QStringLiteral(": placed wrong");
+        const bool isButton = qobject_cast<const QAbstractButton*>(control) != nullptr;
+        if ((isButton || !place.caption.isEmpty()) && captionOf(control) != place.caption)
+            faults << place.name + QStringLiteral(": caption \"%1\"").arg(captionOf(control));
+        if (place.tip && control->toolTip() != *place.tip)
+            faults << place.name + QStringLiteral(": tip \"%1\"").arg(control->toolTip());
+    }
+    return faults;
 }

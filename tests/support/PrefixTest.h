@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Recorders.h"
 #include "TestPrefix.h"
 
 #include <QObject>

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "TestPrefix.h"
 
-#include "host/ErrorReport.h"
-#include "host/MessageBox.h"
 #include "host/Prefix.h"
 
 #include <QDir>
@@ -73,30 +71,4 @@ TmpfsMount::~TmpfsMount() {
 bool TmpfsMount::makeReadOnly() {
     return m_mounted && ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs",
                                 MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-}
-
-MessageBoxRecorder::MessageBoxRecorder() {
-    host::setMessageBoxHook([this](const host::MessageBoxRequest& request) {
-        boxes.append(request);
-        return answers.isEmpty() ? host::defaultAnswer(request.style) : answers.takeFirst();
-    });
-}
-
-QStringList MessageBoxRecorder::prompts() const {
-    QStringList list;
-    for (const host::MessageBoxRequest& box : boxes)
-        list << box.prompt;
-    return list;
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    host::setMessageBoxHook({});
-}
-
-EndProgramRecorder::EndProgramRecorder() {
-    host::setEndProgramHook([this](int code) { exitCodes.append(code); });
-}
-
-EndProgramRecorder::~EndProgramRecorder() {
-    host::setEndProgramHook({});
 }

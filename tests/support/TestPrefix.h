@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/MessageBox.h"
-
 #include <QString>
 #include <QTemporaryDir>
 
@@ -53,22 +51,4 @@ public:
 private:
     QString m_path;
     bool m_mounted = false;
-};
-
-// Records every message box and answers with a queue of answers (default: the box's default).
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
-    QList<host::MessageBoxRequest> boxes;
-    QList<int> answers;
-    QStringList prompts() const;
-};
-
-// Records endProgram calls instead of ending the test process.
-class EndProgramRecorder {
-public:
-    EndProgramRecorder();
-    ~EndProgramRecorder();
-    QList<int> exitCodes;
 };
