@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Attributes.h"
 
+#include "Fd.h"
 #include "RuntimeError.h"
-#include "UniqueFd.h"
 
 #include <QFile>
 
@@ -35,10 +35,10 @@ bool onVfat(int fd) {
 }
 
 struct stat statOrRaise(const QByteArray& path) {
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0)
+    const std::optional<struct stat> st = statOf(path);
+    if (!st)
         raise(errno == ENOTDIR ? ErrPathNotFound : ErrFileNotFound);
-    return st;
+    return *st;
 }
 
 // A descriptor for the FAT ioctls: files and folders only (opening a pipe would wait for a
@@ -111,10 +111,8 @@ void setHostAttributes(const QString& hostPath, int attributes) {
 }
 
 bool hostIsReadOnly(const QByteArray& encodedPath) {
-    struct stat st {};
-    if (::stat(encodedPath.constData(), &st) != 0)
-        return false;
-    return (st.st_mode & kWriteBits) == 0;
+    const std::optional<struct stat> st = statOf(encodedPath);
+    return st && (st->st_mode & kWriteBits) == 0;
 }
 
 bool hostIsReadOnly(const QString& hostPath) {

@@ -2,10 +2,10 @@
 #include "FileSystem.h"
 
 #include "DosPath.h"
+#include "Fd.h"
 #include "Prefix.h"
 #include "RegularFile.h"
 #include "RuntimeError.h"
-#include "UniqueFd.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,45 +102,19 @@ struct HostEntry {
     friend bool operator<(const HostEntry& a, const HostEntry& b) { return a.path < b.path; }
 };
 
-struct stat statPath(const QString& hostPath, bool& exists) {
-    struct stat st {};
-    exists = ::stat(QFile::encodeName(hostPath).constData(), &st) == 0;
-    return st;
-}
-
 QString existingHostFile(const QString& dosPath) {
     const QString hostPath = toHostPath(dosPath);
-    bool exists = false;
-    const struct stat st = statPath(hostPath, exists);
-    if (!exists)
+    const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath));
+    if (!st)
         raise(QFileInfo(hostPath).dir().exists() ? ErrFileNotFound : ErrPathNotFound);
-    if (S_ISDIR(st.st_mode))
+    if (S_ISDIR(st->st_mode))
         raise(ErrFileNotFound);
     return hostPath;
 }
 
-// One read, tried again when a signal interrupts it; raises the error `failure` gives.
-ssize_t readOnce(int fd, char* data, size_t size, int (*failure)(int err)) {
-    for (;;) {
-        const ssize_t n = ::read(fd, data, size);
-        if (n >= 0)
-            return n;
-        if (errno != EINTR)
-            raise(failure(errno));
-    }
-}
-
 void writeAll(int fd, const char* data, qint64 size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseErrno(errno);
-        }
-        data += n;
-        size -= n;
-    }
+    if (!writeFully(fd, data, size_t(size)))
+        raiseErrno(errno);
 }
 
 // Copies the rest of one open file into another: in the kernel where it can, else by reads
@@ -171,7 +145,9 @@ void copyContents(int from, int to, qint64 total, const CopyProgress& progress) 
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     qint64 sinceReport = 0;
     for (;;) {
-        const ssize_t n = readOnce(from, buffer.data(), size_t(buffer.size()), errorFromErrno);
+        const ssize_t n = readFully(from, buffer.data(), size_t(buffer.size()));
+        if (n < 0)
+            raiseErrno(errno);
         if (n == 0)
             return;
         writeAll(to, buffer.constData(), n);
@@ -223,37 +199,35 @@ public:
     explicit TempBeside(const QString& target) : m_target(target) {
         const QString dir = QFileInfo(target).absolutePath();
         removeStaleTemporariesOnce(dir);
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        for (int attempt = 0; attempt < 100 && m_fd.fd < 0; ++attempt) {
             m_path = dir + QStringLiteral("/.vrtl-%1-%2.tmp")
                                .arg(::getpid())
                                .arg(QRandomGenerator::global()->bounded(1u << 30), 0, 36);
-            m_fd = ::open(QFile::encodeName(m_path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST)
+            m_fd.reset(::open(QFile::encodeName(m_path).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (m_fd.fd < 0 && errno != EEXIST)
                 raise(errno == ENOENT ? ErrPathNotFound : errorFromErrno(errno));
         }
-        if (m_fd < 0)
+        if (m_fd.fd < 0)
             raise(ErrPathFileAccess);
     }
     TempBeside(const TempBeside&) = delete;
     TempBeside& operator=(const TempBeside&) = delete;
     ~TempBeside() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        m_fd.reset();
         if (!m_committed)
             ::unlink(QFile::encodeName(m_path).constData());
     }
-    int fd() const { return m_fd; }
+    int fd() const { return m_fd.fd; }
     const QString& path() const { return m_path; }
 
     // Durable before it is reported done: the contents reach the medium before the rename,
     // and the rename itself before success, so a stick pulled right afterwards holds the new
     // file or the old one, never an empty one.
     void commit() {
-        if (::fdatasync(m_fd) != 0 && !cannotSync(errno))
+        if (::fdatasync(m_fd.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
-        const int fd = std::exchange(m_fd, -1);
-        if (::close(fd) != 0)
+        if (::close(m_fd.release()) != 0)
             raiseErrno(errno);
         if (::rename(QFile::encodeName(m_path).constData(),
                      QFile::encodeName(m_target).constData()) != 0)
@@ -268,7 +242,7 @@ public:
 private:
     QString m_target;
     QString m_path;
-    int m_fd = -1;
+    UniqueFd m_fd;
     bool m_committed = false;
 };
 
@@ -285,9 +259,8 @@ QString writableDestination(const QString& dosPath) {
         split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
     if (!match.isEmpty()) {
         // Only a regular file is replaced: not a folder, and not a pipe or a device.
-        bool exists = false;
-        const struct stat st = statPath(hostPath, exists);
-        if ((exists && !S_ISREG(st.st_mode)) || hostIsReadOnly(hostPath))
+        const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath));
+        if ((st && !S_ISREG(st->st_mode)) || hostIsReadOnly(hostPath))
             raise(ErrPathFileAccess);
     }
     return hostPath;
@@ -393,9 +366,8 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     struct stat srcStat {};
     if (::fstat(in.fd, &srcStat) != 0)
         raiseErrno(errno);
-    struct stat dstStat {};
-    if (::stat(QFile::encodeName(to).constData(), &dstStat) == 0 &&
-        dstStat.st_dev == srcStat.st_dev && dstStat.st_ino == srcStat.st_ino)
+    if (const std::optional<struct stat> dstStat = statOf(QFile::encodeName(to));
+        dstStat && dstStat->st_dev == srcStat.st_dev && dstStat->st_ino == srcStat.st_ino)
         raise(ErrPathFileAccess);
 
     const int attributes = hostAttributes(from);
@@ -435,11 +407,9 @@ bool fileExists(const QString& path) {
 
 bool isSameFile(const QString& first, const QString& second) {
     try {
-        struct stat a {
-        }, b{};
-        return ::stat(QFile::encodeName(toHostPath(first)).constData(), &a) == 0 &&
-               ::stat(QFile::encodeName(toHostPath(second)).constData(), &b) == 0 &&
-               a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+        const std::optional<struct stat> a = statOf(QFile::encodeName(toHostPath(first)));
+        const std::optional<struct stat> b = statOf(QFile::encodeName(toHostPath(second)));
+        return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
     } catch (const RuntimeError&) {
         return false;
     }
@@ -473,8 +443,9 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
     QByteArray contents;
     contents.reserve(qsizetype(st.st_size));
     char buffer[1 << 16];
-    while (const ssize_t n =
-               readOnce(file.fd, buffer, sizeof buffer, [](int) { return int(ErrDiskNotReady); })) {
+    while (const ssize_t n = readFully(file.fd, buffer, sizeof buffer)) {
+        if (n < 0)
+            raise(ErrDiskNotReady);
         contents.append(buffer, n);
         if (contents.size() > maxBytes)
             raise(ErrOutOfMemory);
@@ -484,12 +455,11 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
 
 void writeFileReplacing(const QString& path, const QByteArray& contents) {
     const QString to = writableDestination(path);
-    bool exists = false;
-    const struct stat old = statPath(to, exists);
+    const std::optional<struct stat> old = statOf(QFile::encodeName(to));
     TempBeside temp(to);
     writeAll(temp.fd(), contents.constData(), contents.size());
-    if (exists) {
-        ::fchmod(temp.fd(), old.st_mode & 07777);
+    if (old) {
+        ::fchmod(temp.fd(), old->st_mode & 07777);
         const int attributes = hostAttributes(to);
         if (attributes & (AttrHidden | AttrSystem))
             setHostAttributes(temp.path(), attributes);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Fd.h"
+
 #include <QObject>
 
 class QSocketNotifier;
@@ -21,7 +23,7 @@ signals:
 private:
     void onChange();
 
-    int m_fd = -1;
+    UniqueFd m_fd;
     QSocketNotifier* m_notifier = nullptr;
 };
 

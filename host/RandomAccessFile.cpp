@@ -54,64 +54,28 @@ RandomAccessFile RandomAccessFile::open(const QString& dosPath) {
     raise(openErrorNumber(err, hostPath));
 }
 
-RandomAccessFile::RandomAccessFile(RandomAccessFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_writeError(other.m_writeError) {}
-
-RandomAccessFile& RandomAccessFile::operator=(RandomAccessFile&& other) noexcept {
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_writeError = other.m_writeError;
-    }
-    return *this;
-}
-
-RandomAccessFile::~RandomAccessFile() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 QByteArray RandomAccessFile::readAt(qint64 offset, qint64 length) const {
-    if (m_fd < 0)
+    if (m_fd.fd < 0)
         raise(ErrBadFileNameOrNumber);
     QByteArray buffer(length, '\0');
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(m_fd, buffer.data() + done, size_t(length - done), offset + done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseErrno(errno);
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
+    const ssize_t done = readFully(m_fd.fd, buffer.data(), size_t(length), offset);
+    if (done < 0)
+        raiseErrno(errno);
     buffer.truncate(done);
     return buffer;
 }
 
 void RandomAccessFile::writeAt(qint64 offset, QByteArrayView bytes) {
-    if (m_fd < 0)
+    if (m_fd.fd < 0)
         raise(ErrBadFileNameOrNumber);
     if (m_writeError != 0)
         raise(m_writeError);
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::pwrite(m_fd, bytes.data() + done, size_t(bytes.size() - done), offset + done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            raiseErrno(errno);
-        }
-        done += n;
-    }
+    if (!writeFully(m_fd.fd, bytes.data(), size_t(bytes.size()), offset))
+        raiseErrno(errno);
 }
 
 void RandomAccessFile::close() {
-    const int fd = std::exchange(m_fd, -1);
+    const int fd = m_fd.release();
     if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
         raiseErrno(errno);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Fd.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -15,12 +17,6 @@ public:
     // fail with 75 or 70.
     static RandomAccessFile open(const QString& dosPath);
 
-    RandomAccessFile(RandomAccessFile&& other) noexcept;
-    RandomAccessFile& operator=(RandomAccessFile&& other) noexcept;
-    RandomAccessFile(const RandomAccessFile&) = delete;
-    RandomAccessFile& operator=(const RandomAccessFile&) = delete;
-    ~RandomAccessFile();
-
     // Up to `length` bytes from `offset`; fewer where the file ends.
     QByteArray readAt(qint64 offset, qint64 length) const;
     void writeAt(qint64 offset, QByteArrayView bytes);
@@ -28,7 +24,7 @@ public:
 
 private:
     RandomAccessFile(int fd, int writeError) : m_fd(fd), m_writeError(writeError) {}
-    int m_fd = -1;
+    UniqueFd m_fd;
     int m_writeError = 0; // the error a write raises, 0 when writes are allowed
 };
 

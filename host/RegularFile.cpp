@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RegularFile.h"
 
+#include "Fd.h"
 #include "RuntimeError.h"
 
 #include <cerrno>
@@ -11,13 +12,14 @@
 namespace host {
 
 int openRegularFile(const QByteArray& path, int flags, mode_t mode) {
-    struct stat st {};
-    if (::stat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    if (const std::optional<struct stat> entry = statOf(path);
+        entry && !S_ISREG(entry->st_mode) && !S_ISDIR(entry->st_mode))
         raise(ErrPathFileAccess);
     // Non-blocking, in case the entry changed since the look: no open can wait for ever.
     const int fd = ::open(path.constData(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0)
         return -1;
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool directory = S_ISDIR(st.st_mode);
         ::close(fd);

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+
+#include <optional>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+#include <utility>
+
+// The host layer's few POSIX descriptor steps, each written once: the owner of a descriptor,
+// the stat of a path, and the read and write loops that go on after a signal.
+namespace host {
+
+// Owns a POSIX file descriptor and closes it when it goes out of scope.
+struct UniqueFd {
+    int fd = -1;
+    UniqueFd() = default;
+    explicit UniqueFd(int descriptor) : fd(descriptor) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other)
+            reset(std::exchange(other.fd, -1));
+        return *this;
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { reset(); }
+    void reset(int descriptor = -1) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = descriptor;
+    }
+    // Gives the descriptor up, for a close whose error counts.
+    int release() { return std::exchange(fd, -1); }
+};
+
+// The stat of a host path (links followed); nothing when it cannot be had, errno then says why.
+std::optional<struct stat> statOf(const QByteArray& path);
+
+// Reads up to `size` bytes, at `offset` when it is not negative, else at the file position;
+// fewer only where the file ends. Returns the count, or -1 with errno set.
+ssize_t readFully(int fd, char* data, size_t size, off_t offset = -1);
+
+// Writes all `size` bytes, at `offset` when it is not negative. False with errno set on failure.
+bool writeFully(int fd, const char* data, size_t size, off_t offset = -1);
+
+} // namespace host
