@@ -8,6 +8,7 @@
 #include "RuntimeError.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -119,7 +120,8 @@ void writeAll(int fd, const char* data, qint64 size) {
 
 // Copies the rest of one open file into another: in the kernel where it can, else by reads
 // and writes. In pieces of a few MiB, so that a long copy reports how far it is and can be
-// stopped between two pieces, even on a slow medium.
+// stopped between two pieces; by reads and writes (any copy from another kind of medium) it
+// also reports after a tenth of a second, for a medium too slow to fill a piece in that time.
 void copyContents(int from, int to, qint64 total, const CopyProgress& progress) {
     constexpr size_t kPiece = 4 << 20;
     qint64 done = 0;
@@ -144,6 +146,8 @@ void copyContents(int from, int to, qint64 total, const CopyProgress& progress) 
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     qint64 sinceReport = 0;
+    QElapsedTimer lastReport;
+    lastReport.start();
     for (;;) {
         const ssize_t n = readFully(from, buffer.data(), size_t(buffer.size()));
         if (n < 0)
@@ -152,8 +156,10 @@ void copyContents(int from, int to, qint64 total, const CopyProgress& progress) 
             return;
         writeAll(to, buffer.constData(), n);
         sinceReport += n;
-        if (sinceReport >= qint64(kPiece))
+        if (sinceReport >= qint64(kPiece) || lastReport.hasExpired(100)) {
             advance(std::exchange(sinceReport, 0));
+            lastReport.restart();
+        }
     }
 }
 

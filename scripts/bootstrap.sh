@@ -18,6 +18,7 @@ VORTLE_PACKAGES=(
     lintian                          # the Debian package passes its checks
     xdotool                          # the end-to-end tests click the real program
     dosfstools mtools fusefat        # a real FAT12 diskette image for the tests
+    libfuse-dev                      # a slow medium of our own for the end-to-end tests
 )
 
 as_root() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The real program on a real X server: clicks on the image buttons at their places, keys into
 // its windows, and what lands on disk. Runs under the xvfb-run of ./test; xdotool clicks.
+#include "DiskFixture.h"
 #include "RecordFixture.h"
 
 #include "disk/DiskSettings.h"
@@ -8,10 +9,13 @@
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -35,10 +39,12 @@ struct Window {
     QRect geometry;
     double twipsPerPixel = 15;
 
-    // Clicks at a point given in twips of the client area.
+    // Clicks at a point given in twips of the client area. The pointer goes to the screen's
+    // corner first: a --sync move to where it already is would wait for ever.
     void click(double x, double y) const {
-        xdotool({"mousemove", "--sync", "--window", id, QString::number(int(x / twipsPerPixel)),
-                 QString::number(int(y / twipsPerPixel)), "click", "1"});
+        xdotool({"mousemove", "--sync", "1023", "767", "mousemove", "--sync", "--window", id,
+                 QString::number(int(x / twipsPerPixel)), QString::number(int(y / twipsPerPixel)),
+                 "click", "1"});
     }
     // Clicks the middle of a control given by its twips rectangle.
     void clickControl(double left, double top, double width, double height) const {
@@ -67,6 +73,16 @@ Window findWindow(const QString& title, double twipsPerPixel = 15) {
     return window;
 }
 
+// What a window shows on the screen now, or the part of it at a twips rectangle.
+QImage shownImage(const Window& window, const QRectF& twips = {}) {
+    const QImage whole =
+        QGuiApplication::primaryScreen()->grabWindow(window.id.toULongLong()).toImage();
+    if (twips.isNull())
+        return whole;
+    const double scale = window.twipsPerPixel;
+    return whole.copy(QRectF(twips.topLeft() / scale, twips.size() / scale).toRect());
+}
+
 void typeText(const QString& text) {
     xdotool({"type", "--delay", "15", text});
 }
@@ -85,9 +101,16 @@ private slots:
 
     void firstStartExecuteLinkSaveNoteAndPreferences();
     void executeLinkWithoutDisketteAnswersItsMessages();
+    void longRunPaintsShowsProgressAndCancels();
+    void pulledStickStopsTheRunAndLeavesNothing();
 
 private:
     void startVortle(const QString& answers = {});
+    bool mountSlowStick();
+    QStringList leftOnDriveC() const {
+        return QDir(prefix() + "/drive_c")
+            .entryList({"big.bin", ".vrtl-*"}, QDir::Files | QDir::Hidden);
+    }
     QString prefix() const { return m_root->path() + "/data/vortle"; }
     storage::TaggedValue record(const QString& dosPath, int number) {
         return readRecord(dosPath, number);
@@ -101,6 +124,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_root;
     std::unique_ptr<QProcess> m_vortle;
+    std::unique_ptr<QProcess> m_slowfs;
     Window m_main;
 };
 
@@ -121,6 +145,12 @@ void TestEndToEnd::cleanup() {
         m_vortle->waitForFinished();
     }
     m_vortle.reset();
+    if (m_slowfs) {
+        m_slowfs->kill();
+        m_slowfs->waitForFinished();
+        QProcess::execute("fusermount", {"-u", "-z", m_root->path() + "/mnt"});
+    }
+    m_slowfs.reset();
     m_root.reset();
 }
 
@@ -245,6 +275,79 @@ void TestEndToEnd::executeLinkWithoutDisketteAnswersItsMessages() {
                                          "Vortle|0|Keine Diskette in Laufwerk A:",
                                          "Vortle|16|There's no disk in the drive."}));
     QCOMPARE(m_vortle->state(), QProcess::Running);
+}
+
+// Drive A: is a slow stick (vortle-slowfs, about 8 MiB/s) with a diskette's settings, its icon
+// and a 48 MiB file that the list copies to c:. False where FUSE cannot mount here.
+bool TestEndToEnd::mountSlowStick() {
+    const QString slowfs = QCoreApplication::applicationDirPath() + "/vortle-slowfs";
+    const QString stick = m_root->path() + "/stick", mount = m_root->path() + "/mnt";
+    if (!QFile::exists(slowfs) || !QFile::exists("/dev/fuse"))
+        return false;
+    QDir().mkpath(stick);
+    QDir().mkpath(mount);
+    host::ensurePrefix();
+    const QString driveA = prefix() + "/dosdevices/a:";
+    QFile::remove(driveA);
+    QFile::link(stick, driveA);
+    writeDiskSettings("Slow stick", {{"1", "a:\\big.bin", "c:\\big.bin"}});
+    QFile::copy(VORTLE_RESOURCES "/sphere.ico", stick + "/VRTLIcon.sys");
+    QFile big(stick + "/big.bin");
+    if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64(48) << 20))
+        return false;
+    m_slowfs = std::make_unique<QProcess>();
+    m_slowfs->start(slowfs, {stick, mount, "-f", "-s"});
+    for (int i = 0; i < 50 && !QFile::exists(mount + "/big.bin"); ++i)
+        QTest::qWait(100);
+    QFile::remove(driveA);
+    return QFile::exists(mount + "/big.bin") && QFile::link(mount, driveA);
+}
+
+void TestEndToEnd::longRunPaintsShowsProgressAndCancels() {
+    if (!mountSlowStick())
+        QSKIP("FUSE cannot mount a slow medium here");
+    startVortle();
+    m_main.clickControl(1080, 1920, 240, 240); // Execute Link
+    const Window progress = findWindow("Execute Link", m_main.twipsPerPixel);
+    QVERIFY2(!progress.id.isEmpty(), "no progress window during a long copy");
+
+    // The main window paints while the copy goes on: the progress window laid over it and
+    // taken away again leaves it as it was, not with the progress window's pixels.
+    xdotool({"windowmove", "--sync", progress.id, "400", "300"});
+    QTest::qWait(300);
+    const QImage before = shownImage(m_main);
+    xdotool({"windowmove", "--sync", progress.id, "0", "0"});
+    QTest::qWait(300);
+    xdotool({"windowmove", "--sync", progress.id, "400", "300"});
+    QTest::qWait(400);
+    QCOMPARE(shownImage(m_main), before);
+
+    QElapsedTimer clock;
+    clock.start();
+    progress.clickControl(4080, 1440, 1335, 375); // Cancel
+    QTRY_VERIFY(xdotool({"search", "--onlyvisible", "--name", "^Execute Link$"}).isEmpty());
+    qInfo("Cancel closed the progress window after %lld ms", clock.elapsed());
+    QCOMPARE(leftOnDriveC(), QStringList()); // no partial copy, no temporary file
+    QVERIFY(loggedBoxes().isEmpty());        // a cancelled run is no failure
+    QCOMPARE(m_vortle->state(), QProcess::Running);
+}
+
+void TestEndToEnd::pulledStickStopsTheRunAndLeavesNothing() {
+    if (!mountSlowStick())
+        QSKIP("FUSE cannot mount a slow medium here");
+    startVortle();
+    const QRectF diskIcon(960, 840, 480, 480);
+    const QImage noDisk = shownImage(m_main, diskIcon);
+    m_main.clickControl(1080, 1920, 240, 240); // Execute Link
+    QVERIFY(!findWindow("Execute Link", m_main.twipsPerPixel).id.isEmpty());
+    QVERIFY(shownImage(m_main, diskIcon) != noDisk); // the stick's own icon
+
+    m_slowfs->kill(); // the stick is pulled in the middle of the copy
+    QTRY_COMPARE(loggedBoxes(), QStringList{"Vortle|16|Couldn't execute action."});
+    QCOMPARE(leftOnDriveC(), QStringList());
+    QCOMPARE(m_vortle->state(), QProcess::Running);
+    m_main.clickControl(diskIcon.x(), diskIcon.y(), diskIcon.width(), diskIcon.height());
+    QTRY_COMPARE(shownImage(m_main, diskIcon), noDisk);
 }
 
 int main(int argc, char** argv) {
