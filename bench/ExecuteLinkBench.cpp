@@ -43,7 +43,8 @@ double benchExecuteLink() {
     const double engine = medianMs(kRounds, freshOut, [] { Module1::ExecuteLink(); });
     const QString script =
         QStringLiteral(
-            "i=0; while [ $i -lt %1 ]; do cp '%2/f'$i.bin '%3/f'$i.bin; i=$((i+1)); done")
+            "i=0; while [ $i -lt %1 ]; do cp '%2/f'$i.bin '%3/f'$i.bin; i=$((i+1)); done; "
+            "sync -f '%3'")
             .arg(kActions)
             .arg(sources, out);
     const double cpEach = medianMs(kRounds, freshOut, [&] {
