@@ -50,7 +50,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
     const QString current = host::DriveA::target();
     bool matched = following;
     const QLocale locale;
-    for (const host::RemovableVolume& volume : host::mountedRemovableVolumes()) {
+    for (const host::RemovableVolume& volume : host::DriveA::removableVolumes()) {
         QAction* item = m_menu->addAction(
             QStringLiteral("%1 (%2)").arg(volume.label, locale.formattedDataSize(volume.bytes)));
         item->setCheckable(true);

@@ -3,6 +3,7 @@
 
 #include "MountPoints.h"
 #include "Prefix.h"
+#include "UDisks.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,9 @@ bool relink(const QString& linkTarget) {
                        QFile::encodeName(entry).constData()) == 0;
 }
 
-QString g_attachedImage; // the mount point of the image this run attached
+// The image this run attached: through udisks2 (its loop device), or through fusefat on a
+// folder of the prefix (no block).
+std::optional<UDisks::AttachedImage> g_attachedImage;
 
 // Whether a file starts with a FAT boot sector: the closing signature, and a FAT type name
 // or a plausible sector size and media byte (fusefat would mount anything and fail later).
@@ -93,8 +96,12 @@ void pointAt(const QString& hostFolder) {
     relink(hostFolder);
 }
 
+QList<RemovableVolume> removableVolumes() {
+    return UDisks::mountedVolumes().value_or(mountedRemovableVolumes());
+}
+
 bool follow() {
-    const QList<RemovableVolume> volumes = mountedRemovableVolumes();
+    const QList<RemovableVolume> volumes = removableVolumes();
     return relink(volumes.isEmpty() ? QStringLiteral("../no-medium") : volumes.last().mountPoint);
 }
 
@@ -106,6 +113,13 @@ bool attachImage(const QString& hostImage) {
     if (!QFileInfo(hostImage).isFile() || !looksLikeFat(hostImage))
         return false;
     detachImage();
+    if (std::optional<UDisks::AttachedImage> attached = UDisks::attachImage(hostImage)) {
+        g_attachedImage = std::move(attached);
+        setMode(Mode::Fixed);
+        pointAt(g_attachedImage->mountPoint);
+        return true;
+    }
+    // Without udisks2, or refused by it: fusefat.
     const QString mountPoint = prefixPath() + QStringLiteral("/diskette-image");
     QDir().mkpath(mountPoint);
     runHelper(QStringLiteral("fusermount"), {QStringLiteral("-u"), mountPoint}); // a stale one
@@ -113,17 +127,21 @@ bool attachImage(const QString& hostImage) {
                    {QStringLiteral("-o"), QStringLiteral("rw+"), hostImage, mountPoint}) ||
         !isMounted(QFileInfo(mountPoint).canonicalFilePath()))
         return false;
-    g_attachedImage = mountPoint;
+    g_attachedImage = UDisks::AttachedImage{QString(), mountPoint};
     setMode(Mode::Fixed);
     pointAt(mountPoint);
     return true;
 }
 
 void detachImage() {
-    if (g_attachedImage.isEmpty())
+    if (!g_attachedImage)
         return;
-    runHelper(QStringLiteral("fusermount"), {QStringLiteral("-u"), g_attachedImage});
-    g_attachedImage.clear();
+    if (!g_attachedImage->block.isEmpty())
+        UDisks::detachImage(*g_attachedImage);
+    else
+        runHelper(QStringLiteral("fusermount"),
+                  {QStringLiteral("-u"), g_attachedImage->mountPoint});
+    g_attachedImage.reset();
 }
 
 } // namespace host::DriveA

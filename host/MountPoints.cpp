@@ -87,9 +87,13 @@ bool isKnownMountPoint(const QString& canonicalDir) {
     return false;
 }
 
-bool isMounted(const QString& canonicalDir) {
+QStringList mountedPoints() {
     // mountinfo: the fifth field is the mount point as this process sees it.
-    return tableColumn(QStringLiteral("/proc/self/mountinfo"), 4).contains(canonicalDir);
+    return tableColumn(QStringLiteral("/proc/self/mountinfo"), 4);
+}
+
+bool isMounted(const QString& canonicalDir) {
+    return mountedPoints().contains(canonicalDir);
 }
 
 QList<RemovableVolume> mountedRemovableVolumes() {
@@ -98,7 +102,7 @@ QList<RemovableVolume> mountedRemovableVolumes() {
         roots << canonical(root);
     // mountinfo lists mounts in the order they were made; a mount point mounted over again
     // counts once, at its latest place.
-    const QStringList points = tableColumn(QStringLiteral("/proc/self/mountinfo"), 4);
+    const QStringList points = mountedPoints();
     QList<RemovableVolume> volumes;
     for (int order = 0; order < points.size(); ++order) {
         const QString& point = points[order];

@@ -15,6 +15,10 @@ QStringList removableMediaRoots();
 // under a removable-media root.
 bool isKnownMountPoint(const QString& canonicalDir);
 
+// The mount points of this process's mount table (/proc/self/mountinfo), in the order they
+// were mounted.
+QStringList mountedPoints();
+
 // Whether a file system is mounted on the folder now (the mount table of this process).
 bool isMounted(const QString& canonicalDir);
 

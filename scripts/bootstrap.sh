@@ -19,6 +19,7 @@ VORTLE_PACKAGES=(
     xdotool                          # the end-to-end tests click the real program
     dosfstools mtools fusefat        # a real FAT12 diskette image for the tests
     libfuse-dev                      # a slow medium of our own for the end-to-end tests
+    dbus-daemon                      # a private bus for the disk service's stand-in
 )
 
 as_root() {

@@ -14,6 +14,8 @@ TestPrefix::TestPrefix() : m_oldHome(qgetenv("HOME")), m_oldData(qgetenv("XDG_DA
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/data")));
     QDir().mkpath(m_dir.path() + QStringLiteral("/home"));
     QDir::setCurrent(m_dir.path());
+    // The desktop's disk service stays out of the tests unless one starts its own.
+    qputenv("VORTLE_UDISKS_BUS", "none");
     host::ensurePrefix();
 }
 
