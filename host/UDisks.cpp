@@ -28,6 +28,12 @@ constexpr int kTimeoutMs = 1000;
 constexpr qint64 kQuietMs = 30000;
 QDeadlineTimer g_quiet;
 
+// Options of every call: where the system would ask for a password, udisks2 refuses at once
+// (and the program takes the way without it) instead of waiting on a prompt.
+QVariantMap noPrompt() {
+    return {{QStringLiteral("auth.no_user_interaction"), true}};
+}
+
 using Interfaces = QMap<QString, QVariantMap>;
 using ManagedObjects = QMap<QDBusObjectPath, Interfaces>;
 
@@ -83,7 +89,7 @@ QStringList mountPointsOf(const QVariant& value) {
 std::optional<QString> mount(const QString& block) {
     // The file system shows on the new loop device once it has been probed, a moment later.
     for (int attempt = 0; attempt < 20 && g_quiet.hasExpired(); ++attempt) {
-        if (const auto reply = call(block, kFilesystem, QStringLiteral("Mount"), {QVariantMap()});
+        if (const auto reply = call(block, kFilesystem, QStringLiteral("Mount"), {noPrompt()});
             reply && !reply->isEmpty())
             return reply->first().toString();
         // The desktop may have mounted it first.
@@ -143,19 +149,19 @@ std::optional<AttachedImage> attachImage(const QString& hostImage) {
     const auto reply =
         call(QStringLiteral("/org/freedesktop/UDisks2/Manager"),
              QStringLiteral("org.freedesktop.UDisks2.Manager"), QStringLiteral("LoopSetup"),
-             {QVariant::fromValue(QDBusUnixFileDescriptor(image.handle())), QVariantMap()});
+             {QVariant::fromValue(QDBusUnixFileDescriptor(image.handle())), noPrompt()});
     if (!reply || reply->isEmpty())
         return std::nullopt;
     const QString block = qvariant_cast<QDBusObjectPath>(reply->first()).path();
     if (const std::optional<QString> point = mount(block))
         return AttachedImage{block, *point};
-    call(block, kLoop, QStringLiteral("Delete"), {QVariantMap()});
+    call(block, kLoop, QStringLiteral("Delete"), {noPrompt()});
     return std::nullopt;
 }
 
 void detachImage(const AttachedImage& image) {
-    call(image.block, kFilesystem, QStringLiteral("Unmount"), {QVariantMap()});
-    call(image.block, kLoop, QStringLiteral("Delete"), {QVariantMap()});
+    call(image.block, kFilesystem, QStringLiteral("Unmount"), {noPrompt()});
+    call(image.block, kLoop, QStringLiteral("Delete"), {noPrompt()});
 }
 
 } // namespace host::UDisks
