@@ -119,11 +119,13 @@ void writeAll(int fd, const char* data, qint64 size) {
 }
 
 // Copies the rest of one open file into another: in the kernel where it can, else by reads
-// and writes. In pieces of a few MiB, so that a long copy reports how far it is and can be
-// stopped between two pieces; by reads and writes (any copy from another kind of medium) it
-// also reports after a tenth of a second, for a medium too slow to fill a piece in that time.
+// and writes. In pieces, so that a long copy reports how far it is and can be stopped between
+// two: up to 4 MiB, fewer where a piece takes longer than a tenth of a second (a slow
+// medium); by reads and writes it also reports after every tenth of a second.
 void copyContents(int from, int to, qint64 total, const CopyProgress& progress) {
     constexpr size_t kPiece = 4 << 20;
+    constexpr size_t kSmallestPiece = 256 << 10;
+    size_t piece = kPiece;
     qint64 done = 0;
     auto advance = [&](qint64 bytes) {
         done += bytes;
@@ -131,9 +133,16 @@ void copyContents(int from, int to, qint64 total, const CopyProgress& progress) 
             throw CopyCancelled();
     };
     for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kPiece, 0);
+        QElapsedTimer pieceTime;
+        pieceTime.start();
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, piece, 0);
         if (n > 0) {
             advance(n);
+            const qint64 ms = pieceTime.elapsed();
+            if (ms > 100 && piece > kSmallestPiece)
+                piece /= 2;
+            else if (ms < 25 && piece < kPiece)
+                piece *= 2;
             continue;
         }
         if (n == 0)
