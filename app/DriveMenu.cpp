@@ -51,8 +51,8 @@ void DriveMenu::popup(const QPoint& globalPos) {
     bool matched = following;
     const QLocale locale;
     for (const host::RemovableVolume& volume : host::DriveA::removableVolumes()) {
-        QAction* item = m_menu->addAction(
-            QStringLiteral("%1 (%2)").arg(volume.label, locale.formattedDataSize(volume.bytes)));
+        QAction* item = m_menu->addAction(QStringLiteral("%1 (%2)").arg(
+            volume.label, locale.formattedDataSize(volume.bytes, 1, QLocale::DataSizeSIFormat)));
         item->setCheckable(true);
         item->setChecked(!following && current == volume.mountPoint);
         matched = matched || item->isChecked();
