@@ -627,7 +627,6 @@ void TestMain::driveAFollowsTheStick() {
     // second, without a message, and the newest one is drive A:.
     const QString media = m_prefix->root() + "/media";
     qputenv("VORTLE_MEDIA_ROOTS", QFile::encodeName(media));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_prefix->root() + "/config"));
     host::DriveA::setMode(host::DriveA::Mode::Follow);
     Main* main = loadMain();
     QCOMPARE(host::DriveA::target(), QStringLiteral("../no-medium"));
@@ -650,7 +649,6 @@ void TestMain::driveAFollowsTheStick() {
     QVERIFY(m_boxes->boxes.isEmpty());
     host::DriveA::setMode(host::DriveA::Mode::Fixed);
     qunsetenv("VORTLE_MEDIA_ROOTS");
-    qunsetenv("XDG_CONFIG_HOME");
 }
 
 QTEST_MAIN(TestMain)

@@ -26,15 +26,13 @@ private slots:
     void volumesAsTheServiceKnowsThem();
     void imageThroughALoopDevice();
     void failingOrAbsentServiceFallsBackToTheMountTable();
-    void hungServiceIsWaitedForOnce();
+    void hungServiceIsWaitedForOnce(); // last: the service is then left alone for a while
 
 private:
     bool startFake(const QVariantMap& state);
     QStringList fakeLog() const {
-        QFile log(m_prefix->root() + "/fake.log");
-        return log.open(QIODevice::ReadOnly)
-                   ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)
-                   : QStringList();
+        return QString::fromUtf8(m_prefix->readHostFile(m_prefix->root() + "/fake.log"))
+            .split('\n', Qt::SkipEmptyParts);
     }
     QString fatImage() const {
         const QString image = m_prefix->root() + "/disk.img";
@@ -56,7 +54,6 @@ void TestDriveChoice::initTestCase() {
 
 void TestDriveChoice::init() {
     m_prefix = std::make_unique<TestPrefix>();
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_prefix->root() + "/config"));
     qputenv("VORTLE_UDISKS_BUS", m_address.toUtf8());
 }
 

@@ -9,9 +9,12 @@
 
 #include <sys/mount.h>
 
-TestPrefix::TestPrefix() : m_oldHome(qgetenv("HOME")), m_oldData(qgetenv("XDG_DATA_HOME")) {
+TestPrefix::TestPrefix()
+    : m_oldHome(qgetenv("HOME")), m_oldData(qgetenv("XDG_DATA_HOME")),
+      m_oldConfig(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/home")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/data")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/config")));
     QDir().mkpath(m_dir.path() + QStringLiteral("/home"));
     QDir::setCurrent(m_dir.path());
     // The desktop's disk service stays out of the tests unless one starts its own.
@@ -23,6 +26,7 @@ TestPrefix::~TestPrefix() {
     QDir::setCurrent(QDir::tempPath());
     qputenv("HOME", m_oldHome);
     qputenv("XDG_DATA_HOME", m_oldData);
+    qputenv("XDG_CONFIG_HOME", m_oldConfig);
 }
 
 QString TestPrefix::prefix() const {

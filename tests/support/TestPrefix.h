@@ -6,8 +6,8 @@
 
 #include <memory>
 
-// A temporary prefix for one test: XDG_DATA_HOME and HOME point into a new folder, and the
-// prefix's drives and folders are created as on a first start.
+// A temporary prefix for one test: XDG_DATA_HOME, XDG_CONFIG_HOME and HOME point into a new
+// folder, and the prefix's drives and folders are created as on a first start.
 class TestPrefix {
 public:
     TestPrefix();
@@ -32,6 +32,7 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_oldHome;
     QByteArray m_oldData;
+    QByteArray m_oldConfig;
 };
 
 // A small tmpfs mounted on a folder; read-only or size-limited. Unavailable (and the test
