@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -199,7 +198,7 @@ void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
     QCOMPARE(m_main.geometry.topLeft(), QPoint(0, 0));
     // The screenshot the package's metainfo shows (packaging/screenshots/ holds one taken here).
     QTest::qWait(300);
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(m_main.id.toULongLong());
+    const QImage shot = shownImage(m_main);
     QDir().mkpath(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots");
     QVERIFY(shot.save(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots/vortle-main.png"));
 
