@@ -12,11 +12,14 @@ std::optional<struct stat> statOf(const QByteArray& path) {
     return st;
 }
 
-ssize_t readFully(int fd, char* data, size_t size, off_t offset) {
+namespace {
+
+// The one loop under reads and writes: steps until `size` bytes are done, again after a signal;
+// a step that moves nothing is the end of the file.
+template <typename Step> ssize_t untilDone(size_t size, Step step) {
     size_t done = 0;
     while (done < size) {
-        const ssize_t n = offset >= 0 ? ::pread(fd, data + done, size - done, offset + off_t(done))
-                                      : ::read(fd, data + done, size - done);
+        const ssize_t n = step(done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -28,18 +31,23 @@ ssize_t readFully(int fd, char* data, size_t size, off_t offset) {
     return ssize_t(done);
 }
 
+} // namespace
+
+ssize_t readFully(int fd, char* data, size_t size, off_t offset) {
+    return untilDone(size, [&](size_t done) {
+        return offset >= 0 ? ::pread(fd, data + done, size - done, offset + off_t(done))
+                           : ::read(fd, data + done, size - done);
+    });
+}
+
 bool writeFully(int fd, const char* data, size_t size, off_t offset) {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = offset >= 0 ? ::pwrite(fd, data + done, size - done, offset + off_t(done))
-                                      : ::write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
+    const ssize_t done = untilDone(size, [&](size_t done) {
+        return offset >= 0 ? ::pwrite(fd, data + done, size - done, offset + off_t(done))
+                           : ::write(fd, data + done, size - done);
+    });
+    if (done >= 0 && size_t(done) < size)
+        errno = ENOSPC; // a write that takes nothing: the medium is full
+    return done == ssize_t(size);
 }
 
 } // namespace host

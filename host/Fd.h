@@ -10,7 +10,7 @@
 #include <utility>
 
 // The host layer's few POSIX descriptor steps, each written once: the owner of a descriptor,
-// the stat of a path, and the read and write loops that go on after a signal.
+// the stat of a path, and the one loop of reads and writes that goes on after a signal.
 namespace host {
 
 // Owns a POSIX file descriptor and closes it when it goes out of scope.
