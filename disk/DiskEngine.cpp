@@ -56,17 +56,6 @@ DiskContents readContents() {
     return contents;
 }
 
-ActionList readActionList() {
-    ActionList list;
-    try {
-        storage::withRecordFile(DiskSettings::kSettingsPath,
-                                [&](int file) { DiskSettings::readActions(file, list.actions); });
-    } catch (const host::RuntimeError&) {
-        list.complete = false;
-    }
-    return list;
-}
-
 void writeSettings(const QString& name, const QList<DiskSettings::Action>& actions) {
     using storage::TaggedValue;
     storage::RecordImage settings;

@@ -34,9 +34,8 @@ struct ActionList {
     QList<DiskSettings::Action> actions;
     bool complete = true;
 };
-ActionList readActionList();
 
-// The name and the action list at once, as far as they can be read.
+// The name and the action list, as far as they can be read.
 struct DiskContents {
     QString name;
     ActionList list;

@@ -110,7 +110,7 @@ void ExecuteLink() {
                      kTitle);
         return;
     }
-    const DiskEngine::ActionList list = DiskEngine::readActionList();
+    const DiskEngine::ActionList list = DiskEngine::readContents().list;
 
     // The run goes on its own thread; this handler waits for it in an event loop of its own,
     // so the windows keep painting and answering, and its callers see it end as before.

@@ -2,7 +2,7 @@
 // The windows' pictures at the screen's scale (QT_SCALE_FACTOR 1 and 2, one run each): drawn
 // for it, at the same logical size, and screenshots of them in the test output.
 #include "Ctl.h"
-#include "Recorders.h"
+#include "HookRecorders.h"
 #include "TestPrefix.h"
 
 #include "app/Info.h"

@@ -41,6 +41,19 @@
 using storage::TaggedValue;
 namespace Rec = storage::ProgramSettingsRecord;
 
+namespace {
+
+// Clicks a picture with the mouse; it looks pressed while the button is held.
+void clickShowingThePressedLook(ImageControl* picture) {
+    const QPoint rest = picture->pos();
+    QTest::mousePress(picture, Qt::LeftButton);
+    QCOMPARE(picture->pos(), rest + QPoint(1, 1));
+    QTest::mouseRelease(picture, Qt::LeftButton);
+    QCOMPARE(picture->pos(), rest);
+}
+
+} // namespace
+
 class TestMain : public PrefixTest {
     Q_OBJECT
 private slots:
@@ -433,22 +446,14 @@ void TestMain::autoLoadWithoutDisketteAsksBeforeTheWindowShows() {
 void TestMain::diskIconRefreshesTheDisplay() {
     Main* main = loadMain();
     writeDiskSettings("Letters", {});
-    const QPoint rest = ctl<ImageControl>(main, "picIcon")->pos();
-    QTest::mousePress(ctl<ImageControl>(main, "picIcon"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(ctl<ImageControl>(main, "picIcon"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "picIcon")->pos(), rest);
+    clickShowingThePressedLook(ctl<ImageControl>(main, "picIcon"));
     QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Letters"));
 }
 
 void TestMain::executeLinkRefreshesThenRunsTheList() {
     Main* main = loadMain();
     writeDiskSettings("Linked", {{"0", "c:\\Made by Link", ""}});
-    const QPoint rest = ctl<ImageControl>(main, "Image2")->pos();
-    QTest::mousePress(ctl<ImageControl>(main, "Image2"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "Image2")->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(ctl<ImageControl>(main, "Image2"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "Image2")->pos(), rest);
+    clickShowingThePressedLook(ctl<ImageControl>(main, "Image2"));
     QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Linked"));
     QVERIFY(QFileInfo(m_prefix->driveC() + "/Made by Link").isDir());
     QVERIFY(m_boxes->boxes.isEmpty());
@@ -467,11 +472,7 @@ void TestMain::executeLinkWithoutDiskette() {
 void TestMain::diskPropertiesOpensOnceAfterARefresh() {
     Main* main = loadMain();
     writeDiskSettings("Archive", {{"0", "c:\\x", ""}});
-    const QPoint rest = ctl<ImageControl>(main, "Image1")->pos();
-    QTest::mousePress(ctl<ImageControl>(main, "Image1"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "Image1")->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(ctl<ImageControl>(main, "Image1"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "Image1")->pos(), rest);
+    clickShowingThePressedLook(ctl<ImageControl>(main, "Image1"));
     QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Archive"));
     DiskProperties* window = host::FormInstance<DiskProperties>::loaded();
     QVERIFY(window && window->isVisible());
@@ -485,11 +486,7 @@ void TestMain::diskPropertiesOpensOnceAfterARefresh() {
 
 void TestMain::coolStuffPopsUpWithoutDefault() {
     Main* main = loadMain();
-    const QPoint rest = ctl<ImageControl>(main, "Image3")->pos();
-    QTest::mousePress(ctl<ImageControl>(main, "Image3"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "Image3")->pos(), rest + QPoint(1, 1));
-    QTest::mouseRelease(ctl<ImageControl>(main, "Image3"), Qt::LeftButton);
-    QCOMPARE(ctl<ImageControl>(main, "Image3")->pos(), rest);
+    clickShowingThePressedLook(ctl<ImageControl>(main, "Image3"));
     QTRY_VERIFY(ctl<QMenu>(main, "mnuCoolStuff")->isVisible());
     QCOMPARE(ctl<QMenu>(main, "mnuCoolStuff")->defaultAction(), nullptr);
     ctl<QMenu>(main, "mnuCoolStuff")->close();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Ctl.h"
 #include "FormTestSupport.h"
-#include "Recorders.h"
+#include "HookRecorders.h"
 #include "TestPrefix.h"
 
 #include "app/Main.h"

@@ -3,7 +3,7 @@
 // names, attributes set with mattrib) and mounted with fusefat, serves as drive A:.
 #include "Ctl.h"
 #include "DiskFixture.h"
-#include "Recorders.h"
+#include "HookRecorders.h"
 #include "TestPrefix.h"
 
 #include "disk/DiskDisplay.h"

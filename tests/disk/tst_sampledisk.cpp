@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The sample diskette that ./run gives a newcomer shows and runs as its read-me says.
-#include "Recorders.h"
+#include "HookRecorders.h"
 #include "TestPrefix.h"
 
 #include "disk/DiskDisplay.h"

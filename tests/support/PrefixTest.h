@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Recorders.h"
+#include "HookRecorders.h"
 #include "TestPrefix.h"
 
 #include <QObject>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Recorders.h"
+#include "HookRecorders.h"
 
 #include "host/ErrorReport.h"
 

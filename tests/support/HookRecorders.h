@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+// Stand-ins for the host layer's two hooks that a test must not let through: message boxes
+// (recorded and answered) and the end of the program.
 #include "host/MessageBox.h"
 
 #include <QList>
