@@ -2,13 +2,16 @@
 // "Vortle.exe" as Setup installs it: a small program that loads the two runtime components
 // from the system directory (c:\windows\system\ of the prefix) and starts the utility in them.
 // When a component is missing it says which one, instead of failing in the loader.
+#include "host/DosPath.h"
+#include "host/FileSystem.h"
+#include "host/RuntimeError.h"
+#include "host/SystemDirs.h"
+
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -17,30 +20,16 @@ namespace {
 const char* const kRuntime = "msvbvm50.dll";
 const char* const kComponent = "Comctl32.ocx";
 
-// The system directory of the prefix as a host path, each level found whatever its case. The
-// host layer that maps DOS paths lives in the runtime component this program is about to load
-// (a second copy linked in here would hold a second set of its state), so the little it needs
-// is done here.
-QString systemDirectory() {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    QString dir = data + QStringLiteral("/vortle/dosdevices/c:");
-    for (const char* level : {"windows", "system"}) {
-        const QStringList entries = QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QString match = QString::fromLatin1(level);
-        for (const QString& entry : entries)
-            if (entry.compare(match, Qt::CaseInsensitive) == 0)
-                match = entry;
-        dir += QLatin1Char('/') + match;
+// A component in the prefix's system directory (c:\windows\system\), by the host layer's own
+// lookup, whatever the case of each name; empty when it is not there. This program uses the
+// host layer for nothing else: the copy the components carry keeps the state of the run.
+QString findComponent(const char* name) {
+    const QString path = host::SystemDirectory() + QString::fromLatin1(name);
+    try {
+        return host::fileExists(path) ? host::toHostPath(path) : QString();
+    } catch (const host::RuntimeError&) {
+        return {};
     }
-    return dir;
-}
-
-QString findComponent(const QString& dir, const char* name) {
-    const QStringList entries = QDir(dir).entryList(QDir::Files);
-    for (const QString& entry : entries)
-        if (entry.compare(QString::fromLatin1(name), Qt::CaseInsensitive) == 0)
-            return dir + QLatin1Char('/') + entry;
-    return {};
 }
 
 int reportMissing(int argc, char** argv, const QString& text) {
@@ -63,9 +52,8 @@ int reportMissing(int argc, char** argv, const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString dir = systemDirectory();
-    const QString runtime = findComponent(dir, kRuntime);
-    const QString component = findComponent(dir, kComponent);
+    const QString runtime = findComponent(kRuntime);
+    const QString component = findComponent(kComponent);
     const QString missingText = QStringLiteral(
         "Vortle cannot start: the runtime component %1 is missing from c:\\windows\\system\\.\n\n"
         "Run Setup again to install it.");
