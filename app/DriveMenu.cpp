@@ -51,8 +51,10 @@ void DriveMenu::popup(const QPoint& globalPos) {
     bool matched = following;
     const QLocale locale;
     for (const host::RemovableVolume& volume : host::DriveA::removableVolumes()) {
+        // A label is the medium's own: an "&" in it is a character, not a shortcut.
         QAction* item = m_menu->addAction(QStringLiteral("%1 (%2)").arg(
-            volume.label, locale.formattedDataSize(volume.bytes, 1, QLocale::DataSizeSIFormat)));
+            QString(volume.label).replace(QLatin1Char('&'), QStringLiteral("&&")),
+            locale.formattedDataSize(volume.bytes, 1, QLocale::DataSizeSIFormat)));
         item->setCheckable(true);
         item->setChecked(!following && current == volume.mountPoint);
         matched = matched || item->isChecked();

@@ -4,10 +4,13 @@
 #include "host/Twips.h"
 
 #include <QCursor>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include <utility>
 
@@ -106,6 +109,17 @@ void ImageControl::focusOutEvent(QFocusEvent* event) {
         emit MouseUp(1, 0, 0, 0);
     }
     update();
+}
+
+bool ImageControl::event(QEvent* event) {
+    // The disk icon's tip is the diskette's name: shown as the characters it holds, never as
+    // markup (an <img> in it would make the tip read whatever file it names).
+    if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 void ImageControl::paintEvent(QPaintEvent* event) {

@@ -12,6 +12,14 @@
 
 namespace {
 
+bool onDriveA(const QString& path) {
+    try {
+        return host::parseDosPath(path).drive == QLatin1Char('a');
+    } catch (const host::RuntimeError&) {
+        return false;
+    }
+}
+
 // Whether an action changes something on drive A: (a relative path counts when the current
 // directory is there).
 bool writesToDriveA(const DiskSettings::Action& action) {
@@ -23,13 +31,11 @@ bool writesToDriveA(const DiskSettings::Action& action) {
         written = {action.secondPath};
     else if (action.kind == kMoveFile)
         written = {action.firstPath, action.secondPath};
-    return std::any_of(written.begin(), written.end(), [](const QString& path) {
-        try {
-            return host::parseDosPath(path).drive == QLatin1Char('a');
-        } catch (const host::RuntimeError&) {
-            return false;
-        }
-    });
+    return std::any_of(written.begin(), written.end(), onDriveA);
+}
+
+bool touchesDriveA(const DiskSettings::Action& action) {
+    return onDriveA(action.firstPath) || onDriveA(action.secondPath);
 }
 
 } // namespace
@@ -49,6 +55,8 @@ void ExecuteLinkRun::run() {
     ExecuteLinkProgress where;
     where.count = int(m_actions.size());
     bool wroteToDriveA = false;
+    // The list is the medium's: a medium put in its place during the run is not touched.
+    const std::optional<host::MediumIdentity> medium = host::mediumIdentity(QLatin1Char('a'));
     m_end = m_listCutShort ? End::Failed : End::Done;
     m_failedAction = m_listCutShort ? int(m_actions.size()) : -1;
     for (int i = 0; i < m_actions.size(); ++i) {
@@ -60,6 +68,8 @@ void ExecuteLinkRun::run() {
         emit progress(where);
         wroteToDriveA = wroteToDriveA || writesToDriveA(m_actions[i]);
         try {
+            if (touchesDriveA(m_actions[i]) && host::mediumIdentity(QLatin1Char('a')) != medium)
+                host::raise(host::ErrDiskNotReady);
             runAction(m_actions[i], where);
         } catch (const host::RuntimeError& error) {
             m_end = End::Failed;

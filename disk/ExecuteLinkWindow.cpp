@@ -19,6 +19,7 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     m_action = host::placeControl(new QLabel(this), "lblAction", 120, 120, 5295, 255);
     m_paths = host::placeControl(new QLabel(this), "lblPaths", 120, 420, 5295, 495);
     m_paths->setWordWrap(true);
+    m_action->setTextFormat(Qt::PlainText);
     m_paths->setTextFormat(Qt::PlainText);
     m_bytes = host::placeControl(new QProgressBar(this), "barBytes", 120, 1000, 5295, 255);
     m_bytes->setTextVisible(true);

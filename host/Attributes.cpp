@@ -34,8 +34,8 @@ bool onVfat(int fd) {
     return ::fstatfs(fd, &fs) == 0 && fs.f_type == kMsdosMagic;
 }
 
-struct stat statOrRaise(const QByteArray& path) {
-    const std::optional<struct stat> st = statOf(path);
+struct stat statOrRaise(const QByteArray& path, bool followLinks = true) {
+    const std::optional<struct stat> st = statOf(path, followLinks);
     if (!st)
         raise(errno == ENOTDIR ? ErrPathNotFound : ErrFileNotFound);
     return *st;
@@ -43,15 +43,18 @@ struct stat statOrRaise(const QByteArray& path) {
 
 // A descriptor for the FAT ioctls: files and folders only (opening a pipe would wait for a
 // writer), and never waiting; -1 for anything else.
-int openForIoctl(const QByteArray& path, const struct stat& st) {
+int openForIoctl(const QByteArray& path, const struct stat& st, bool followLinks) {
     if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
         return -1;
-    return ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return ::open(path.constData(),
+                  O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
 }
 
-int xattrBits(const QByteArray& path) {
+int xattrBits(const QByteArray& path, bool followLinks) {
     char buffer[32] = {};
-    const ssize_t n = ::getxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1);
+    const ssize_t n = followLinks
+                          ? ::getxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1)
+                          : ::lgetxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1);
     if (n <= 0)
         return 0;
     buffer[n] = '\0';
@@ -67,18 +70,21 @@ int hostAttributes(const QString& hostPath) {
     if ((st.st_mode & kWriteBits) == 0)
         attributes |= AttrReadOnly;
 
-    UniqueFd file(openForIoctl(path, st));
+    UniqueFd file(openForIoctl(path, st, true));
     std::uint32_t fat = 0;
     if (file.fd >= 0 && onVfat(file.fd) && ::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0)
         return attributes | static_cast<int>(fat & (ATTR_RO | ATTR_HIDDEN | ATTR_SYS));
-    return attributes | xattrBits(path);
+    return attributes | xattrBits(path, true);
 }
 
 void setHostAttributes(const QString& hostPath, int attributes) {
     const QByteArray path = QFile::encodeName(hostPath);
-    const struct stat st = statOrRaise(path);
+    // Marks go on the entry itself, never through a link onto what it names.
+    const struct stat st = statOrRaise(path, false);
+    if (S_ISLNK(st.st_mode))
+        raise(ErrFileNotFound);
 
-    UniqueFd file(openForIoctl(path, st));
+    UniqueFd file(openForIoctl(path, st, false));
     if (file.fd >= 0 && onVfat(file.fd)) {
         std::uint32_t fat = 0;
         if (::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0) {
@@ -92,19 +98,21 @@ void setHostAttributes(const QString& hostPath, int attributes) {
 
     mode_t mode = st.st_mode & 07777;
     mode = (attributes & AttrReadOnly) ? (mode & ~kWriteBits) : (mode | S_IWUSR);
-    if (mode != (st.st_mode & 07777) && ::chmod(path.constData(), mode) != 0 && !cannotStore(errno))
+    if (mode != (st.st_mode & 07777) &&
+        ::fchmodat(AT_FDCWD, path.constData(), mode, AT_SYMLINK_NOFOLLOW) != 0 &&
+        !cannotStore(errno))
         raiseErrno(errno);
 
     const int bits = attributes & kXattrBits;
-    if (bits == xattrBits(path))
+    if (bits == xattrBits(path, false))
         return;
     int rc = 0;
     if (bits == 0) {
-        rc = ::removexattr(path.constData(), kXattrName);
+        rc = ::lremovexattr(path.constData(), kXattrName);
     } else {
         char text[16];
         const int len = std::snprintf(text, sizeof text, "0x%x", bits);
-        rc = ::setxattr(path.constData(), kXattrName, text, static_cast<size_t>(len), 0);
+        rc = ::lsetxattr(path.constData(), kXattrName, text, static_cast<size_t>(len), 0);
     }
     if (rc != 0 && errno != ENODATA && !cannotStore(errno))
         raiseErrno(errno);

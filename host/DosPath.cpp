@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdlib>
+#include <memory>
 #include <sys/stat.h>
 
 namespace host {
@@ -17,9 +19,25 @@ bool isSeparator(QChar c) {
     return c == QLatin1Char('\\') || c == QLatin1Char('/');
 }
 
-bool hostEntryExists(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+// The host path with its links resolved, as far as it exists: a dangling link or a missing
+// component ends it at the folder that holds them.
+QByteArray resolvedExisting(QByteArray path) {
+    for (;;) {
+        const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.constData(), nullptr),
+                                                            &::free);
+        if (real)
+            return QByteArray(real.get());
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash <= 0)
+            return QByteArrayLiteral("/");
+        path.truncate(slash);
+    }
+}
+
+bool staysUnder(const QString& root, const QString& hostPath) {
+    const QByteArray base = QFile::encodeName(root);
+    const QByteArray resolved = resolvedExisting(QFile::encodeName(hostPath));
+    return base == "/" || resolved == base || resolved.startsWith(base + '/');
 }
 
 QStringList splitComponents(QStringView rest) {
@@ -110,8 +128,17 @@ DosPath parseDosPath(const QString& path) {
     return result;
 }
 
+bool isOnMedium(const DosPath& path) {
+    return path.drive == QLatin1Char('a');
+}
+
+bool entryExists(const QString& hostPath) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(hostPath).constData(), &st) == 0;
+}
+
 QString matchEntry(const QString& hostDir, const QString& name) {
-    if (hostEntryExists(hostDir + QLatin1Char('/') + name))
+    if (entryExists(hostDir + QLatin1Char('/') + name))
         return name;
     const QStringList entries = QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden |
                                                         QDir::System | QDir::NoDotAndDotDot);
@@ -122,8 +149,11 @@ QString matchEntry(const QString& hostDir, const QString& name) {
     return {};
 }
 
-QString toHostPath(const DosPath& path) {
-    QString host = driveRoot(path.drive);
+namespace {
+
+QString hostPathOf(const DosPath& path, bool followLast) {
+    const QString root = driveRoot(path.drive);
+    QString host = root;
     bool parentExists = true;
     for (const QString& component : path.components) {
         QString name = component;
@@ -138,7 +168,21 @@ QString toHostPath(const DosPath& path) {
             host += QLatin1Char('/');
         host += name;
     }
+    // "a:\up\x" with "up" -> "../.." on the medium would reach the user's own files.
+    if (isOnMedium(path) &&
+        !staysUnder(root, followLast || path.components.isEmpty() ? host : QFileInfo(host).path()))
+        raise(ErrPathFileAccess);
     return host;
+}
+
+} // namespace
+
+QString toHostPath(const DosPath& path) {
+    return hostPathOf(path, true);
+}
+
+QString toHostPathOfEntry(const DosPath& path) {
+    return hostPathOf(path, false);
 }
 
 QString toHostPath(const QString& dosPath) {

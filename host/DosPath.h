@@ -23,15 +23,29 @@ DosPath parseDosPath(const QString& path);
 
 // Host path of a DOS path. Each component is matched against what exists at that point, first
 // exactly, then ignoring letter case; a missing component keeps its spelling.
-// Throws 68 and 71 for the drive states, 52 for a malformed path.
+// Throws 68 and 71 for the drive states, 52 for a malformed path, 75 for a path on the medium
+// that links lead off it.
 QString toHostPath(const QString& dosPath);
 QString toHostPath(const DosPath& path);
+
+// The same for an operation that never follows a link in the last component: on the medium,
+// only the folders above it must stay there, so that a link in its place reads as no file.
+QString toHostPathOfEntry(const DosPath& path);
 
 // DOS path of a host path: under the drive whose target is its longest prefix, else z:.
 QString toDosPath(const QString& hostPath);
 
 // The current directory as a DOS path.
 QString currentDirectory();
+
+// Drive A: holds whatever medium is in it, prepared by anyone. Its paths never lead off the
+// medium: toHostPath refuses (75) a path whose links resolve outside the drive's root, and
+// the file operations that open or mark a file of their own (record files, whole-file reads,
+// pictures, attributes) treat a link there as no such file.
+bool isOnMedium(const DosPath& path);
+
+// True when a host directory entry of that name exists, even a dangling link.
+bool entryExists(const QString& hostPath);
 
 // Name of an entry in a host directory that matches `name` exactly or ignoring case; empty when
 // there is none.

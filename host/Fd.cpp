@@ -5,9 +5,9 @@
 
 namespace host {
 
-std::optional<struct stat> statOf(const QByteArray& path) {
+std::optional<struct stat> statOf(const QByteArray& path, bool followLinks) {
     struct stat st {};
-    if (::stat(path.constData(), &st) != 0)
+    if ((followLinks ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st)) != 0)
         return std::nullopt;
     return st;
 }

@@ -36,8 +36,9 @@ struct UniqueFd {
     int release() { return std::exchange(fd, -1); }
 };
 
-// The stat of a host path (links followed); nothing when it cannot be had, errno then says why.
-std::optional<struct stat> statOf(const QByteArray& path);
+// The stat of a host path, links followed unless `followLinks` is false (a link is then
+// described itself); nothing when it cannot be had, errno then says why.
+std::optional<struct stat> statOf(const QByteArray& path, bool followLinks = true);
 
 // Reads up to `size` bytes, at `offset` when it is not negative, else at the file position;
 // fewer only where the file ends. Returns the count, or -1 with errno set.

@@ -20,10 +20,12 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace host {
@@ -103,14 +105,50 @@ struct HostEntry {
     friend bool operator<(const HostEntry& a, const HostEntry& b) { return a.path < b.path; }
 };
 
-QString existingHostFile(const QString& dosPath) {
-    const QString hostPath = toHostPath(dosPath);
-    const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath));
+// The host path of a DOS path, and whether links there may be followed: on the medium, the
+// program's own files are never reached through one.
+struct Resolved {
+    QString hostPath;
+    bool followLinks = true;
+};
+
+Resolved resolve(const QString& dosPath) {
+    const DosPath parsed = parseDosPath(dosPath);
+    if (isOnMedium(parsed))
+        return {toHostPathOfEntry(parsed), false};
+    return {toHostPath(parsed), true};
+}
+
+// A link on the medium that the program must not go through counts as no entry.
+bool isUnfollowedLink(const Resolved& file) {
+    const std::optional<struct stat> st = statOf(QFile::encodeName(file.hostPath), false);
+    return !file.followLinks && st && S_ISLNK(st->st_mode);
+}
+
+QString existingHostFile(const Resolved& file) {
+    const std::optional<struct stat> st =
+        statOf(QFile::encodeName(file.hostPath), file.followLinks);
     if (!st)
-        raise(QFileInfo(hostPath).dir().exists() ? ErrFileNotFound : ErrPathNotFound);
-    if (S_ISDIR(st->st_mode))
+        raise(QFileInfo(file.hostPath).dir().exists() ? ErrFileNotFound : ErrPathNotFound);
+    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode))
         raise(ErrFileNotFound);
-    return hostPath;
+    return file.hostPath;
+}
+
+// The permissions a new file gets from this process: its umask, read once (from the kernel's
+// own account, since umask() can only be read by changing it, for every thread at once).
+mode_t processUmask() {
+    static const mode_t mask = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith("Umask:"))
+                    return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8) & 0777);
+            }
+        }
+        return mode_t(022);
+    }();
+    return mask;
 }
 
 void writeAll(int fd, const char* data, qint64 size) {
@@ -264,6 +302,7 @@ private:
 // Resolves a destination file whose directory must exist and which, when present, must be a
 // writable file.
 QString writableDestination(const QString& dosPath) {
+    const bool onMedium = isOnMedium(parseDosPath(dosPath));
     const Split split = splitLast(dosPath);
     if (split.name.isEmpty() || hasWildcard(split.name))
         raise(ErrBadFileNameOrNumber);
@@ -273,6 +312,9 @@ QString writableDestination(const QString& dosPath) {
     const QString hostPath =
         split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
     if (!match.isEmpty()) {
+        // A link on the medium is replaced itself, and nothing is asked of what it names.
+        if (onMedium && isUnfollowedLink({hostPath, false}))
+            return hostPath;
         // Only a regular file is replaced: not a folder, and not a pipe or a device.
         const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath));
         if ((st && !S_ISREG(st->st_mode)) || hostIsReadOnly(hostPath))
@@ -329,6 +371,21 @@ void syncDrive(QChar letter) {
         raiseErrno(errno);
 }
 
+std::optional<MediumIdentity> mediumIdentity(QChar letter) {
+    try {
+        const QByteArray root = QFile::encodeName(driveRoot(letter));
+        struct stat st {};
+        struct statfs fs {};
+        if (::stat(root.constData(), &st) != 0 || ::statfs(root.constData(), &fs) != 0)
+            return std::nullopt;
+        quint64 fsid = 0;
+        std::memcpy(&fsid, &fs.f_fsid, std::min(sizeof fsid, sizeof fs.f_fsid));
+        return MediumIdentity{quint64(st.st_dev), quint64(st.st_ino), fsid};
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
 void removeStaleTemporaries(const QString& folder) {
     removeStaleTemporariesOnce(toHostPath(folder));
 }
@@ -371,8 +428,16 @@ void deleteFiles(const QString& pattern) {
     }
 }
 
+// A source that another program rewrote, cut or extended while it was copied.
+bool changedSince(int fd, const struct stat& before) {
+    struct stat now {};
+    return ::fstat(fd, &now) != 0 || now.st_size != before.st_size ||
+           now.st_mtim.tv_sec != before.st_mtim.tv_sec ||
+           now.st_mtim.tv_nsec != before.st_mtim.tv_nsec;
+}
+
 void copyFile(const QString& source, const QString& destination, const CopyProgress& progress) {
-    const QString from = existingHostFile(source);
+    const QString from = existingHostFile({toHostPath(source), true});
     const QString to = writableDestination(destination);
 
     UniqueFd in(openRegularFile(QFile::encodeName(from), O_RDONLY));
@@ -389,9 +454,12 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     TempBeside temp(to);
     // A copy that is stopped leaves no temporary file and the destination as it was.
     copyContents(in.fd, temp.fd(), srcStat.st_size, progress);
-    // The copy keeps the source's permissions (a program stays runnable); read-only is set
-    // only once the copy is in place.
-    ::fchmod(temp.fd(), (srcStat.st_mode & 07777) | S_IWUSR);
+    if (changedSince(in.fd, srcStat))
+        raise(ErrPathFileAccess);
+    // The copy keeps the source's permission bits as far as the umask allows (a program stays
+    // runnable), but never set-user-ID, set-group-ID or sticky; read-only is set only once
+    // the copy is in place.
+    ::fchmod(temp.fd(), (srcStat.st_mode & 0777 & ~processUmask()) | S_IWUSR);
     if (attributes & (AttrHidden | AttrSystem))
         setHostAttributes(temp.path(), attributes & (AttrHidden | AttrSystem));
     temp.commit();
@@ -414,7 +482,8 @@ void makeDirectory(const QString& path) {
 
 bool fileExists(const QString& path) {
     try {
-        return QFileInfo::exists(toHostPath(path));
+        const Resolved file = resolve(path);
+        return QFileInfo::exists(file.hostPath) && !isUnfollowedLink(file);
     } catch (const RuntimeError&) {
         return false;
     }
@@ -431,22 +500,23 @@ bool isSameFile(const QString& first, const QString& second) {
 }
 
 int getAttributes(const QString& path) {
-    const QString hostPath = toHostPath(path);
-    if (!QFileInfo::exists(hostPath))
+    const Resolved file = resolve(path);
+    if (!QFileInfo::exists(file.hostPath) || isUnfollowedLink(file))
         raise(ErrFileNotFound);
-    return hostAttributes(hostPath);
+    return hostAttributes(file.hostPath);
 }
 
 void setAttributes(const QString& path, int attributes) {
-    const QString hostPath = toHostPath(path);
-    if (!QFileInfo::exists(hostPath))
+    const Resolved file = resolve(path);
+    if (!QFileInfo::exists(file.hostPath))
         raise(ErrFileNotFound);
-    setHostAttributes(hostPath, attributes);
+    setHostAttributes(file.hostPath, attributes); // never through a link
 }
 
 QByteArray readFile(const QString& path, qint64 maxBytes) {
-    const QString hostPath = existingHostFile(path);
-    UniqueFd file(openRegularFile(QFile::encodeName(hostPath), O_RDONLY));
+    const Resolved resolved = resolve(path);
+    const QString hostPath = existingHostFile(resolved);
+    UniqueFd file(openRegularFile(QFile::encodeName(hostPath), O_RDONLY, 0, resolved.followLinks));
     if (file.fd < 0)
         raise(ErrPathFileAccess);
     struct stat st {};
@@ -470,11 +540,14 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
 
 void writeFileReplacing(const QString& path, const QByteArray& contents) {
     const QString to = writableDestination(path);
-    const std::optional<struct stat> old = statOf(QFile::encodeName(to));
+    // The old file's mode and marks carry over; a link in its place passes on nothing.
+    std::optional<struct stat> old = statOf(QFile::encodeName(to), false);
+    if (old && !S_ISREG(old->st_mode))
+        old.reset();
     TempBeside temp(to);
     writeAll(temp.fd(), contents.constData(), contents.size());
     if (old) {
-        ::fchmod(temp.fd(), old->st_mode & 07777);
+        ::fchmod(temp.fd(), old->st_mode & 0777);
         const int attributes = hostAttributes(to);
         if (attributes & (AttrHidden | AttrSystem))
             setHostAttributes(temp.path(), attributes);

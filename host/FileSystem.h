@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // File operations on DOS paths, with DOS semantics and the platform's run-time errors.
 namespace host {
@@ -30,6 +31,17 @@ QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 // Writes everything the system still holds for the drive's medium (syncfs), so that a stick
 // can be pulled at once.
 void syncDrive(QChar letter);
+
+// What tells the medium in a drive from another one put in its place at the same mount point:
+// its root's device and inode, and its file system's id.
+struct MediumIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint64 fileSystem = 0;
+    friend bool operator==(const MediumIdentity&, const MediumIdentity&) = default;
+};
+// Nothing when the drive is not ready.
+std::optional<MediumIdentity> mediumIdentity(QChar letter);
 
 // Removes, once per folder and run, the temporary files that an ended run of the program
 // left in a folder (a kill or a pulled stick during a copy or a save). Those of a program that

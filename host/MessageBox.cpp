@@ -113,6 +113,8 @@ int showOnScreen(const MessageBoxRequest& request) {
     const QPointer<QMessageBox> box =
         new QMessageBox(iconOf(request.style), request.title, request.prompt, QMessageBox::NoButton,
                         QApplication::activeWindow());
+    // A prompt may carry a path or a name from a medium: never read as markup.
+    box->setTextFormat(Qt::PlainText);
     const QVector<int> answers = answersOf(request.style);
     QVector<QPushButton*> buttons;
     for (int answer : answers) {

@@ -11,15 +11,9 @@
 #include <QStandardPaths>
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 namespace host {
 namespace {
-
-bool entryExists(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
-}
 
 void linkIfMissing(const QString& entry, const QString& target) {
     if (!entryExists(entry))

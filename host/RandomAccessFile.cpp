@@ -22,6 +22,8 @@ namespace {
 int openErrorNumber(int err, const QString& hostPath) {
     if (err == ENOENT && !QFileInfo(hostPath).dir().exists())
         return ErrPathNotFound;
+    if (err == ENOENT || err == EEXIST)
+        return ErrPathFileAccess; // a dangling link where the file belongs
     if (err == EISDIR)
         return ErrPathFileAccess;
     return errorFromErrno(err);
@@ -30,24 +32,34 @@ int openErrorNumber(int err, const QString& hostPath) {
 } // namespace
 
 RandomAccessFile RandomAccessFile::open(const QString& dosPath) {
-    const QString hostPath = toHostPath(dosPath);
+    const DosPath dos = parseDosPath(dosPath);
+    const bool followLinks = !isOnMedium(dos);
+    const QString hostPath = followLinks ? toHostPath(dos) : toHostPathOfEntry(dos);
     const QByteArray path = QFile::encodeName(hostPath);
-    if (QFileInfo(hostPath).isDir())
+    const std::optional<struct stat> entry = statOf(path, followLinks);
+    // A link on the medium is no file of its own: it is neither read nor created through.
+    if (entry && (S_ISDIR(entry->st_mode) || S_ISLNK(entry->st_mode)))
         raise(ErrPathFileAccess);
 
     if (hostIsReadOnly(hostPath)) {
-        const int fd = openRegularFile(path, O_RDONLY);
+        const int fd = openRegularFile(path, O_RDONLY, 0, followLinks);
         if (fd < 0)
             raise(openErrorNumber(errno, hostPath));
         return RandomAccessFile(fd, ErrPathFileAccess);
     }
-    int fd = openRegularFile(path, O_RDWR | O_CREAT, 0666);
+    int fd = openRegularFile(path, O_RDWR, 0, followLinks);
+    // A missing file is created only where no entry at all is: never at the far end of a
+    // dangling link.
+    if (fd < 0 && errno == ENOENT && !entryExists(hostPath))
+        fd = openRegularFile(path, O_RDWR | O_CREAT | O_EXCL, 0666, followLinks);
+    if (fd < 0 && errno == EEXIST)
+        fd = openRegularFile(path, O_RDWR, 0, followLinks); // made meanwhile by another run
     if (fd >= 0)
         return RandomAccessFile(fd, 0);
     const int err = errno;
     if (err == EROFS || err == EACCES || err == EPERM) {
         // A write-protected medium: the file can still be read.
-        fd = openRegularFile(path, O_RDONLY);
+        fd = openRegularFile(path, O_RDONLY, 0, followLinks);
         if (fd >= 0)
             return RandomAccessFile(fd, ErrPermissionDenied);
     }

@@ -11,14 +11,22 @@
 
 namespace host {
 
-int openRegularFile(const QByteArray& path, int flags, mode_t mode) {
-    if (const std::optional<struct stat> entry = statOf(path);
-        entry && !S_ISREG(entry->st_mode) && !S_ISDIR(entry->st_mode))
+int openRegularFile(const QByteArray& path, int flags, mode_t mode, bool followLinks) {
+    const std::optional<struct stat> entry = statOf(path, followLinks);
+    if (entry && S_ISLNK(entry->st_mode)) {
+        errno = ENOENT;
+        return -1;
+    }
+    if (entry && !S_ISREG(entry->st_mode) && !S_ISDIR(entry->st_mode))
         raise(ErrPathFileAccess);
     // Non-blocking, in case the entry changed since the look: no open can wait for ever.
-    const int fd = ::open(path.constData(), flags | O_NONBLOCK | O_CLOEXEC, mode);
-    if (fd < 0)
+    const int fd = ::open(path.constData(),
+                          flags | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW), mode);
+    if (fd < 0) {
+        if (errno == ELOOP && !followLinks)
+            errno = ENOENT; // became a link since the look
         return -1;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const bool directory = S_ISDIR(st.st_mode);

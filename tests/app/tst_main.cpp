@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWindow>
 
 using storage::TaggedValue;
@@ -445,9 +448,15 @@ void TestMain::autoLoadWithoutDisketteAsksBeforeTheWindowShows() {
 
 void TestMain::diskIconRefreshesTheDisplay() {
     Main* main = loadMain();
-    writeDiskSettings("Letters", {});
-    clickShowingThePressedLook(ctl<ImageControl>(main, "picIcon"));
-    QCOMPARE(ctl<ImageControl>(main, "picIcon")->toolTip(), QStringLiteral("Letters"));
+    // The name is shown as the characters it holds, never read as markup.
+    const QString name = QStringLiteral("Letters <b>x</b> <img src=\"/dev/null\">");
+    writeDiskSettings(name, {});
+    auto* picIcon = ctl<ImageControl>(main, "picIcon");
+    clickShowingThePressedLook(picIcon);
+    QCOMPARE(picIcon->toolTip(), name);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(4, 4), picIcon->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(picIcon, &hover);
+    QCOMPARE(QToolTip::text(), Qt::convertFromPlainText(name, Qt::WhiteSpaceNoWrap));
 }
 
 void TestMain::executeLinkRefreshesThenRunsTheList() {
