@@ -183,7 +183,7 @@ void Main::Form_Load() {
                     host::twipsToPixelsY(coordinateFrom(top)));
     // A position wholly off every screen (the resolution changed) comes back onto the nearest.
     position = host::keepOnScreen(QRect(position, frameGeometry().size()));
-    move(position);
+    host::placeFrame(this, position);
 
     if (onTop.equals(u"1")) {
         const QRect frame = frameGeometry();

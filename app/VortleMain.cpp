@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "VortleMain.h"
 
+#include "Main.h"
+#include "Session.h"
 #include "StartUp.h"
 
 #include "host/ClassicFont.h"
@@ -9,7 +11,20 @@
 #include "host/FormInstance.h"
 #include "host/Prefix.h"
 
+namespace {
+
+// On a desktop that offers both, XWayland: there the window manager honours the panel's place,
+// the topmost band and the splash's centring; a Wayland compositor decides them itself.
+void preferX11WhereBothRun() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
 int vortleMain(int argc, char** argv) {
+    preferX11WhereBothRun();
     if (const std::optional<int> end = host::handleCommandLine(
             argc, argv,
             {QStringLiteral("vortle"),
@@ -22,8 +37,33 @@ int vortleMain(int argc, char** argv) {
     // The program ends only through the main window's unload, never when the splash closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qInfo("%s", qPrintable(QCoreApplication::translate(
+                        "vortle", "vortle: on Wayland the compositor decides where the panel "
+                                  "goes, whether it stays on top and where the splash shows.")));
+
     host::useClassicFont();
     host::ensurePrefix();
+    // One panel per session: a second start brings the running one to the front.
+    if (Session::raiseRunningPanel())
+        return 0;
+    Session session;
+    QObject::connect(&session, &Session::raiseRequested, &session, [] {
+        if (Main* panel = host::FormInstance<Main>::loaded()) {
+            panel->setWindowState(panel->windowState() & ~Qt::WindowMinimized);
+            panel->raise();
+            panel->activateWindow();
+        }
+    });
+    // A logout, Ctrl+C or a session manager's quit: the unload writes the place and ends.
+    const auto end = [] {
+        if (Main* panel = host::FormInstance<Main>::loaded())
+            panel->close();
+        else
+            host::endProgram(0);
+    };
+    QObject::connect(&session, &Session::endRequested, &session, end);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &session, end);
     host::FormInstance<StartUp>::show();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QStringList>
 
@@ -27,10 +28,33 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
     parser.setApplicationDescription(identity.description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    // Qt's own options (-platform, -display, ...) go through to the application.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    parser.parse(arguments);
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    // Qt's own options (-platform offscreen, -display :1, ...) are known here, so that what
+    // is left over is a mistake; the application takes them up once it exists.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "qwindowicon", "qwindowtitle", "display", "geometry", "style", "stylesheet", "session",
+          "name", "title", "qmljsdebugger", "visual"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 1;
+    }
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        // Qt lists its own options only through an application object; one without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        parser.process(application); // prints the help and ends the program
+    }
+    if (parser.isSet(help)) {
         QString text = parser.helpText();
         text.replace(QLatin1String("<executable_name>"), identity.name);
         std::fputs(qPrintable(text), stdout);
@@ -41,7 +65,8 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
         return 0;
     }
     if (needsDisplay() && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !arguments.contains("-platform")) {
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !parser.isSet(QStringLiteral("platform"))) {
         std::fprintf(stderr,
                      "%s: there is no display to show its windows on; without a desktop, start "
                      "it on a virtual one: xvfb-run -a %s\n",

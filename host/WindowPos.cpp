@@ -2,6 +2,7 @@
 #include "WindowPos.h"
 
 #include <QGuiApplication>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -17,8 +18,8 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
     if (!(flags & SWP_NOZORDER) && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
         const bool topmost = insertAfter == HWND_TOPMOST;
         if (isTopmost(window) != topmost) {
-            const Qt::WindowFlags flags = window->windowFlags().setFlag(Qt::WindowStaysOnTopHint,
-                                                                        topmost);
+            const Qt::WindowFlags flags =
+                window->windowFlags().setFlag(Qt::WindowStaysOnTopHint, topmost);
             if (QWindow* handle = window->windowHandle()) {
                 // Through the native window, which changes its band in place; the widget's
                 // own flags would re-create it (a flicker and a new id for the window manager).
@@ -36,7 +37,7 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
             window->resize(client);
     }
     if (!(flags & SWP_NOMOVE))
-        window->move(x, y);
+        placeFrame(window, {x, y});
     if (flags & SWP_SHOWWINDOW)
         window->show();
     if (flags & SWP_HIDEWINDOW)
@@ -48,15 +49,43 @@ bool isTopmost(const QWidget* window) {
     return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void placeFrame(QWidget* window, const QPoint& topLeft) {
+    window->winId();
+    // The widget's place first: showing a window re-applies it. Then the native window's, as
+    // the frame's, so that the window manager is told an explicit place (also for (0, 0)) and
+    // puts the outer frame there (north-west gravity) rather than the client area.
+    window->move(topLeft);
+    window->windowHandle()->setFramePosition(topLeft);
+}
+
+namespace {
+
+// What the window manager adds around a window: known for a shown window; for one not shown
+// yet, the best guess is what it added around another shown window with a title bar.
+QMargins expectedFrameMargins(const QWidget* window) {
+    if (window->isVisible())
+        return window->windowHandle()->frameMargins();
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    for (const QWindow* shown : QGuiApplication::topLevelWindows()) {
+        if (shown->isVisible() && !shown->frameMargins().isNull())
+            return shown->frameMargins();
+    }
+    return {};
+}
+
+} // namespace
+
 void centreOnScreen(QWidget* window) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    window->winId(); // the frame is known once the window exists
-    const QSize frame = window->frameGeometry().size();
+    window->winId();
+    const QMargins margins = expectedFrameMargins(window);
+    const QSize frame = window->size().grownBy(margins);
     const QRect area = screen->geometry();
-    window->move(area.x() + (area.width() - frame.width()) / 2,
-                 area.y() + (area.height() - frame.height()) / 2);
+    placeFrame(window, {area.x() + (area.width() - frame.width()) / 2,
+                        area.y() + (area.height() - frame.height()) / 2});
 }
 
 QPoint keepOnScreen(const QRect& frame) {

@@ -26,6 +26,11 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
 
 bool isTopmost(const QWidget* window);
 
+// Puts the window's outer frame (title bar and border included) at a place on the screen, also
+// before the window is first shown, and also at (0, 0), where the window manager would
+// otherwise choose a place of its own.
+void placeFrame(QWidget* window, const QPoint& topLeft);
+
 // Places a window's frame in the middle of the primary screen.
 void centreOnScreen(QWidget* window);
 

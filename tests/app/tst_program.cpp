@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
@@ -15,6 +17,7 @@ private slots:
     void unreachableSystemDirectoryEndsWithTheReport();
     void commandLineAnswersWithoutAWindow_data();
     void commandLineAnswersWithoutAWindow();
+    void onePanelThatALogoutEndsThroughItsUnload();
 
 private:
     // The program with its own prefix; message boxes go to a log instead of the screen.
@@ -82,6 +85,13 @@ void TestProgram::commandLineAnswersWithoutAWindow_data() {
             << program << QStringList{"--version"} << "offscreen" << 0 << program + " 2.0";
         QTest::addRow("%s without a display", qPrintable(program))
             << program << QStringList{} << "" << 1 << "xvfb-run -a " + program;
+        QTest::addRow("%s --bogus", qPrintable(program))
+            << program << QStringList{"--bogus"} << "" << 1 << "Unknown option 'bogus'.";
+        QTest::addRow("%s -platform offscreen --version", qPrintable(program))
+            << program << QStringList{"-platform", "offscreen", "--version"} << "" << 0
+            << program + " 2.0";
+        QTest::addRow("%s --help-all", qPrintable(program))
+            << program << QStringList{"--help-all"} << "" << 0 << "--platform <platformName";
     }
 }
 
@@ -105,6 +115,25 @@ void TestProgram::commandLineAnswersWithoutAWindow() {
     QVERIFY(
         QString::fromLocal8Bit(process.readAll() + process.readAllStandardError()).contains(says));
     QVERIFY(!QFile::exists(root.path() + "/data/vortle")); // it never got as far as its drives
+}
+
+void TestProgram::onePanelThatALogoutEndsThroughItsUnload() {
+    QTemporaryDir root;
+    QProcess first, second;
+    start(first, root.path());
+    const QString settings = root.path() + "/data/vortle/drive_c/windows/system/VRTLSettings.dll";
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(settings), 8000); // the main window is loaded
+    // A second start brings the first to the front and ends at once.
+    start(second, root.path());
+    QVERIFY(second.waitForFinished(3000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    // A logout's SIGTERM ends it as its close box does: the place is written.
+    ::kill(pid_t(first.processId()), SIGTERM);
+    QVERIFY(first.waitForFinished(3000));
+    QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(QFileInfo(settings).size(), 128 + 6); // records 1 and 2, the place
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

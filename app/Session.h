@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QSocketNotifier;
+
+// The program's place in a desktop session: one panel per session, and the ways a session
+// ends it (a logout's SIGTERM, SIGINT, SIGHUP, the session manager's quit) go through the main
+// window's unload, as its close box does.
+class Session : public QObject {
+    Q_OBJECT
+public:
+    // True when another panel of this prefix already runs: it has been asked to come to the
+    // front, and this start should end. A stale channel left by a crash is taken over.
+    static bool raiseRunningPanel();
+
+    explicit Session(QObject* parent = nullptr);
+    ~Session() override;
+
+    // The channel's name, one per user and prefix.
+    static QString channelName();
+
+signals:
+    void raiseRequested();
+    void endRequested();
+
+private:
+    QLocalServer* m_server;
+    QSocketNotifier* m_signals = nullptr;
+};
