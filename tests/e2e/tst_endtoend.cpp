@@ -82,6 +82,26 @@ QImage shownImage(const Window& window, const QRectF& twips = {}) {
     return whole.copy(QRectF(twips.topLeft() / scale, twips.size() / scale).toRect());
 }
 
+// The outer frame of a window: its client area and the extents the window manager drew.
+QRect outerFrame(const Window& window) {
+    QProcess tool;
+    tool.start("sh", {"-c", "xwininfo -id " + window.id + "; xprop -id " + window.id +
+                                " _NET_FRAME_EXTENTS"});
+    tool.waitForFinished(5000);
+    const QString info = QString::fromUtf8(tool.readAllStandardOutput());
+    auto field = [&](const QString& name) {
+        return QRegularExpression(name + ":\\s+(-?\\d+)").match(info).captured(1).toInt();
+    };
+    const QStringList extents = // left, right, top, bottom
+        QRegularExpression("= (\\d+), (\\d+), (\\d+), (\\d+)").match(info).capturedTexts().mid(1);
+    const QRect client(field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                       field("Width"), field("Height"));
+    if (extents.size() != 4)
+        return client;
+    return client.adjusted(-extents[0].toInt(), -extents[2].toInt(), extents[1].toInt(),
+                           extents[3].toInt());
+}
+
 void typeText(const QString& text) {
     xdotool({"type", "--delay", "15", text});
 }
@@ -102,6 +122,8 @@ private slots:
     void executeLinkWithoutDisketteAnswersItsMessages();
     void longRunPaintsShowsProgressAndCancels();
     void pulledStickStopsTheRunAndLeavesNothing();
+    void panelKeepsItsPlaceUnderAWindowManager_data();
+    void panelKeepsItsPlaceUnderAWindowManager();
 
 private:
     void startVortle(const QString& answers = {});
@@ -274,6 +296,42 @@ void TestEndToEnd::executeLinkWithoutDisketteAnswersItsMessages() {
                                          "Vortle|0|Keine Diskette in Laufwerk A:",
                                          "Vortle|16|There's no disk in the drive."}));
     QCOMPARE(m_vortle->state(), QProcess::Running);
+}
+
+void TestEndToEnd::panelKeepsItsPlaceUnderAWindowManager_data() {
+    QTest::addColumn<QPoint>("stored"); // the outer frame's place in the settings file
+    QTest::newRow("first start: the top left") << QPoint(-1, -1);
+    QTest::newRow("a place the user chose, over three starts") << QPoint(299, 80);
+}
+
+void TestEndToEnd::panelKeepsItsPlaceUnderAWindowManager() {
+    QFETCH(QPoint, stored);
+    if (QStandardPaths::findExecutable("openbox").isEmpty())
+        QSKIP("openbox is not installed");
+    QProcess openbox;
+    openbox.start("openbox", QStringList());
+    QVERIFY(openbox.waitForStarted());
+    QTest::qWait(500);
+    host::ensurePrefix();
+    if (stored.x() >= 0)
+        writeProgramSettings({{1, storage::TaggedValue::single(stored.y() * 15.0f)},
+                              {2, storage::TaggedValue::single(stored.x() * 15.0f)}});
+    for (int start = 0; start < (stored.x() >= 0 ? 3 : 1); ++start) {
+        startVortle();
+        QTRY_COMPARE(outerFrame(m_main).topLeft(), stored.x() >= 0 ? stored : QPoint(0, 0));
+        // Preferences, centred as the whole window with its title bar.
+        m_main.clickControl(1080, 2880, 240, 240);
+        const QRect preferences = outerFrame(findWindow("Preferences"));
+        QVERIFY2(qAbs(preferences.center().x() - 511) <= 1 &&
+                     qAbs(preferences.center().y() - 383) <= 1,
+                 qPrintable(
+                     QString("%1,%2").arg(preferences.center().x()).arg(preferences.center().y())));
+        // Closed with the close box's key: the place is written as it is.
+        xdotool({"windowactivate", "--sync", m_main.id, "key", "alt+F4"});
+        QVERIFY(m_vortle->waitForFinished(5000));
+    }
+    openbox.terminate();
+    openbox.waitForFinished();
 }
 
 // Drive A: is a slow stick (vortle-slowfs, about 8 MiB/s) with a diskette's settings, its icon
