@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Prefix.h"
 
+#include "DesktopFolders.h"
 #include "DosPath.h"
 #include "MountPoints.h"
 #include "RuntimeError.h"
@@ -72,6 +73,7 @@ void ensurePrefix() {
     } catch (const RuntimeError&) {
         // c: is missing or not ready: the programs report it when they use it.
     }
+    linkDesktopFolders();
 }
 
 QString driveRoot(QChar letter) {

@@ -3,6 +3,7 @@
 
 #include "disk/Module1.h"
 #include "host/Clipboard.h"
+#include "host/DesktopFolders.h"
 #include "host/FileSystem.h"
 #include "host/Process.h"
 #include "host/RuntimeError.h"
@@ -10,12 +11,15 @@
 
 namespace CleanUpCommands {
 
+// c:\recycled and c:\windows\recent stand for the desktop's trash and recent list too.
 void clearDustBin() {
     host::resumeNext([] { host::deleteFiles(kRecyclePattern); });
+    host::resumeNext([] { host::emptyDesktopTrashFiles(); });
 }
 
 void clearRecentDocs() {
     host::resumeNext([] { host::deleteFiles(kRecentPattern); });
+    host::resumeNext([] { host::clearDesktopRecentList(); });
 }
 
 void clearClipboard() {

@@ -5,6 +5,7 @@
 #include "RecordFixture.h"
 #include "Recorder.h"
 
+#include "host/DosPath.h"
 #include "host/FileSystem.h"
 #include "host/Prefix.h"
 #include "host/SystemDirs.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,6 +35,10 @@ private slots:
     void upperCaseDriveCIsUsedAsItIs();
     void openInExplorer();
     void openInExplorerWithoutDiskette();
+    void archiveAdapterStartsTheDesktopsManager_data();
+    void archiveAdapterStartsTheDesktopsManager();
+    void driveCLinksTheDesktopsFolders();
+    void cleanUpReachesTheDesktopsTrashAndRecentList();
 
 private:
     QString recorder(const QString& relativePath) {
@@ -168,6 +174,73 @@ void TestCommands::openInExplorerWithoutDiskette() {
     m_prefix->removeDrive('a');
     CleanUpCommands::openInExplorer();
     QCOMPARE(m_boxes->prompts(), (QStringList{"Laufwerk nicht vorhanden.", "No disk inserted."}));
+}
+
+void TestCommands::archiveAdapterStartsTheDesktopsManager_data() {
+    QTest::addColumn<QString>("manager"); // the only one installed
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<QString>("handed");
+    QTest::newRow("file-roller, add") << "file-roller" << true << "--add-to=%1|--default-dir=%2";
+    QTest::newRow("file-roller, open") << "file-roller" << false << "%1";
+    QTest::newRow("ark, add to a new archive") << "ark" << true << "%1";
+}
+
+void TestCommands::archiveAdapterStartsTheDesktopsManager() {
+    QFETCH(QString, manager);
+    QFETCH(bool, adding);
+    QFETCH(QString, handed);
+    const QString stub = recorder("bin/" + manager);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(m_prefix->root()) + "/bin:/usr/bin:/bin");
+    setWinZip(host::toDosPath(VORTLE_ARCHIVE_ADAPTER));
+    adding ? ArchiveCommands::addFiles() : ArchiveCommands::open();
+    qputenv("PATH", path);
+    const QString archive = m_prefix->driveA() + "/VRTLAutoArchive.zip";
+    handed.replace("%1", archive).replace("%2", qEnvironmentVariable("HOME"));
+    QTRY_COMPARE(recorded(stub), handed.split('|'));
+    QCOMPARE(QFileInfo(archive).size(), manager == "ark" ? 22 : 0); // an empty zip to add to
+}
+
+void TestCommands::driveCLinksTheDesktopsFolders() {
+    // The desktop's documents folder is "Papers"; its desktop folder is the home folder itself.
+    m_prefix->writeHostFile("config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n"
+                                                     "XDG_DESKTOP_DIR=\"$HOME/\"\n");
+    QDir().mkpath(m_prefix->root() + "/home/Papers");
+    host::ensurePrefix();
+    QCOMPARE(QFileInfo(m_prefix->driveC() + "/My Documents").symLinkTarget(),
+             m_prefix->root() + "/home/Papers");
+    QVERIFY(!QFileInfo::exists(m_prefix->driveC() + "/windows/desktop"));
+    m_prefix->writeHostFile("data/vortle/drive_a/report.txt", "report");
+    host::copyFile("a:\\report.txt", "C:\\MY DOCUMENTS\\report.txt");
+    QVERIFY(QFile::exists(m_prefix->root() + "/home/Papers/report.txt"));
+}
+
+void TestCommands::cleanUpReachesTheDesktopsTrashAndRecentList() {
+    const QString trash = m_prefix->root() + "/data/Trash/";
+    for (const char* name : {"files/old.txt", "info/old.txt.trashinfo", "files/album/a.jpg",
+                             "info/album.trashinfo", "directorysizes"})
+        m_prefix->writeHostFile(QStringLiteral("data/Trash/") + name, "x");
+    m_prefix->writeHostFile(
+        "data/recently-used.xbel",
+        "<?xml version=\"1.0\"?><xbel version=\"1.0\"><bookmark href=\"file:///a\"/>"
+        "<bookmark href=\"file:///b\"/></xbel>");
+    m_prefix->writeHostFile("data/RecentDocuments/a.desktop", "[Desktop Entry]");
+    CleanUpCommands::clearDustBin();
+    CleanUpCommands::clearRecentDocs();
+    QCOMPARE(QDir(trash + "files").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"album"});
+    QCOMPARE(QDir(trash + "info").entryList(QDir::Files), QStringList{"album.trashinfo"});
+    QVERIFY(QFile::exists(trash + "directorysizes"));
+    QFile list(m_prefix->root() + "/data/recently-used.xbel");
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&list);
+    QStringList elements;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement)
+            elements << xml.name().toString();
+    QVERIFY(!xml.hasError());
+    QCOMPARE(elements, QStringList{"xbel"});
+    QVERIFY(!QFile::exists(m_prefix->root() + "/data/RecentDocuments/a.desktop"));
 }
 
 QTEST_MAIN(TestCommands)
