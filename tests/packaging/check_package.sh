@@ -12,7 +12,7 @@ cmake --install "$build" --prefix "$work/prefix" > /dev/null
 for file in bin/vortle bin/vortle-setup share/applications/org.vortle.vortle.desktop \
             share/metainfo/org.vortle.vortle.metainfo.xml share/doc/vortle/ReadMe.txt \
             share/man/man1/vortle.1.gz share/man/man1/vortle-setup.1.gz share/doc/vortle/copyright share/doc/vortle/changelog.gz \
-            lib/vortle/dist/Vortle.ex_ lib/vortle/dist/ReadMe.tx_ \
+            lib/vortle/vortle-archive lib/vortle/dist/Vortle.ex_ lib/vortle/dist/ReadMe.tx_ \
             lib/vortle/dist/Comctl32.oc_ lib/vortle/dist/msvbvm50.dll \
             share/icons/hicolor/16x16/apps/org.vortle.vortle.png \
             share/icons/hicolor/32x32/apps/org.vortle.vortle.png \
@@ -28,6 +28,7 @@ appstreamcli validate --no-net "$work/prefix/share/metainfo/org.vortle.vortle.me
 deb=$(ls "$work"/package/vortle_*.deb)
 dpkg-deb --contents "$deb" > "$work/contents"
 grep -q './usr/bin/vortle$' "$work/contents"
+grep -q './usr/lib/vortle/vortle-archive$' "$work/contents"
 grep -q 'applications/org.vortle.vortle.desktop' "$work/contents"
 dpkg-deb --field "$deb" Depends > "$work/depends"
 grep -q 'libqt6widgets6' "$work/depends"
