@@ -233,13 +233,9 @@ void TestCommands::cleanUpReachesTheDesktopsTrashAndRecentList() {
     QVERIFY(QFile::exists(trash + "directorysizes"));
     QFile list(m_prefix->root() + "/data/recently-used.xbel");
     QVERIFY(list.open(QIODevice::ReadOnly));
-    QXmlStreamReader xml(&list);
-    QStringList elements;
-    while (!xml.atEnd())
-        if (xml.readNext() == QXmlStreamReader::StartElement)
-            elements << xml.name().toString();
-    QVERIFY(!xml.hasError());
-    QCOMPARE(elements, QStringList{"xbel"});
+    QXmlStreamReader xml(&list); // a valid list, and nothing in it
+    QVERIFY(xml.readNextStartElement() && xml.name() == QLatin1String("xbel"));
+    QVERIFY(!xml.readNextStartElement() && !xml.hasError());
     QVERIFY(!QFile::exists(m_prefix->root() + "/data/RecentDocuments/a.desktop"));
 }
 
