@@ -14,6 +14,7 @@ namespace host {
 // closes the window when it has none. Keys that a control uses itself (Enter in a multi-line
 // text box) stay with the control. A disabled or hidden button is not pressed.
 class DialogKeys : public QObject {
+    Q_OBJECT
 public:
     DialogKeys(QWidget* form, QAbstractButton* defaultButton, QAbstractButton* cancelButton);
 

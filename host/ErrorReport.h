@@ -27,6 +27,7 @@ void setEndProgramHook(EndProgramHook hook);
 void reportException(std::exception_ptr exception);
 
 class Application : public QApplication {
+    Q_OBJECT
 public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;

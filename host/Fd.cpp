@@ -41,13 +41,13 @@ ssize_t readFully(int fd, char* data, size_t size, off_t offset) {
 }
 
 bool writeFully(int fd, const char* data, size_t size, off_t offset) {
-    const ssize_t done = untilDone(size, [&](size_t done) {
+    const ssize_t written = untilDone(size, [&](size_t done) {
         return offset >= 0 ? ::pwrite(fd, data + done, size - done, offset + off_t(done))
                            : ::write(fd, data + done, size - done);
     });
-    if (done >= 0 && size_t(done) < size)
+    if (written >= 0 && size_t(written) < size)
         errno = ENOSPC; // a write that takes nothing: the medium is full
-    return done == ssize_t(size);
+    return written == ssize_t(size);
 }
 
 } // namespace host

@@ -28,7 +28,6 @@ constexpr int MB_ICONQUESTION = 32;
 constexpr int MB_ICONEXCLAMATION = 48;
 constexpr int MB_ICONINFORMATION = 64;
 constexpr int MB_DEFBUTTON2 = 256;
-constexpr int MB_DEFBUTTON3 = 512;
 
 struct MessageBoxRequest {
     QString prompt;

@@ -18,15 +18,15 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
     if (!(flags & SWP_NOZORDER) && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST)) {
         const bool topmost = insertAfter == HWND_TOPMOST;
         if (isTopmost(window) != topmost) {
-            const Qt::WindowFlags flags =
+            const Qt::WindowFlags band =
                 window->windowFlags().setFlag(Qt::WindowStaysOnTopHint, topmost);
             if (QWindow* handle = window->windowHandle()) {
                 // Through the native window, which changes its band in place; the widget's
                 // own flags would re-create it (a flicker and a new id for the window manager).
-                window->overrideWindowFlags(flags);
-                handle->setFlags(flags);
+                window->overrideWindowFlags(band);
+                handle->setFlags(band);
             } else {
-                window->setWindowFlags(flags);
+                window->setWindowFlags(band);
             }
         }
     }

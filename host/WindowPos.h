@@ -8,15 +8,12 @@ class QWidget;
 
 namespace host {
 
-constexpr int HWND_TOP = 0;
-constexpr int HWND_BOTTOM = 1;
 constexpr int HWND_TOPMOST = -1;
 constexpr int HWND_NOTOPMOST = -2;
 
 constexpr unsigned SWP_NOSIZE = 0x1;
 constexpr unsigned SWP_NOMOVE = 0x2;
 constexpr unsigned SWP_NOZORDER = 0x4;
-constexpr unsigned SWP_NOACTIVATE = 0x10;
 constexpr unsigned SWP_SHOWWINDOW = 0x40;
 constexpr unsigned SWP_HIDEWINDOW = 0x80;
 

@@ -12,6 +12,7 @@ VORTLE_PACKAGES=(
     fonts-liberation2                # Arial's metrics, which the forms are laid out for
     xvfb xauth                       # a real X server for the tests (xvfb-run)
     clang libclang-rt-14-dev         # libFuzzer for the record decoder
+    clang-format git                 # ./test checks the sources' format
     xdg-utils                        # xdg-open behind "Open in Explorer"
     desktop-file-utils appstream     # validate the menu entry and the metainfo
     dpkg-dev                         # the Debian package's library dependencies
