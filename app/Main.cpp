@@ -185,11 +185,8 @@ void Main::Form_Load() {
     position = host::keepOnScreen(QRect(position, frameGeometry().size()));
     host::placeFrame(this, position);
 
-    if (onTop.equals(u"1")) {
-        const QRect frame = frameGeometry();
-        host::SetWindowPos(this, host::HWND_TOPMOST, frame.x(), frame.y(), frame.width(),
-                           frame.height(), host::SWP_SHOWWINDOW);
-    }
+    if (onTop.equals(u"1"))
+        host::setTopmost(this, true);
     if (autoLoad.equals(u"1"))
         Module1::ReloadDiskSettings();
 }

@@ -13,24 +13,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-
-struct Prompts {
-    const char* first;
-    const char* second; // nullptr: the second row is hidden
-};
-
-// The prompts of the second page, by the position of the kind.
-constexpr Prompts kPrompts[] = {
-    {"Name of the directory to be created", nullptr},
-    {"Source file", "Destination file"},
-    {"Source file", "Destination file"},
-    {"File to be deleted", nullptr},
-    {"File to be executed", nullptr},
-};
-
-} // namespace
-
 AddAction::AddAction(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
     host::setUpForm(this, QStringLiteral("Add an action"), 5655, 2895);
 
@@ -44,7 +26,7 @@ AddAction::AddAction(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dial
     lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     lstActions = host::placeControl(new QListWidget(this), "lstActions", 240, 840, 5055, 1425);
-    lstActions->addItems(ActionKinds::kLabels);
+    lstActions->addItems(ActionKinds::labels());
     lstActions->setCurrentRow(-1);
 
     picFillOut = host::placeControl(new QWidget(this), "picFillOut", 120, 840, 5295, 1455);
@@ -69,7 +51,7 @@ AddAction::AddAction(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dial
 
 void AddAction::Command1_Click() {
     const int position = lstActions->currentRow();
-    if (position < 0 || position >= int(std::size(kPrompts)))
+    if (position < 0 || position >= ActionKinds::kCount)
         return;         // no kind chosen yet
     lstActions->hide(); // the second page takes the place of the list of kinds
     picFillOut->show();
@@ -81,13 +63,13 @@ void AddAction::Command1_Click() {
     // Enter now commits; Escape closes without committing, as the window's frame does.
     m_keys->setDefaultButton(Command2);
     m_keys->setCancelButton(nullptr);
-    const Prompts& prompts = kPrompts[position];
-    lblExec1->setText(QString::fromLatin1(prompts.first));
-    const bool second = prompts.second != nullptr;
+    const ActionKinds::ActionKind& kind = ActionKinds::kKinds[position];
+    lblExec1->setText(QString::fromLatin1(kind.firstPrompt));
+    const bool second = kind.secondPrompt != nullptr;
     lblExec2->setVisible(second);
     txtExec2->setVisible(second);
     if (second)
-        lblExec2->setText(QString::fromLatin1(prompts.second));
+        lblExec2->setText(QString::fromLatin1(kind.secondPrompt));
     txtExec1->setFocus();
 }
 
@@ -108,7 +90,8 @@ void AddAction::commit() {
     if (position < 0)
         return;
     // The second path is taken for every kind, also where its row is hidden.
-    emit actionMade({QString::number(position), txtExec1->text(), txtExec2->text()});
+    emit actionMade({QString::fromLatin1(ActionKinds::kKinds[position].code), txtExec1->text(),
+                     txtExec2->text()});
 }
 
 void AddAction::closeEvent(QCloseEvent* event) {

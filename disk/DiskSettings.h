@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ActionKinds.h"
+
 #include <QList>
 #include <QString>
 
@@ -27,11 +29,11 @@ constexpr int secondPathRecord(int action) {
 }
 
 // Kind codes, stored as one-digit strings.
-inline const QString kCreateDirectory = QStringLiteral("0");
-inline const QString kCopyFile = QStringLiteral("1");
-inline const QString kMoveFile = QStringLiteral("2");
-inline const QString kDeleteFile = QStringLiteral("3");
-inline const QString kExecuteFile = QStringLiteral("4");
+inline const QString kCreateDirectory = QString::fromLatin1(ActionKinds::kKinds[0].code);
+inline const QString kCopyFile = QString::fromLatin1(ActionKinds::kKinds[1].code);
+inline const QString kMoveFile = QString::fromLatin1(ActionKinds::kKinds[2].code);
+inline const QString kDeleteFile = QString::fromLatin1(ActionKinds::kKinds[3].code);
+inline const QString kExecuteFile = QString::fromLatin1(ActionKinds::kKinds[4].code);
 
 struct Action {
     QString kind;

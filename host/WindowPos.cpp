@@ -49,6 +49,12 @@ bool isTopmost(const QWidget* window) {
     return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
+void setTopmost(QWidget* window, bool topmost) {
+    const QRect frame = window->frameGeometry();
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, frame.x(), frame.y(),
+                 frame.width(), frame.height(), SWP_SHOWWINDOW);
+}
+
 void placeFrame(QWidget* window, const QPoint& topLeft) {
     window->winId();
     // The widget's place first: showing a window re-applies it. Then the native window's, as

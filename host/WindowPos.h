@@ -23,6 +23,10 @@ int SetWindowPos(QWidget* window, int insertAfter, int x, int y, int cx, int cy,
 
 bool isTopmost(const QWidget* window);
 
+// Puts a shown window into or out of the topmost band where its frame is now, as the design
+// does it: SetWindowPos with the frame's own place and size, and SWP_SHOWWINDOW.
+void setTopmost(QWidget* window, bool topmost);
+
 // Puts the window's outer frame (title bar and border included) at a place on the screen, also
 // before the window is first shown, and also at (0, 0), where the window manager would
 // otherwise choose a place of its own.

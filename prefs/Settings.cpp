@@ -256,15 +256,8 @@ void Settings::Command2_Click() {
     const std::int16_t onTop = checkValue(chkAlwaysOnTop);
     const QString winZip = txtZip->text();
 
-    if (QWidget* main = parentWidget()) {
-        const QRect frame = main->frameGeometry();
-        if (onTop == 0)
-            host::SetWindowPos(main, host::HWND_NOTOPMOST, frame.x(), frame.y(), frame.width(),
-                               frame.height(), host::SWP_SHOWWINDOW);
-        if (onTop == 1)
-            host::SetWindowPos(main, host::HWND_TOPMOST, frame.x(), frame.y(), frame.width(),
-                               frame.height(), host::SWP_SHOWWINDOW);
-    }
+    if (QWidget* main = parentWidget(); main && (onTop == 0 || onTop == 1))
+        host::setTopmost(main, onTop == 1);
 
     storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
         storage::PutRecord(file, Rec::AutoLoad, TaggedValue::integer(autoLoad));
