@@ -3,6 +3,7 @@
 
 #include "host/Twips.h"
 
+#include <QAccessibleWidget>
 #include <QCursor>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -40,9 +41,44 @@ bool isActivationKey(const QKeyEvent* event) {
            event->key() == Qt::Key_Enter;
 }
 
+// What a screen reader sees of an image control: a push button (a menu button where the click
+// opens a menu) named by its tip, whose Press does what a click does.
+class ImageControlAccessible : public QAccessibleWidget {
+public:
+    explicit ImageControlAccessible(ImageControl* control)
+        : QAccessibleWidget(control, QAccessible::Button) {}
+
+    ImageControl* control() const { return static_cast<ImageControl*>(widget()); }
+    QAccessible::Role role() const override {
+        return control()->opensMenu() ? QAccessible::ButtonMenu : QAccessible::Button;
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name && control()->accessibleName().isEmpty())
+            return control()->toolTip();
+        return QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            control()->activate();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* accessibleImageControl(const QString& className, QObject* object) {
+    if (className == QLatin1String("ImageControl"))
+        return new ImageControlAccessible(static_cast<ImageControl*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent) {
+    static const bool accessible = (QAccessible::installFactory(accessibleImageControl), true);
+    Q_UNUSED(accessible)
     setScaledContents(stretch);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // By Tab only: a mouse click leaves no focus frame behind.

@@ -20,6 +20,13 @@ public:
     // keyboard clicked it, else at the mouse pointer.
     QPoint popupPosition() const;
 
+    // Whether a click opens a menu: assistive technology then presents a menu button.
+    void setOpensMenu(bool opensMenu) { m_opensMenu = opensMenu; }
+    bool opensMenu() const { return m_opensMenu; }
+
+    // What a click does, for a press through assistive technology.
+    void activate() { emit Click(); }
+
 signals:
     void MouseDown(int button, int shift, float x, float y);
     void MouseUp(int button, int shift, float x, float y);
@@ -50,4 +57,5 @@ private:
     bool m_pressed = false;
     bool m_clickOnRelease = false;
     bool m_byKeyboard = false;
+    bool m_opensMenu = false;
 };

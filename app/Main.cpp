@@ -123,9 +123,14 @@ Main::Main(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
     // A right click on the disk icon chooses what drive A: is.
     m_drive = new DriveMenu(this);
     connect(picIcon, &ImageControl::ContextMenu, m_drive, &DriveMenu::popup);
-    // The two menu pictures also open their menus on the menu key.
+    // The two menu pictures open their menus on the menu key and Shift+F10, and the disk icon
+    // the Drive A: menu, under the control.
     connect(Image3, &ImageControl::MenuKey, this, &Main::Image3_Click);
     connect(Image5, &ImageControl::MenuKey, this, &Main::Image5_Click);
+    connect(picIcon, &ImageControl::MenuKey, m_drive,
+            [this] { m_drive->popup(picIcon->popupPosition()); });
+    Image3->setOpensMenu(true);
+    Image5->setOpensMenu(true);
 }
 
 void Main::buildMenus() {

@@ -21,12 +21,14 @@
 
 #include <QCursor>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 
 namespace {
@@ -46,8 +48,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, double 
 }
 
 // Outside the client area, so never seen: the lists only hold the action data.
+// A list that keeps a table beside the window's edge, where no one sees it: Tab passes it by.
 QListWidget* hiddenList(QWidget* parent, const char* name, double top) {
-    return host::placeControl(new QListWidget(parent), name, 5880, top, 1215, 840);
+    QListWidget* list = host::placeControl(new QListWidget(parent), name, 5880, top, 1215, 840);
+    list->setFocusPolicy(Qt::NoFocus);
+    return list;
 }
 
 } // namespace
@@ -108,6 +113,21 @@ DiskProperties::DiskProperties(QWidget* parent) : QWidget(parent, host::formFlag
     mnuProfiles->setObjectName(QStringLiteral("mnuProfiles"));
     addProfileItem(); // item 0 exists from the start, with an empty caption
 
+    // The labels name their text boxes for a screen reader; Ctrl+Tab and Ctrl+Shift+Tab turn
+    // the pages, as in the platform's tabbed dialogs.
+    Label1->setBuddy(txtName);
+    Label2->setBuddy(txtIcon);
+    txtName->setAccessibleName(Label1->text());
+    txtIcon->setAccessibleName(Label2->text());
+    lstActions->setAccessibleName(tr("Actions"));
+    for (const auto& [keys, step] :
+         {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+          std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1}}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            Tab1->setCurrentIndex((Tab1->currentIndex() + step + Tab1->count()) % Tab1->count());
+        });
+    }
     connect(Tab1, &QTabBar::currentChanged, this, &DiskProperties::Tab1_Click);
     connect(txtIcon, &QLineEdit::textChanged, this, &DiskProperties::txtIcon_Change);
     connect(Command3, &QPushButton::clicked, this, &DiskProperties::Command3_Click);

@@ -21,6 +21,7 @@
 #include "host/Twips.h"
 #include "host/WindowPos.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -586,6 +587,20 @@ void TestMain::picturesAnswerTheKeyboard() {
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(menu->pos(), image5->mapToGlobal(image5->rect().bottomLeft()));
     menu->close();
+    // ... and the disk icon's the Drive A: menu.
+    auto* picIcon = ctl<ImageControl>(main, "picIcon");
+    picIcon->setFocus();
+    QTest::keyClick(picIcon, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QCOMPARE(QApplication::activePopupWidget()->pos(),
+             picIcon->mapToGlobal(picIcon->rect().bottomLeft()));
+    QApplication::activePopupWidget()->close();
+    // A screen reader finds push buttons (a menu button for a menu) that it can press.
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(image4);
+    QCOMPARE(button->role(), QAccessible::Button);
+    QCOMPARE(QAccessible::queryAccessibleInterface(image5)->role(), QAccessible::ButtonMenu);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(host::FormInstance<Settings>::loaded());
 }
 
 void TestMain::dialogsAnswerEnterAndEscape() {

@@ -125,12 +125,12 @@ void TestProgram::onePanelThatALogoutEndsThroughItsUnload() {
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(settings), 8000); // the main window is loaded
     // A second start brings the first to the front and ends at once.
     start(second, root.path());
-    QVERIFY(second.waitForFinished(3000));
+    QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(first.state(), QProcess::Running);
     // A logout's SIGTERM ends it as its close box does: the place is written.
     ::kill(pid_t(first.processId()), SIGTERM);
-    QVERIFY(first.waitForFinished(3000));
+    QVERIFY(first.waitForFinished(10000));
     QCOMPARE(first.exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.exitCode(), 0);
     QCOMPARE(QFileInfo(settings).size(), 128 + 6); // records 1 and 2, the place

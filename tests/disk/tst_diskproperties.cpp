@@ -192,6 +192,14 @@ void TestDiskProperties::tabsSwitchThePages() {
     ctl<QTabBar>(window, "Tab1")->setCurrentIndex(0);
     QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
     QVERIFY(!ctl<QWidget>(window, "picEL")->isVisible());
+    // Ctrl+Tab and Ctrl+Shift+Tab turn them too; the hidden tables never take the focus.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(ctl<QWidget>(window, "picEL")->isVisible());
+    QTest::keyClick(window, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
+    QCOMPARE(ctl<QWidget>(window, "lstMode")->focusPolicy(), Qt::NoFocus);
 }
 
 void TestDiskProperties::previewFollowsTheIconPath() {
