@@ -150,7 +150,8 @@ void ImageControl::focusOutEvent(QFocusEvent* event) {
 bool ImageControl::event(QEvent* event) {
     // The disk icon's tip is the diskette's name: shown as the characters it holds, never as
     // markup (an <img> in it would make the tip read whatever file it names).
-    if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
+    // A tip Qt would take for plain text is shown as it is (one line, as before).
+    if (event->type() == QEvent::ToolTip && Qt::mightBeRichText(toolTip())) {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
                            Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
         return true;

@@ -3,6 +3,7 @@
 
 #include "DosPath.h"
 #include "Fd.h"
+#include "Prefix.h"
 #include "RuntimeError.h"
 
 #include <QDir>
@@ -23,10 +24,7 @@ QString dataHome() {
 }
 
 bool desktopFoldersWanted() {
-    const QSettings configuration(
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-            QStringLiteral("/vortle/vortle.conf"),
-        QSettings::IniFormat);
+    const QSettings configuration(configurationPath(), QSettings::IniFormat);
     return configuration.value(QStringLiteral("DriveC/desktopFolders"), true).toBool();
 }
 

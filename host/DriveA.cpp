@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <unistd.h>
@@ -19,9 +18,7 @@ namespace host::DriveA {
 namespace {
 
 QSettings configuration() {
-    return QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                         QStringLiteral("/vortle/vortle.conf"),
-                     QSettings::IniFormat);
+    return QSettings(configurationPath(), QSettings::IniFormat);
 }
 
 // Replaces the link in one step (a new link beside it, renamed over it), so that other

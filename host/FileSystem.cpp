@@ -67,6 +67,7 @@ bool globMatch(QStringView pattern, QStringView name) {
 struct Split {
     QString hostDir;
     QString name;
+    bool onMedium = false;
 };
 
 Split splitLast(const QString& dosPath) {
@@ -75,6 +76,7 @@ Split splitLast(const QString& dosPath) {
     if (!parsed.components.isEmpty())
         split.name = parsed.components.takeLast();
     split.hostDir = toHostPath(parsed);
+    split.onMedium = isOnMedium(parsed);
     return split;
 }
 
@@ -119,10 +121,14 @@ Resolved resolve(const QString& dosPath) {
     return {toHostPath(parsed), true};
 }
 
+bool isLink(const QString& hostPath) {
+    const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath), false);
+    return st && S_ISLNK(st->st_mode);
+}
+
 // A link on the medium that the program must not go through counts as no entry.
 bool isUnfollowedLink(const Resolved& file) {
-    const std::optional<struct stat> st = statOf(QFile::encodeName(file.hostPath), false);
-    return !file.followLinks && st && S_ISLNK(st->st_mode);
+    return !file.followLinks && isLink(file.hostPath);
 }
 
 QString existingHostFile(const Resolved& file) {
@@ -302,7 +308,6 @@ private:
 // Resolves a destination file whose directory must exist and which, when present, must be a
 // writable file.
 QString writableDestination(const QString& dosPath) {
-    const bool onMedium = isOnMedium(parseDosPath(dosPath));
     const Split split = splitLast(dosPath);
     if (split.name.isEmpty() || hasWildcard(split.name))
         raise(ErrBadFileNameOrNumber);
@@ -313,7 +318,7 @@ QString writableDestination(const QString& dosPath) {
         split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
     if (!match.isEmpty()) {
         // A link on the medium is replaced itself, and nothing is asked of what it names.
-        if (onMedium && isUnfollowedLink({hostPath, false}))
+        if (split.onMedium && isLink(hostPath))
             return hostPath;
         // Only a regular file is replaced: not a folder, and not a pipe or a device.
         const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath));

@@ -47,6 +47,11 @@ QString prefixPath() {
            QStringLiteral("/vortle");
 }
 
+QString configurationPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vortle/vortle.conf");
+}
+
 QString dosDevicesPath() {
     return prefixPath() + QStringLiteral("/dosdevices");
 }

@@ -11,6 +11,10 @@ namespace host {
 QString prefixPath();
 QString dosDevicesPath();
 
+// The program's own configuration of this machine, $XDG_CONFIG_HOME/vortle/vortle.conf (INI):
+// what the record files have no place for.
+QString configurationPath();
+
 // Creates whatever of the prefix is missing: the default drive folders, the links a:, c: and
 // z:, the folders the programs expect on c: and the file-manager launcher. Never replaces an
 // existing entry; a step that fails is left for the file operations to report later.
