@@ -3,11 +3,11 @@
 // writing the same bytes directly.
 #include "Measure.h"
 
-#include "disk/DiskProperties.h"
-#include "disk/DiskSettings.h"
-#include "host/DosPath.h"
-#include "host/FormInstance.h"
-#include "host/Prefix.h"
+#include "engine/DiskSettings.h"
+#include "forms/disk/DiskProperties.h"
+#include "host/core/DosPath.h"
+#include "host/core/Prefix.h"
+#include "host/gui/FormInstance.h"
 #include "storage/RecordFile.h"
 
 #include <QFile>

@@ -5,10 +5,10 @@
 // same file system. Prints the medians and their ratios.
 #include "Measure.h"
 
-#include "disk/DiskSettings.h"
-#include "disk/Module1.h"
-#include "host/DosPath.h"
-#include "host/Prefix.h"
+#include "engine/DiskSettings.h"
+#include "host/core/DosPath.h"
+#include "host/core/Prefix.h"
+#include "module1/Module1.h"
 #include "storage/RecordFile.h"
 
 #include <QDir>

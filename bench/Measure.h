@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/Prefix.h"
+#include "host/core/Prefix.h"
 
 #include <QElapsedTimer>
 #include <QFile>

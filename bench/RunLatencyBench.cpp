@@ -4,12 +4,12 @@
 // the run directly.
 #include "Measure.h"
 
-#include "app/Main.h"
-#include "disk/ExecuteLinkRun.h"
-#include "disk/Module1.h"
-#include "host/DosPath.h"
-#include "host/FormInstance.h"
-#include "host/Prefix.h"
+#include "engine/ExecuteLinkRun.h"
+#include "forms/app/Main.h"
+#include "host/core/DosPath.h"
+#include "host/core/Prefix.h"
+#include "host/gui/FormInstance.h"
+#include "module1/Module1.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 // running program's resident memory.
 #include "Measure.h"
 
-#include "app/Main.h"
-#include "host/FormInstance.h"
-#include "host/Prefix.h"
+#include "forms/app/Main.h"
+#include "host/core/Prefix.h"
+#include "host/gui/FormInstance.h"
 
 #include <QApplication>
 #include <QDir>

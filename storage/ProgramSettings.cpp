@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ProgramSettings.h"
 
-#include "host/SystemDirs.h"
+#include "host/core/SystemDirs.h"
 
 namespace storage {
 

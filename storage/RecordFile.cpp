@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "RecordFile.h"
 
-#include "host/RandomAccessFile.h"
-#include "host/RuntimeError.h"
+#include "host/core/RandomAccessFile.h"
+#include "host/core/RuntimeError.h"
 
 #include <map>
 

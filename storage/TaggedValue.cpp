@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TaggedValue.h"
 
-#include "host/CodePage.h"
-#include "host/RuntimeError.h"
+#include "host/core/CodePage.h"
+#include "host/core/RuntimeError.h"
 
 #include <QDate>
 #include <QTime>

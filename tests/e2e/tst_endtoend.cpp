@@ -4,8 +4,8 @@
 #include "DiskFixture.h"
 #include "RecordFixture.h"
 
-#include "disk/DiskSettings.h"
-#include "host/Prefix.h"
+#include "engine/DiskSettings.h"
+#include "host/core/Prefix.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 

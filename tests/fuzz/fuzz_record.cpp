@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer target: any bytes as a record, and any text as a number.
-#include "host/CodePage.h"
-#include "host/RuntimeError.h"
+#include "host/core/CodePage.h"
+#include "host/core/RuntimeError.h"
 #include "storage/RecordFile.h"
 #include "storage/TaggedValue.h"
 

@@ -2,11 +2,11 @@
 #include "ErrorOf.h"
 #include "PrefixTest.h"
 
-#include "host/RuntimeError.h"
+#include "host/core/RuntimeError.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
-#include "host/SystemDirs.h"
+#include "host/core/SystemDirs.h"
 
 #include <QFile>
 #include <QTest>

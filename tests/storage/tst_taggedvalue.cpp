@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
-#include "host/RuntimeError.h"
+#include "host/core/RuntimeError.h"
 #include "storage/RecordFile.h"
 #include "storage/TaggedValue.h"
 

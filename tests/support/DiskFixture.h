@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "disk/DiskSettings.h"
-#include "host/FileSystem.h"
-#include "host/RuntimeError.h"
+#include "engine/DiskSettings.h"
+#include "host/core/FileSystem.h"
+#include "host/core/RuntimeError.h"
 #include "storage/RecordFile.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/RuntimeError.h"
+#include "host/core/RuntimeError.h"
 
 #include <functional>
 

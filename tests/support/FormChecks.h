@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/Twips.h"
+#include "host/gui/Twips.h"
 
 #include <QAbstractButton>
 #include <QLabel>

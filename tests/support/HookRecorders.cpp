@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "HookRecorders.h"
 
-#include "host/ErrorReport.h"
+#include "host/gui/ErrorReport.h"
 
 MessageBoxRecorder::MessageBoxRecorder() {
     host::setMessageBoxHook([this](const host::MessageBoxRequest& request) {

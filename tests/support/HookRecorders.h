@@ -3,7 +3,7 @@
 
 // Stand-ins for the host layer's two hooks that a test must not let through: message boxes
 // (recorded and answered) and the end of the program.
-#include "host/MessageBox.h"
+#include "host/gui/MessageBox.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TestPrefix.h"
 
-#include "host/Prefix.h"
+#include "host/core/Prefix.h"
 
 #include <QDir>
 #include <QFile>

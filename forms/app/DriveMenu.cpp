@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+#include "DriveMenu.h"
+
+#include "host/core/MountPoints.h"
+#include "host/core/MountWatcher.h"
+#include "host/gui/MessageBox.h"
+#include "host/media/DriveA.h"
+#include "module1/Module1.h"
+
+#include <QFileDialog>
+#include <QLocale>
+#include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// Mount events come in bursts (a stick with two partitions, a remount): one refresh for all.
+constexpr int kSettleMs = 200;
+
+} // namespace
+
+DriveMenu::DriveMenu(QWidget* window)
+    : QObject(window), m_window(window), m_menu(new QMenu(window)),
+      m_mounts(new host::MountWatcher(this)) {
+    m_menu->setObjectName(QStringLiteral("mnuDriveA"));
+    auto* settle = new QTimer(this);
+    settle->setSingleShot(true);
+    settle->setInterval(kSettleMs);
+    connect(m_mounts, &host::MountWatcher::mountsChanged, settle, qOverload<>(&QTimer::start));
+    connect(settle, &QTimer::timeout, this, &DriveMenu::mountsChanged);
+}
+
+void DriveMenu::start() {
+    if (host::DriveA::mode() == host::DriveA::Mode::Follow)
+        host::DriveA::follow();
+}
+
+void DriveMenu::mountsChanged() {
+    if (host::DriveA::mode() == host::DriveA::Mode::Follow)
+        host::DriveA::follow();
+    Module1::RefreshDiskDisplay();
+}
+
+void DriveMenu::popup(const QPoint& globalPos) {
+    using host::DriveA::Mode;
+    m_menu->clear();
+    m_menu->addSection(QStringLiteral("Drive A:"));
+    const bool following = host::DriveA::mode() == Mode::Follow;
+    const QString current = host::DriveA::target();
+    bool matched = following;
+    const QLocale locale;
+    for (const host::RemovableVolume& volume : host::DriveA::removableVolumes()) {
+        // A label is the medium's own: an "&" in it is a character, not a shortcut.
+        QAction* item = m_menu->addAction(QStringLiteral("%1 (%2)").arg(
+            QString(volume.label).replace(QLatin1Char('&'), QStringLiteral("&&")),
+            locale.formattedDataSize(volume.bytes, 1, QLocale::DataSizeSIFormat)));
+        item->setCheckable(true);
+        item->setChecked(!following && current == volume.mountPoint);
+        matched = matched || item->isChecked();
+        connect(item, &QAction::triggered, this, [volume] {
+            host::DriveA::detachImage();
+            host::DriveA::setMode(Mode::Fixed);
+            host::DriveA::pointAt(volume.mountPoint);
+            Module1::RefreshDiskDisplay();
+        });
+    }
+    QAction* follow = m_menu->addAction(QStringLiteral("The stick or diskette that is plugged in"));
+    follow->setCheckable(true);
+    follow->setChecked(following);
+    connect(follow, &QAction::triggered, this, [] {
+        host::DriveA::detachImage();
+        host::DriveA::setMode(Mode::Follow);
+        host::DriveA::follow();
+        Module1::RefreshDiskDisplay();
+    });
+    m_menu->addSeparator();
+    QAction* folder = m_menu->addAction(QStringLiteral("Folder..."));
+    folder->setCheckable(true);
+    folder->setChecked(!matched); // a folder of the user's own choosing
+    connect(folder, &QAction::triggered, this, &DriveMenu::chooseFolder);
+    QAction* image = m_menu->addAction(QStringLiteral("Diskette image..."));
+    connect(image, &QAction::triggered, this, &DriveMenu::chooseImage);
+    m_menu->popup(globalPos);
+}
+
+void DriveMenu::chooseFolder() {
+    const QString chosen = QFileDialog::getExistingDirectory(m_window, QStringLiteral("Drive A:"),
+                                                             host::DriveA::target());
+    if (chosen.isEmpty())
+        return; // cancelled: drive A: stays as it was
+    host::DriveA::detachImage();
+    host::DriveA::setMode(host::DriveA::Mode::Fixed);
+    host::DriveA::pointAt(chosen);
+    Module1::RefreshDiskDisplay();
+}
+
+void DriveMenu::chooseImage() {
+    const QString chosen = QFileDialog::getOpenFileName(
+        m_window, QStringLiteral("Diskette image"), QString(),
+        QStringLiteral("Diskette images (*.img *.ima);;All files (*)"));
+    if (chosen.isEmpty())
+        return;
+    if (!host::DriveA::attachImage(chosen)) {
+        host::MsgBox(QStringLiteral("Couldn't open the diskette image."), host::MB_ICONCRITICAL,
+                     Module1::kTitle);
+        return;
+    }
+    Module1::RefreshDiskDisplay();
+}

@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: MIT
+#include "ImageControl.h"
+
+#include "host/gui/Twips.h"
+
+#include <QAccessibleWidget>
+#include <QCursor>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <utility>
+
+namespace {
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+bool isActivationKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+           event->key() == Qt::Key_Enter;
+}
+
+// What a screen reader sees of an image control: a push button (a menu button where the click
+// opens a menu) named by its tip, whose Press does what a click does.
+class ImageControlAccessible : public QAccessibleWidget {
+public:
+    explicit ImageControlAccessible(ImageControl* control)
+        : QAccessibleWidget(control, QAccessible::Button) {}
+
+    ImageControl* control() const { return static_cast<ImageControl*>(widget()); }
+    QAccessible::Role role() const override {
+        return control()->opensMenu() ? QAccessible::ButtonMenu : QAccessible::Button;
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name && control()->accessibleName().isEmpty())
+            return control()->toolTip();
+        return QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            control()->activate();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* accessibleImageControl(const QString& className, QObject* object) {
+    if (className == QLatin1String("ImageControl"))
+        return new ImageControlAccessible(static_cast<ImageControl*>(object));
+    return nullptr;
+}
+
+} // namespace
+
+ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent) {
+    static const bool accessible = (QAccessible::installFactory(accessibleImageControl), true);
+    Q_UNUSED(accessible)
+    setScaledContents(stretch);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // By Tab only: a mouse click leaves no focus frame behind.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QPoint ImageControl::popupPosition() const {
+    return m_byKeyboard ? mapToGlobal(rect().bottomLeft()) : QCursor::pos();
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        byKeyboard(&ImageControl::MenuKey);
+        return;
+    }
+    if (!isActivationKey(event) || event->modifiers() & ~Qt::KeypadModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || m_pressed)
+        return;
+    m_pressed = true;
+    showPressed(true);
+    emit MouseDown(1, 0, 0, 0);
+}
+
+void ImageControl::keyReleaseEvent(QKeyEvent* event) {
+    if (!isActivationKey(event) || event->isAutoRepeat() || !m_pressed) {
+        QLabel::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    m_pressed = false;
+    showPressed(false);
+    emit MouseUp(1, 0, 0, 0);
+    byKeyboard(&ImageControl::Click);
+}
+
+void ImageControl::byKeyboard(void (ImageControl::*signal)()) {
+    m_byKeyboard = true;
+    emit(this->*signal)();
+    m_byKeyboard = false;
+}
+
+void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        byKeyboard(&ImageControl::MenuKey);
+    else
+        emit ContextMenu(event->globalPos());
+    event->accept();
+}
+
+void ImageControl::focusInEvent(QFocusEvent* event) {
+    QLabel::focusInEvent(event);
+    update(); // the focus frame
+}
+
+void ImageControl::focusOutEvent(QFocusEvent* event) {
+    QLabel::focusOutEvent(event);
+    // A key still held when the focus goes releases the picture without clicking it.
+    if (std::exchange(m_pressed, false)) {
+        showPressed(false);
+        emit MouseUp(1, 0, 0, 0);
+    }
+    update();
+}
+
+bool ImageControl::event(QEvent* event) {
+    // The disk icon's tip is the diskette's name: shown as the characters it holds, never as
+    // markup (an <img> in it would make the tip read whatever file it names).
+    // A tip Qt would take for plain text is shown as it is (one line, as before).
+    if (event->type() == QEvent::ToolTip && Qt::mightBeRichText(toolTip())) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void ImageControl::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+void ImageControl::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    // Only the first button down presses; further buttons change nothing.
+    if ((event->buttons() & ~event->button()) != Qt::NoButton)
+        return;
+    press(event, event->button() == Qt::LeftButton);
+}
+
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Depending on the platform the second press of a double-click arrives as a press and then
+    // this event, or as this event alone. It presses like a press, but the double-click as a
+    // whole clicks only once.
+    event->accept();
+    if (m_pressed)
+        m_clickOnRelease = false;
+    else if ((event->buttons() & ~event->button()) == Qt::NoButton)
+        press(event, false);
+}
+
+void ImageControl::press(QMouseEvent* event, bool clicks) {
+    m_pressed = true;
+    m_clickOnRelease = clicks;
+    const QPointF pos = event->position();
+    showPressed(true);
+    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+                   float(host::twipsPerPixelX() * pos.x()),
+                   float(host::twipsPerPixelY() * pos.y()));
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    // A release undoes only a press that happened, once the last button is up.
+    if (event->buttons() != Qt::NoButton || !std::exchange(m_pressed, false))
+        return;
+    const QPointF pos = event->position();
+    showPressed(false);
+    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
+                 float(host::twipsPerPixelX() * pos.x()), float(host::twipsPerPixelY() * pos.y()));
+    // Clicks only where the pointer is released over the control as it was shown.
+    const bool inside = rect().contains(event->position().toPoint());
+    if (std::exchange(m_clickOnRelease, false) && inside && event->button() == Qt::LeftButton)
+        emit Click();
+}
+
+void ImageControl::showPressed(bool down) {
+    // The pressed look: one pixel right and down while held.
+    const int by = down ? 1 : -1;
+    move(pos() + QPoint(by, by));
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "ArchiveCommands.h"
+
+#include "Module1.h"
+#include "engine/DiskSettings.h"
+#include "host/core/FileSystem.h"
+#include "host/core/Process.h"
+#include "host/core/RuntimeError.h"
+#include "storage/ProgramSettings.h"
+#include "storage/RecordFile.h"
+
+namespace ArchiveCommands {
+namespace {
+
+// Starts WinZip with the given arguments after its path; every failing step is skipped.
+void startWinZip(const QString& arguments) {
+    if (!Module1::diskInserted())
+        return;
+    // An unreadable settings file leaves the path empty, as an unset one is.
+    QString winZip;
+    host::resumeNext([&] {
+        storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
+            winZip = storage::GetRecord(file, storage::ProgramSettingsRecord::WinZipPath).toText();
+        });
+    });
+    if (winZip.isEmpty())
+        return;
+    // The path goes in as stored: no quotes, nothing trimmed.
+    host::resumeNext([&] { host::startProcess(winZip + arguments, 1); });
+}
+
+} // namespace
+
+void addFiles() {
+    startWinZip(QLatin1Char(' ') + DiskSettings::kAutoArchive + QStringLiteral(" -a"));
+}
+
+void open() {
+    startWinZip(QLatin1Char(' ') + DiskSettings::kAutoArchive);
+}
+
+void deleteArchive() {
+    if (!Module1::CheckDrive(QStringLiteral("a:")))
+        return;
+    host::resumeNext([] { host::deleteFiles(DiskSettings::kAutoArchive); });
+}
+
+} // namespace ArchiveCommands

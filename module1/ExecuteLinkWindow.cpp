@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "ExecuteLinkWindow.h"
+
+#include "engine/ActionKinds.h"
+#include "engine/ExecuteLinkRun.h"
+
+#include "host/gui/Controls.h"
+#include "host/gui/DialogKeys.h"
+#include "host/gui/Twips.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+
+ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    host::setUpForm(this, QStringLiteral("Execute Link"), 5535, 1935);
+    m_action = host::placeControl(new QLabel(this), "lblAction", 120, 120, 5295, 255);
+    m_paths = host::placeControl(new QLabel(this), "lblPaths", 120, 420, 5295, 495);
+    m_paths->setWordWrap(true);
+    m_action->setTextFormat(Qt::PlainText);
+    m_paths->setTextFormat(Qt::PlainText);
+    m_bytes = host::placeControl(new QProgressBar(this), "barBytes", 120, 1000, 5295, 255);
+    m_bytes->setTextVisible(true);
+    m_cancel = host::placeControl(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel",
+                                  4080, 1440, 1335, 375);
+    host::DialogKeys::install(this, m_cancel, m_cancel);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_cancel->setEnabled(false); // the run stops at its next safe point
+        emit cancelRequested();
+    });
+}
+
+void ExecuteLinkWindow::show(const ExecuteLinkProgress& where) {
+    m_action->setText(QStringLiteral("Action %1 of %2: %3")
+                          .arg(where.action + 1)
+                          .arg(where.count)
+                          .arg(ActionKinds::labelFor(where.current.kind)));
+    const bool twoPaths = where.current.kind == DiskSettings::kCopyFile ||
+                          where.current.kind == DiskSettings::kMoveFile;
+    m_paths->setText(twoPaths ? where.current.firstPath + QStringLiteral("\n→ ") +
+                                    where.current.secondPath
+                              : where.current.firstPath);
+    const bool copying = where.bytesTotal > 0;
+    m_bytes->setVisible(copying);
+    if (copying) {
+        // Kibibytes keep the bar's range within an int for any file.
+        m_bytes->setRange(0, int(std::max<qint64>(1, where.bytesTotal >> 10)));
+        m_bytes->setValue(int(where.bytesDone >> 10));
+        const QLocale locale;
+        m_bytes->setFormat(QStringLiteral("%1 of %2")
+                               .arg(locale.formattedDataSize(where.bytesDone),
+                                    locale.formattedDataSize(where.bytesTotal)));
+    }
+}

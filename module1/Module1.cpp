@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: MIT
+#include "Module1.h"
+
+#include "ExecuteLinkWindow.h"
+#include "engine/DiskDisplay.h"
+#include "engine/DiskEngine.h"
+#include "engine/ExecuteLinkRun.h"
+
+#include "host/gui/MessageBox.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace Module1 {
+namespace {
+
+QPointer<DiskDisplay> g_display;
+
+// The run in progress, and its window once it has taken long enough to want one.
+QPointer<ExecuteLinkRun> g_run;
+QPointer<ExecuteLinkWindow> g_progress;
+
+// A run that ends within this shows nothing new.
+constexpr int kProgressDelayMs = 500;
+
+// The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
+// be shown keeps the picture shown before.
+void showDiskette(bool ready, bool createSettingsFile) {
+    if (!ready) {
+        if (!g_display)
+            return;
+        g_display->setPicture(g_display->noDiskPicture());
+        g_display->setToolTip(QStringLiteral("Reload Disk-Settings"));
+        return;
+    }
+    const DiskEngine::DiskIdentity identity = DiskEngine::readIdentity(createSettingsFile);
+    setDiskIdentity(identity.image, identity.name);
+}
+
+} // namespace
+
+bool CheckDrive(const QString& drive) {
+    switch (DiskEngine::probeDrive(drive, true)) {
+    case DiskEngine::DriveState::Ready:
+        return true;
+    case DiskEngine::DriveState::NoDrive:
+        host::MsgBox(QStringLiteral("Laufwerk nicht vorhanden."), host::MB_OK, kTitle);
+        return false;
+    case DiskEngine::DriveState::NotReady:
+        host::MsgBox(QStringLiteral("Keine Diskette in Laufwerk ") + drive.left(1).toUpper() +
+                         QStringLiteral(":"),
+                     host::MB_OK, kTitle);
+        return false;
+    case DiskEngine::DriveState::Unreadable:
+        return false; // no message of its own
+    }
+    return false;
+}
+
+bool diskInserted() {
+    if (CheckDrive(QStringLiteral("a:")))
+        return true;
+    host::MsgBox(QStringLiteral("No disk inserted."), host::MB_ICONCRITICAL, kTitle);
+    return false;
+}
+
+void reportWriteFailure() {
+    host::MsgBox(QStringLiteral("Couldn't write on disk."), host::MB_ICONCRITICAL, kTitle);
+}
+
+void setDiskDisplay(DiskDisplay* display) {
+    g_display = display;
+}
+
+QImage diskIconPicture() {
+    return g_display ? g_display->picture() : QImage();
+}
+
+void setDiskIdentity(const QImage& picture, const QString& name) {
+    if (!g_display)
+        return;
+    g_display->setToolTip(name);
+    if (!picture.isNull())
+        g_display->setPicture(picture);
+}
+
+void ReloadDiskSettings() {
+    showDiskette(CheckDrive(QStringLiteral("a:")), true);
+}
+
+void RefreshDiskDisplay() {
+    showDiskette(DiskEngine::probeDrive(QStringLiteral("a:"), false) ==
+                     DiskEngine::DriveState::Ready,
+                 false);
+}
+
+void ExecuteLink() {
+    if (g_run) {
+        // A second click while a run is in progress only brings its window forward.
+        if (g_progress) {
+            g_progress->raise();
+            g_progress->activateWindow();
+        }
+        return;
+    }
+    if (!CheckDrive(QStringLiteral("a:"))) {
+        host::MsgBox(QStringLiteral("There's no disk in the drive."), host::MB_ICONCRITICAL,
+                     kTitle);
+        return;
+    }
+    const DiskEngine::ActionList list = DiskEngine::readContents().list;
+
+    // The run goes on its own thread; this handler waits for it in an event loop of its own,
+    // so the windows keep painting and answering, and its callers see it end as before.
+    // The main window is the display's owner.
+    const QPointer<QWidget> mainWindow =
+        g_display ? qobject_cast<QWidget*>(g_display->parent()) : nullptr;
+    // A list cut short by an unreadable file runs the actions read, then fails.
+    ExecuteLinkRun run(list.actions, !list.complete);
+    g_run = &run;
+    ExecuteLinkProgress last;
+    QObject::connect(&run, &ExecuteLinkRun::progress, &run, [&](const ExecuteLinkProgress& where) {
+        last = where;
+        if (g_progress)
+            g_progress->show(where);
+    });
+    QTimer later;
+    later.setSingleShot(true);
+    QObject::connect(&later, &QTimer::timeout, &run, [&] {
+        auto* window = new ExecuteLinkWindow(mainWindow);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(window, &ExecuteLinkWindow::cancelRequested, &run, [&] { run.cancel(); });
+        window->show(last);
+        window->QWidget::show();
+        g_progress = window;
+    });
+    QEventLoop loop;
+    QObject::connect(&run, &QThread::finished, &loop, &QEventLoop::quit);
+    if (mainWindow)
+        mainWindow->setCursor(Qt::BusyCursor);
+    later.start(kProgressDelayMs);
+    run.start();
+    loop.exec();
+    later.stop();
+    if (g_progress)
+        g_progress->close();
+    if (mainWindow)
+        mainWindow->unsetCursor();
+    g_run = nullptr;
+    // A cancelled run is no failure.
+    if (run.end() == ExecuteLinkRun::End::Failed)
+        host::MsgBox(QStringLiteral("Couldn't execute action."), host::MB_ICONCRITICAL, kTitle);
+}
+
+} // namespace Module1

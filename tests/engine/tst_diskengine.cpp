@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "ErrorOf.h"
+#include "TestPrefix.h"
+
+#include "engine/DiskEngine.h"
+#include "engine/ExecuteLinkRun.h"
+#include "host/core/FileSystem.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <utility>
+
+// The engine alone: no application with windows, no message box to answer. (What it reads
+// from a diskette is covered through Module1's procedures.)
+class TestDiskEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { ::umask(022); }
+    void failedRunNamesItsActionAndError();
+    // A medium that someone else prepared: links, mode bits, a swapped medium, a changing file.
+    void mediumNeverReachesTheUsersFiles_data();
+    void mediumNeverReachesTheUsersFiles();
+};
+
+void TestDiskEngine::failedRunNamesItsActionAndError() {
+    TestPrefix prefix;
+    ExecuteLinkRun run({{"0", "c:\\first", ""}, {"3", "c:\\none*.x", ""}, {"0", "c:\\after", ""}},
+                       false);
+    run.start();
+    QVERIFY(run.wait(10000));
+    QCOMPARE(run.end(), ExecuteLinkRun::End::Failed);
+    QCOMPARE(run.failedAction(), 1);
+    QCOMPARE(run.error(), 53); // File not found
+    QVERIFY(QFileInfo(prefix.driveC() + "/first").isDir());
+    QVERIFY(!QFileInfo::exists(prefix.driveC() + "/after"));
+}
+
+namespace {
+
+// Every entry below the test's folder but the drives' own: path, mode (links not followed), and
+// contents.
+QStringList userFiles(const TestPrefix& prefix) {
+    QStringList entries;
+    for (QDirIterator it(prefix.root(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        struct stat st {};
+        ::lstat(QFile::encodeName(it.next()).constData(), &st);
+        QFile file(it.filePath());
+        entries << it.filePath() + QString::number(st.st_mode, 8) +
+                       (file.open(QIODevice::ReadOnly) ? file.readAll() : "");
+    }
+    entries.sort();
+    return entries.filter(QRegularExpression("^(?!.*/(drive_a|drive_c)/)"));
+}
+
+} // namespace
+
+void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
+    QTest::addColumn<QString>("link");    // "entry on a:>its target" ("=": the target as written)
+    QTest::addColumn<QString>("command"); // an engine call, or actions "kind|path|path;..."
+    QTest::addColumn<QString>("outcome");
+    const char* const rows[][4] = {
+        {"note linked to a key: read", "VRTLNotes.sys>home/.ssh/id_rsa", "readNote", "53"},
+        {"note linked to a key: saved", "VRTLNotes.sys>home/.ssh/id_rsa", "writeNote", "0"},
+        {"icon linked to home: note saved", "VRTLIcon.sys>home", "writeNote", "0"},
+        {"icon linked to a read-only file", "VRTLIcon.sys>home/ro.txt", "replaceIcon", "0"},
+        {"dangling settings: reload", "VRTLSettings.sys>home/autostart/x.desktop", "reload", ""},
+        {"dangling settings: saved", "VRTLSettings.sys>home/autostart/x", "writeSettings", "0"},
+        {"copy through a link above", "up>=../..", "1|c:\\x.txt|a:\\up\\x.txt", "failed 75"},
+        {"delete through a link to home", "docs>home", "3|a:\\docs\\*.txt|", "failed 75"},
+        {"a link within the drive", "inner>=sub", "1|a:\\inner\\f.txt|c:\\f.txt", "done"},
+        {"set-user-ID copy", "", "1|a:\\tool|c:\\tool", "done 755"},
+        {"source grows while copied", "", "1|a:\\report.txt|c:\\report.txt", "failed 75"},
+        {"medium swapped during a run", "", "0|c:\\made|;3|a:\\*.*|", "failed 71"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << row[3];
+}
+
+void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
+    QFETCH(QString, link);
+    QFETCH(QString, command);
+    QFETCH(QString, outcome);
+    TestPrefix prefix;
+    prefix.writeHostFile("home/.ssh/id_rsa", "SECRET");
+    QFile::setPermissions(prefix.writeHostFile("home/ro.txt", "mine"), QFile::ReadOwner);
+    prefix.writeHostFile("home/autostart/keep.txt", "keep");
+    prefix.writeHostFile("stick2/photo.jpg", "photo");
+    prefix.writeHostFile("data/vortle/drive_a/sub/f.txt", "inner");
+    ::chmod(QFile::encodeName(prefix.writeHostFile("data/vortle/drive_a/tool", "#!/bin/sh\n")),
+            06777);
+    prefix.writeHostFile("data/vortle/drive_a/report.txt", QByteArray(1 << 20, 'r'));
+    prefix.writeHostFile("data/vortle/drive_c/report.txt", "old");
+    prefix.writeHostFile("data/vortle/drive_c/x.txt", "x");
+    const QString a = prefix.driveA() + "/", c = prefix.driveC() + "/";
+    DiskEngine::writeSettings("Disk", {});
+    if (const QStringList entry = link.split('>'); entry.size() == 2) {
+        QFile::remove(a + entry[0]);
+        const QString target = entry[1];
+        QVERIFY(QFile::link(target.startsWith('=') ? target.mid(1) : prefix.root() + "/" + target,
+                            a + entry[0]));
+    }
+    const QStringList before = userFiles(prefix);
+    QString got;
+    const QHash<QString, std::function<void()>> calls{
+        {"readNote", [] { DiskEngine::readNote(); }},
+        {"writeNote", [] { DiskEngine::writeNote("note"); }},
+        {"replaceIcon", [] { DiskEngine::replaceIcon("c:\\x.txt"); }},
+        {"writeSettings", [] { DiskEngine::writeSettings("New", {}); }}};
+    if (calls.contains(command))
+        got = QString::number(errorOf(calls[command]));
+    else if (command == "reload")
+        got = DiskEngine::readIdentity(true).name;
+    else {
+        QList<DiskSettings::Action> actions;
+        for (const QString& action : command.split(';'))
+            actions.append(
+                {action.section('|', 0, 0), action.section('|', 1, 1), action.section('|', 2, 2)});
+        ExecuteLinkRun run(actions, false);
+        // The report grows once while it is copied; another medium goes in before action 2.
+        QFile report(a + "report.txt");
+        QObject::connect(
+            &run, &ExecuteLinkRun::progress, &run,
+            [&](const ExecuteLinkProgress& where) {
+                if (where.bytesDone > 0 && !report.isOpen() && report.open(QIODevice::Append))
+                    report.write("more") && report.flush();
+                if (where.action == 1)
+                    prefix.pointDrive('a', prefix.root() + "/stick2");
+            },
+            Qt::DirectConnection);
+        run.start();
+        run.wait();
+        got =
+            run.end() == ExecuteLinkRun::End::Done ? "done" : QString("failed %1").arg(run.error());
+        struct stat st {};
+        if (::stat(QFile::encodeName(c + "tool").constData(), &st) == 0) // the umask is 022
+            got += " " + QString::number(st.st_mode & 07777, 8);
+        QCOMPARE(prefix.readHostFile(c + "report.txt"), QByteArray("old"));
+    }
+    QCOMPARE(got, outcome);
+    QCOMPARE(userFiles(prefix), before);
+}
+
+QTEST_GUILESS_MAIN(TestDiskEngine)
+#include "tst_diskengine.moc"
