@@ -18,6 +18,8 @@
 
 #include <cstdio>
 
+using namespace vortle;
+
 void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
                         const std::function<QString(int)>& second, int count) {
     storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {

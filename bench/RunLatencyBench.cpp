@@ -17,6 +17,8 @@
 
 #include <cstdio>
 
+using namespace vortle;
+
 constexpr int kRounds = 5;
 
 double benchLargeCopyAndLatency() {

@@ -9,7 +9,7 @@
 // The kinds of action, in one table: the code stored on the diskette, the label the windows
 // list an action under (in this order in the action editor's list), and the prompts of the
 // editor's second page.
-namespace ActionKinds {
+namespace vortle::ActionKinds {
 
 struct ActionKind {
     const char* code;
@@ -51,4 +51,4 @@ inline QString labelFor(const QString& code) {
                          : QStringLiteral("Unknown action (%1)").arg(code);
 }
 
-} // namespace ActionKinds
+} // namespace vortle::ActionKinds

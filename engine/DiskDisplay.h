@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+namespace vortle {
+
 // What the main window's disk icon shows: a picture and a tool tip (the diskette's name, or a
 // hint when there is none). It starts with the no-diskette picture. The main window owns it
 // and follows its changes; Module1's procedures set it.
@@ -28,3 +30,5 @@ private:
     QImage m_picture;
     QString m_toolTip;
 };
+
+} // namespace vortle

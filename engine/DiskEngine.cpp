@@ -7,7 +7,7 @@
 #include "host/image/Picture.h"
 #include "storage/RecordFile.h"
 
-namespace DiskEngine {
+namespace vortle::DiskEngine {
 namespace {
 
 // A note is text someone typed; a larger file is no note to edit in a text box.
@@ -105,4 +105,4 @@ void writeNote(const QString& note) {
         });
 }
 
-} // namespace DiskEngine
+} // namespace vortle::DiskEngine

@@ -10,7 +10,7 @@
 // What the program does with the diskette in drive A:, as values: it shows no window and asks
 // nothing. Failures come back as outcomes, or as host::RuntimeError where a function says so;
 // Module1 and the forms turn them into the program's messages.
-namespace DiskEngine {
+namespace vortle::DiskEngine {
 
 // NotReady: no medium (error 71); Unreadable: any other failure of the drive.
 enum class DriveState { Ready, NoDrive, NotReady, Unreadable };
@@ -59,4 +59,4 @@ QString readNote();
 // icon file (read-only, hidden) if the diskette has one. Raises the write's errors.
 void writeNote(const QString& note);
 
-} // namespace DiskEngine
+} // namespace vortle::DiskEngine

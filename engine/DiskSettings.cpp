@@ -3,8 +3,10 @@
 
 #include "storage/RecordFile.h"
 
-namespace DiskSettings {
+namespace vortle::DiskSettings {
+namespace {
 
+// Action i of an open disk settings file; an empty kind code means the list has ended.
 Action readAction(int fileNumber, int action) {
     Action result;
     // A kind code written as a number by some other tool counts by its string form.
@@ -16,6 +18,8 @@ Action readAction(int fileNumber, int action) {
     return result;
 }
 
+} // namespace
+
 void readActions(int fileNumber, QList<Action>& actions) {
     for (int i = 0; i < kMaxActions; ++i) {
         Action action = readAction(fileNumber, i);
@@ -25,4 +29,4 @@ void readActions(int fileNumber, QList<Action>& actions) {
     }
 }
 
-} // namespace DiskSettings
+} // namespace vortle::DiskSettings

@@ -7,7 +7,7 @@
 #include <QString>
 
 // The diskette's own files in the root of drive A:.
-namespace DiskSettings {
+namespace vortle::DiskSettings {
 
 inline const QString kSettingsPath = QStringLiteral("a:\\VRTLSettings.sys");
 inline const QString kIconPath = QStringLiteral("a:\\VRTLIcon.sys");
@@ -42,11 +42,8 @@ struct Action {
     friend bool operator==(const Action&, const Action&) = default;
 };
 
-// Action i of an open disk settings file; an empty kind code means the list has ended.
-Action readAction(int fileNumber, int action);
-
 // Appends the actions of an open disk settings file to `actions`, up to the first empty kind
 // code or the 101st action. Raises the file's errors; the actions read before stay appended.
 void readActions(int fileNumber, QList<Action>& actions);
 
-} // namespace DiskSettings
+} // namespace vortle::DiskSettings

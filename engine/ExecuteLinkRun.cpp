@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace vortle {
+
 namespace {
 
 bool onDriveA(const QString& path) {
@@ -109,3 +111,5 @@ void ExecuteLinkRun::runAction(const DiskSettings::Action& action, ExecuteLinkPr
     }
     // Any other kind code is passed over.
 }
+
+} // namespace vortle

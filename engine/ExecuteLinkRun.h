@@ -9,6 +9,8 @@
 
 #include <atomic>
 
+namespace vortle {
+
 // Where a run of the action list stands, for the progress window.
 struct ExecuteLinkProgress {
     int action = 0; // from 0
@@ -17,7 +19,6 @@ struct ExecuteLinkProgress {
     qint64 bytesDone = 0; // of the current copy
     qint64 bytesTotal = 0;
 };
-Q_DECLARE_METATYPE(ExecuteLinkProgress)
 
 // One run of a diskette's action list, on a thread of its own so that the windows keep
 // painting and answering while large files are copied. The actions run in order; the first
@@ -60,3 +61,7 @@ private:
     int m_failedAction = -1;
     int m_error = 0;
 };
+
+} // namespace vortle
+
+Q_DECLARE_METATYPE(vortle::ExecuteLinkProgress)

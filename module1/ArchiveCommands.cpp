@@ -9,7 +9,7 @@
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
-namespace ArchiveCommands {
+namespace vortle::ArchiveCommands {
 namespace {
 
 // Starts WinZip with the given arguments after its path; every failing step is skipped.
@@ -19,9 +19,9 @@ void startWinZip(const QString& arguments) {
     // An unreadable settings file leaves the path empty, as an unset one is.
     QString winZip;
     host::resumeNext([&] {
-        storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
-            winZip = storage::GetRecord(file, storage::ProgramSettingsRecord::WinZipPath).toText();
-        });
+        const auto [path] =
+            storage::readProgramSettings({storage::ProgramSettingsRecord::WinZipPath});
+        winZip = path.toText();
     });
     if (winZip.isEmpty())
         return;
@@ -45,4 +45,4 @@ void deleteArchive() {
     host::resumeNext([] { host::deleteFiles(DiskSettings::kAutoArchive); });
 }
 
-} // namespace ArchiveCommands
+} // namespace vortle::ArchiveCommands

@@ -9,7 +9,7 @@
 #include "host/core/SystemDirs.h"
 #include "host/gui/Clipboard.h"
 
-namespace CleanUpCommands {
+namespace vortle::CleanUpCommands {
 
 // c:\recycled and c:\windows\recent stand for the desktop's trash and recent list too.
 void clearDustBin() {
@@ -33,4 +33,4 @@ void openInExplorer() {
     host::resumeNext([&] { host::startProcess(directory + QStringLiteral("explorer a:\\"), 1); });
 }
 
-} // namespace CleanUpCommands
+} // namespace vortle::CleanUpCommands

@@ -4,7 +4,7 @@
 #include <QString>
 
 // One-click commands that tidy the machine or open the diskette.
-namespace CleanUpCommands {
+namespace vortle::CleanUpCommands {
 
 inline const QString kRecyclePattern = QStringLiteral("c:\\recycled\\*.*");
 inline const QString kRecentPattern = QStringLiteral("c:\\windows\\recent\\*.*");
@@ -16,4 +16,4 @@ void clearClipboard();
 // Starts the windows directory + "explorer a:\", which opens drive A: in the file manager.
 void openInExplorer();
 
-} // namespace CleanUpCommands
+} // namespace vortle::CleanUpCommands

@@ -13,6 +13,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+namespace vortle {
+
 ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     host::setUpForm(this, QStringLiteral("Execute Link"), 5535, 1935);
@@ -32,7 +34,7 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     });
 }
 
-void ExecuteLinkWindow::show(const ExecuteLinkProgress& where) {
+void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
     m_action->setText(QStringLiteral("Action %1 of %2: %3")
                           .arg(where.action + 1)
                           .arg(where.count)
@@ -54,3 +56,5 @@ void ExecuteLinkWindow::show(const ExecuteLinkProgress& where) {
                                     locale.formattedDataSize(where.bytesTotal)));
     }
 }
+
+} // namespace vortle

@@ -3,10 +3,13 @@
 
 #include <QWidget>
 
-struct ExecuteLinkProgress;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+
+namespace vortle {
+
+struct ExecuteLinkProgress;
 
 // "Execute Link": a small modeless window for a run that takes a while. It shows which action
 // of how many runs, its kind and paths as the list holds them, and the bytes done of the
@@ -16,7 +19,8 @@ class ExecuteLinkWindow : public QWidget {
 public:
     explicit ExecuteLinkWindow(QWidget* parent = nullptr);
 
-    void show(const ExecuteLinkProgress& where);
+    // Shows where the run stands.
+    void setProgress(const ExecuteLinkProgress& where);
 
 signals:
     void cancelRequested();
@@ -27,3 +31,5 @@ private:
     QProgressBar* m_bytes;
     QPushButton* m_cancel;
 };
+
+} // namespace vortle

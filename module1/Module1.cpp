@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+using namespace vortle;
+
 namespace Module1 {
 namespace {
 
@@ -124,7 +126,7 @@ void ExecuteLink() {
     QObject::connect(&run, &ExecuteLinkRun::progress, &run, [&](const ExecuteLinkProgress& where) {
         last = where;
         if (g_progress)
-            g_progress->show(where);
+            g_progress->setProgress(where);
     });
     QTimer later;
     later.setSingleShot(true);
@@ -132,8 +134,8 @@ void ExecuteLink() {
         auto* window = new ExecuteLinkWindow(mainWindow);
         window->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(window, &ExecuteLinkWindow::cancelRequested, &run, [&] { run.cancel(); });
-        window->show(last);
-        window->QWidget::show();
+        window->setProgress(last);
+        window->show();
         g_progress = window;
     });
     QEventLoop loop;

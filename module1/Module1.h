@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QString>
 
+namespace vortle {
 class DiskDisplay;
+} // namespace vortle
 
 // Procedures that several windows share: they call the diskette engine (DiskEngine,
 // ExecuteLinkRun) and turn its outcomes into the program's messages.
@@ -25,7 +27,7 @@ bool diskInserted();
 void reportWriteFailure();
 
 // The main window's disk display; the main window registers the one it owns.
-void setDiskDisplay(DiskDisplay* display);
+void setDiskDisplay(vortle::DiskDisplay* display);
 
 // What the disk icon shows now, and setting its picture and tool tip after a save.
 QImage diskIconPicture();

@@ -6,14 +6,14 @@
 #include "host/core/FileSystem.h"
 #include "host/core/RuntimeError.h"
 #include "host/core/SystemDirs.h"
+#include "host/gui/MessageBox.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QMessageBox>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -22,7 +22,8 @@ const char* const kComponent = "Comctl32.ocx";
 
 // A component in the prefix's system directory (c:\windows\system\), by the host layer's own
 // lookup, whatever the case of each name; empty when it is not there. This program uses the
-// host layer for nothing else: the copy the components carry keeps the state of the run.
+// host layer for nothing else but the box that says so: the copy the components carry keeps
+// the state of the run.
 QString findComponent(const char* name) {
     const QString path = host::SystemDirectory() + QString::fromLatin1(name);
     try {
@@ -35,17 +36,11 @@ QString findComponent(const char* name) {
 int reportMissing(int argc, char** argv, const QString& text) {
     std::fprintf(stderr, "Vortle: %s\n",
                  qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
-    const QString log = qEnvironmentVariable("VORTLE_MSGBOX_LOG");
-    if (!log.isEmpty()) {
-        QFile file(log);
-        if (file.open(QIODevice::Append | QIODevice::Text))
-            file.write(QStringLiteral("Vortle|16|%1\n")
-                           .arg(QString(text).replace(QLatin1Char('\n'), QLatin1String("\\n")))
-                           .toUtf8());
-        return 1;
-    }
-    QApplication app(argc, argv);
-    QMessageBox::critical(nullptr, QStringLiteral("Vortle"), text);
+    // A box that goes to the message-box log needs no display.
+    std::optional<QApplication> app;
+    if (qEnvironmentVariableIsEmpty("VORTLE_MSGBOX_LOG"))
+        app.emplace(argc, argv);
+    host::MsgBox(text, host::MB_ICONCRITICAL, QStringLiteral("Vortle"));
     return 1;
 }
 

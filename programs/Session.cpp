@@ -15,6 +15,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace vortle {
+
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
@@ -84,3 +86,5 @@ Session::Session(QObject* parent) : QObject(parent), m_server(new QLocalServer(t
 Session::~Session() {
     m_server->close();
 }
+
+} // namespace vortle

@@ -7,6 +7,8 @@
 class QLocalServer;
 class QSocketNotifier;
 
+namespace vortle {
+
 // The program's place in a desktop session: one panel per session, and the ways a session
 // ends it (a logout's SIGTERM, SIGINT, SIGHUP, the session manager's quit) go through the main
 // window's unload, as its close box does.
@@ -31,3 +33,5 @@ private:
     QLocalServer* m_server;
     QSocketNotifier* m_signals = nullptr;
 };
+
+} // namespace vortle

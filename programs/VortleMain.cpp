@@ -11,6 +11,8 @@
 #include "host/gui/ErrorReport.h"
 #include "host/gui/FormInstance.h"
 
+using namespace vortle;
+
 namespace {
 
 // On a desktop that offers both, XWayland: there the window manager honours the panel's place,

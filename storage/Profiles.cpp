@@ -7,10 +7,18 @@
 #include "host/core/RuntimeError.h"
 #include "host/core/SystemDirs.h"
 
-namespace Profiles {
+namespace vortle::Profiles {
 namespace {
 
 using storage::TaggedValue;
+
+// Profile p (from 0) is two records: its name, then its icon's path.
+constexpr int nameRecord(int position) {
+    return 2 * position + 1;
+}
+constexpr int iconRecord(int position) {
+    return 2 * position + 2;
+}
 
 // Reads position by position up to the first empty name; the icon records only when asked.
 QList<Profile> readProfiles(const QString& path, bool withIcons) {
@@ -69,4 +77,4 @@ void writeAllProfiles(const QString& path, const QList<Profile>& profiles) {
     host::writeFileReplacing(path, image.bytes());
 }
 
-} // namespace Profiles
+} // namespace vortle::Profiles

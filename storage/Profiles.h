@@ -7,7 +7,7 @@
 
 // The profiles file: profile p's name in record 2p + 1 and its icon path in record 2p + 2;
 // the list ends at the first empty name, and at most 101 profiles are read.
-namespace Profiles {
+namespace vortle::Profiles {
 
 struct Profile {
     QString name;
@@ -16,12 +16,6 @@ struct Profile {
 };
 
 constexpr int kMaxProfiles = 101;
-constexpr int nameRecord(int position) {
-    return 2 * position + 1;
-}
-constexpr int iconRecord(int position) {
-    return 2 * position + 2;
-}
 
 // Where the preferences window keeps the file: the system directory + "VRTLProfiles.dll".
 QString ProfilesPath();
@@ -44,4 +38,4 @@ Profile readProfile(const QString& path, int position);
 // Raises the file's errors; nothing is changed then.
 void writeAllProfiles(const QString& path, const QList<Profile>& profiles);
 
-} // namespace Profiles
+} // namespace vortle::Profiles

@@ -9,4 +9,11 @@ QString ProgramSettingsPath() {
     return host::SystemDirectory() + QStringLiteral("VRTLSettings.dll");
 }
 
+void writeProgramSettings(std::initializer_list<std::pair<int, TaggedValue>> records) {
+    withRecordFile(ProgramSettingsPath(), [&](int file) {
+        for (const auto& [record, value] : records)
+            PutRecord(file, record, value);
+    });
+}
+
 } // namespace storage

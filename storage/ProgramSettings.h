@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "storage/RecordFile.h"
+
 #include <QString>
+
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <utility>
 
 // The program settings file "VRTLSettings.dll" in the system directory.
 namespace storage {
@@ -16,5 +23,19 @@ constexpr int WinZipPath = 5;  // command that starts WinZip, string
 
 // The system directory (host::SystemDirectory) followed by "VRTLSettings.dll".
 QString ProgramSettingsPath();
+
+// Reads the named records in one opening of the file, in that order; a record past the end is
+// empty. A file that cannot be opened raises its run-time error.
+template <std::size_t N> std::array<TaggedValue, N> readProgramSettings(const int (&records)[N]) {
+    std::array<TaggedValue, N> values;
+    withRecordFile(ProgramSettingsPath(), [&](int file) {
+        for (std::size_t i = 0; i < N; ++i)
+            values[i] = GetRecord(file, records[i]);
+    });
+    return values;
+}
+
+// Writes the given records in one opening of the file, creating it when it is missing.
+void writeProgramSettings(std::initializer_list<std::pair<int, TaggedValue>> records);
 
 } // namespace storage

@@ -90,10 +90,6 @@ QString formatDate(double days) {
     return datePart + QLatin1Char(' ') + timePart;
 }
 
-bool isBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
 } // namespace
 
 TaggedValue::TaggedValue(Kind kind, double number) : m_kind(kind), m_number(number) {}
@@ -265,10 +261,10 @@ double parseNumber(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto mismatch = [] { host::raise(host::ErrTypeMismatch); };
-    while (i < n && isBlank(text[i]))
+    while (i < n && host::isBlank(text[i]))
         ++i;
     qsizetype end = n;
-    while (end > i && isBlank(text[end - 1]))
+    while (end > i && host::isBlank(text[end - 1]))
         --end;
     if (i == end)
         mismatch();

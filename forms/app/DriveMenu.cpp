@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace vortle {
+
 namespace {
 
 // Mount events come in bursts (a stick with two partitions, a remount): one refresh for all.
@@ -108,3 +110,5 @@ void DriveMenu::chooseImage() {
     }
     Module1::RefreshDiskDisplay();
 }
+
+} // namespace vortle

@@ -11,6 +11,8 @@ namespace host {
 class MountWatcher;
 }
 
+namespace vortle {
+
 // Drive A: as the user picks it, from the disk icon's right-click menu "Drive A:": a mounted
 // removable volume, the stick or diskette that is plugged in (follow mode), any folder, or a
 // FAT diskette image.
@@ -35,3 +37,5 @@ private:
     QMenu* m_menu;
     host::MountWatcher* m_mounts;
 };
+
+} // namespace vortle

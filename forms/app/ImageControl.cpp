@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ImageControl.h"
 
-#include "host/gui/Twips.h"
-
 #include <QAccessibleWidget>
 #include <QCursor>
 #include <QHelpEvent>
@@ -15,26 +13,9 @@
 
 #include <utility>
 
+namespace vortle {
+
 namespace {
-
-int buttonCode(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers) {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
-}
 
 bool isActivationKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
@@ -69,17 +50,17 @@ public:
 };
 
 QAccessibleInterface* accessibleImageControl(const QString& className, QObject* object) {
-    if (className == QLatin1String("ImageControl"))
+    if (className == QLatin1String("vortle::ImageControl"))
         return new ImageControlAccessible(static_cast<ImageControl*>(object));
     return nullptr;
 }
 
 } // namespace
 
-ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent) {
+ImageControl::ImageControl(QWidget* parent) : QLabel(parent) {
     static const bool accessible = (QAccessible::installFactory(accessibleImageControl), true);
     Q_UNUSED(accessible)
-    setScaledContents(stretch);
+    setScaledContents(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // By Tab only: a mouse click leaves no focus frame behind.
     setFocusPolicy(Qt::TabFocus);
@@ -103,7 +84,6 @@ void ImageControl::keyPressEvent(QKeyEvent* event) {
         return;
     m_pressed = true;
     showPressed(true);
-    emit MouseDown(1, 0, 0, 0);
 }
 
 void ImageControl::keyReleaseEvent(QKeyEvent* event) {
@@ -114,7 +94,6 @@ void ImageControl::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
     m_pressed = false;
     showPressed(false);
-    emit MouseUp(1, 0, 0, 0);
     byKeyboard(&ImageControl::Click);
 }
 
@@ -140,10 +119,8 @@ void ImageControl::focusInEvent(QFocusEvent* event) {
 void ImageControl::focusOutEvent(QFocusEvent* event) {
     QLabel::focusOutEvent(event);
     // A key still held when the focus goes releases the picture without clicking it.
-    if (std::exchange(m_pressed, false)) {
+    if (std::exchange(m_pressed, false))
         showPressed(false);
-        emit MouseUp(1, 0, 0, 0);
-    }
     update();
 }
 
@@ -174,7 +151,7 @@ void ImageControl::mousePressEvent(QMouseEvent* event) {
     // Only the first button down presses; further buttons change nothing.
     if ((event->buttons() & ~event->button()) != Qt::NoButton)
         return;
-    press(event, event->button() == Qt::LeftButton);
+    press(event->button() == Qt::LeftButton);
 }
 
 void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -185,17 +162,13 @@ void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
     if (m_pressed)
         m_clickOnRelease = false;
     else if ((event->buttons() & ~event->button()) == Qt::NoButton)
-        press(event, false);
+        press(false);
 }
 
-void ImageControl::press(QMouseEvent* event, bool clicks) {
+void ImageControl::press(bool clicks) {
     m_pressed = true;
     m_clickOnRelease = clicks;
-    const QPointF pos = event->position();
     showPressed(true);
-    emit MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
-                   float(host::twipsPerPixelX() * pos.x()),
-                   float(host::twipsPerPixelY() * pos.y()));
 }
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
@@ -203,10 +176,7 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     // A release undoes only a press that happened, once the last button is up.
     if (event->buttons() != Qt::NoButton || !std::exchange(m_pressed, false))
         return;
-    const QPointF pos = event->position();
     showPressed(false);
-    emit MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
-                 float(host::twipsPerPixelX() * pos.x()), float(host::twipsPerPixelY() * pos.y()));
     // Clicks only where the pointer is released over the control as it was shown.
     const bool inside = rect().contains(event->position().toPoint());
     if (std::exchange(m_clickOnRelease, false) && inside && event->button() == Qt::LeftButton)
@@ -218,3 +188,5 @@ void ImageControl::showPressed(bool down) {
     const int by = down ? 1 : -1;
     move(pos() + QPoint(by, by));
 }
+
+} // namespace vortle

@@ -3,19 +3,18 @@
 
 #include <QLabel>
 
-// An image control: a picture (stretched to the control when asked) that raises press,
-// release and click events. Press is raised when the first mouse button goes down and release
-// when the last one comes up, wherever the pointer then is; click only when the pointer is
-// released over the control. The second press of a double-click presses but does not click.
-// A release that follows no press (a button pressed elsewhere) raises nothing. While pressed,
-// the picture sits one pixel right and down.
+namespace vortle {
+
+// An image control: a picture, stretched to the control, that raises click events. It is
+// pressed when the first mouse button goes down and released when the last one comes up,
+// wherever the pointer then is; it clicks only when the pointer is released over it. The second
+// press of a double-click presses but does not click. A release that follows no press (a button
+// pressed elsewhere) does nothing. While pressed, the picture sits one pixel right and down.
 class ImageControl : public QLabel {
     Q_OBJECT
 public:
-    explicit ImageControl(QWidget* parent, bool stretch = true);
+    explicit ImageControl(QWidget* parent);
 
-    // Mouse arguments as the platform passes them: button (1 left, 2 right, 4 middle),
-    // shift state (1 Shift, 2 Ctrl, 4 Alt), position in twips.
     // Where a menu that this control's click pops up belongs: under the control when the
     // keyboard clicked it, else at the mouse pointer.
     QPoint popupPosition() const;
@@ -28,8 +27,6 @@ public:
     void activate() { emit Click(); }
 
 signals:
-    void MouseDown(int button, int shift, float x, float y);
-    void MouseUp(int button, int shift, float x, float y);
     void Click();
     // The menu key or Shift+F10 while the control has the focus.
     void MenuKey();
@@ -50,7 +47,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void press(QMouseEvent* event, bool clicks);
+    void press(bool clicks);
     void byKeyboard(void (ImageControl::*signal)());
     void showPressed(bool down);
 
@@ -59,3 +56,5 @@ private:
     bool m_byKeyboard = false;
     bool m_opensMenu = false;
 };
+
+} // namespace vortle

@@ -30,6 +30,8 @@
 
 #include <cmath>
 
+using namespace vortle;
+
 using namespace storage;
 
 namespace {
@@ -176,13 +178,9 @@ void Main::buildMenus() {
 void Main::Form_Load() {
     winId(); // a loaded form has its window, and so its frame
     m_drive->start();
-    TaggedValue top, left, autoLoad, onTop;
-    withRecordFile(ProgramSettingsPath(), [&](int file) {
-        top = GetRecord(file, ProgramSettingsRecord::Top);
-        left = GetRecord(file, ProgramSettingsRecord::Left);
-        autoLoad = GetRecord(file, ProgramSettingsRecord::AutoLoad);
-        onTop = GetRecord(file, ProgramSettingsRecord::AlwaysOnTop);
-    });
+    namespace Rec = ProgramSettingsRecord;
+    const auto [top, left, autoLoad, onTop] =
+        readProgramSettings({Rec::Top, Rec::Left, Rec::AutoLoad, Rec::AlwaysOnTop});
 
     QPoint position(host::twipsToPixelsX(coordinateFrom(left)),
                     host::twipsToPixelsY(coordinateFrom(top)));
@@ -199,13 +197,9 @@ void Main::Form_Load() {
 void Main::Form_Unload() {
     const float top = float(host::pixelsToTwipsY(frameGeometry().y()));
     const float left = float(host::pixelsToTwipsX(frameGeometry().x()));
-    const QString path = ProgramSettingsPath();
-    if (!isMinimized()) {
-        withRecordFile(path, [&](int file) {
-            PutRecord(file, ProgramSettingsRecord::Top, TaggedValue::single(top));
-            PutRecord(file, ProgramSettingsRecord::Left, TaggedValue::single(left));
-        });
-    }
+    if (!isMinimized())
+        writeProgramSettings({{ProgramSettingsRecord::Top, TaggedValue::single(top)},
+                              {ProgramSettingsRecord::Left, TaggedValue::single(left)}});
     host::DriveA::detachImage();
     host::endProgram(0);
 }

@@ -8,12 +8,15 @@ namespace host {
 class LineControl;
 }
 
+namespace vortle {
 class DiskDisplay;
 class DriveMenu;
 class ImageControl;
+} // namespace vortle
+
+class QAction;
 class QLabel;
 class QMenu;
-class QAction;
 
 // The main window "vrtl": the disk icon, five image buttons, the banner and two pop-up menus.
 class Main : public QWidget {
@@ -55,13 +58,13 @@ protected:
 private:
     QLabel* picNoDisk;
     QLabel* Picture1; // the banner
-    ImageControl* picIcon;
+    vortle::ImageControl* picIcon;
     QLabel* Label1;                  // the white top of the strip
-    ImageControl* Image1;            // "Disk Properties"
-    ImageControl* Image2;            // "Execute Link"
-    ImageControl* Image3;            // "Cool Stuff"
-    ImageControl* Image4;            // "Preferences"
-    ImageControl* Image5;            // "Other Stuff"
+    vortle::ImageControl* Image1;    // "Disk Properties"
+    vortle::ImageControl* Image2;    // "Execute Link"
+    vortle::ImageControl* Image3;    // "Cool Stuff"
+    vortle::ImageControl* Image4;    // "Preferences"
+    vortle::ImageControl* Image5;    // "Other Stuff"
     QList<host::LineControl*> Line1; // two etched separators
     QMenu* mnuWindows;
     QAction* mnuClearDustBin;
@@ -80,6 +83,6 @@ private:
     QAction* mnuDelInAutoArch;
 
     void buildMenus();
-    DriveMenu* m_drive;
-    DiskDisplay* m_display;
+    vortle::DriveMenu* m_drive;
+    vortle::DiskDisplay* m_display;
 };

@@ -5,11 +5,14 @@
 #include "host/core/RuntimeError.h"
 #include "host/gui/Controls.h"
 #include "host/gui/DialogKeys.h"
+#include "host/gui/FormInstance.h"
 #include "host/gui/MessageBox.h"
 #include "module1/Module1.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+using namespace vortle;
 
 Notes::Notes(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
     host::setUpForm(this, QStringLiteral("Notes"), 5535, 4455);
@@ -28,18 +31,17 @@ Notes::Notes(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
     connect(Command2, &QPushButton::clicked, this, &Notes::Command2_Click);
 }
 
-bool Notes::Form_Load() {
+void Notes::Form_Load() {
     try {
         txtText->setPlainText(DiskEngine::readNote());
     } catch (const host::RuntimeError& error) {
         if (error.number() == host::ErrOutOfMemory) {
             host::MsgBox(QStringLiteral("Couldn't read the notes file."), host::MB_ICONCRITICAL,
                          Module1::kTitle);
-            return false;
+            host::FormInstance<Notes>::doNotOpen();
         }
         // No diskette, no note yet or no file in its place: an empty box.
     }
-    return true;
 }
 
 void Notes::Command1_Click() {

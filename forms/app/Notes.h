@@ -12,9 +12,9 @@ class Notes : public QWidget {
 public:
     explicit Notes(QWidget* parent = nullptr);
 
-    // False when the note cannot be shown (it is too large): the window then does not open, so
-    // nothing can write over the note.
-    bool Form_Load();
+    // When the note cannot be shown (it is too large), the window does not open, so nothing can
+    // write over the note.
+    void Form_Load();
 
 public slots:
     void Command1_Click();

@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+using namespace vortle;
+
 AddAction::AddAction(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
     host::setUpForm(this, QStringLiteral("Add an action"), 5655, 2895);
 

@@ -22,11 +22,11 @@ public:
     explicit AddAction(QWidget* parent = nullptr);
 
     // Starts from an action to change: its kind chosen in the list, its paths in the boxes.
-    void edit(const DiskSettings::Action& action);
+    void edit(const vortle::DiskSettings::Action& action);
 
 signals:
     // What "Close" on the second page made; the owner adds it or puts it in place.
-    void actionMade(const DiskSettings::Action& action);
+    void actionMade(const vortle::DiskSettings::Action& action);
     // The window is closing, however it was closed.
     void closed();
 

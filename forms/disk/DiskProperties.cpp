@@ -31,6 +31,8 @@
 #include <QShortcut>
 #include <QTabBar>
 
+using namespace vortle;
+
 namespace {
 
 // The most text a value can hold in one record.

@@ -31,8 +31,8 @@ public:
     ~DiskProperties() override;
 
     // Appends one action to the four lists; replaces the one at a row.
-    void appendAction(const DiskSettings::Action& action);
-    void replaceAction(int row, const DiskSettings::Action& action);
+    void appendAction(const vortle::DiskSettings::Action& action);
+    void replaceAction(int row, const vortle::DiskSettings::Action& action);
 
 public slots:
     void Form_Load();
@@ -51,7 +51,7 @@ public slots:
 private:
     QTabBar* Tab1; // "Name and Icon", "Execution Link"
     QWidget* picName;
-    QPushButton* Command6; // "Get Profiles"
+    QPushButton* Command6; // "Get vortle::Profiles"
     QLabel* Label1;        // "Name"
     QLineEdit* txtName;
     QList<host::LineControl*> Line1;
@@ -75,7 +75,7 @@ private:
     QList<QAction*> mnuProfile;
 
     QAction* addProfileItem();
-    QList<DiskSettings::Action> actions() const;
+    QList<vortle::DiskSettings::Action> actions() const;
     void closeOpenEditor();
     AddAction* openEditor(int row); // -1: a new action
     int m_editRow = -1;

@@ -25,6 +25,8 @@
 
 #include <cmath>
 
+using namespace vortle;
+
 namespace {
 
 using storage::TaggedValue;
@@ -169,12 +171,8 @@ void Settings::updateAddButton() {
 
 void Settings::Form_Load() {
     host::resumeNext([&] {
-        TaggedValue autoLoad, onTop, winZip;
-        storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
-            autoLoad = storage::GetRecord(file, Rec::AutoLoad);
-            onTop = storage::GetRecord(file, Rec::AlwaysOnTop);
-            winZip = storage::GetRecord(file, Rec::WinZipPath);
-        });
+        const auto [autoLoad, onTop, winZip] =
+            storage::readProgramSettings({Rec::AutoLoad, Rec::AlwaysOnTop, Rec::WinZipPath});
         setCheckState(chkAutoLoad, autoLoad);
         setCheckState(chkAlwaysOnTop, onTop);
         txtZip->setText(winZip.toText());
@@ -259,11 +257,9 @@ void Settings::Command2_Click() {
     if (QWidget* main = parentWidget(); main && (onTop == 0 || onTop == 1))
         host::setTopmost(main, onTop == 1);
 
-    storage::withRecordFile(storage::ProgramSettingsPath(), [&](int file) {
-        storage::PutRecord(file, Rec::AutoLoad, TaggedValue::integer(autoLoad));
-        storage::PutRecord(file, Rec::AlwaysOnTop, TaggedValue::integer(onTop));
-        storage::PutRecord(file, Rec::WinZipPath, TaggedValue::string(winZip));
-    });
+    storage::writeProgramSettings({{Rec::AutoLoad, TaggedValue::integer(autoLoad)},
+                                   {Rec::AlwaysOnTop, TaggedValue::integer(onTop)},
+                                   {Rec::WinZipPath, TaggedValue::string(winZip)}});
 
     host::resumeNext([&] {
         QList<Profiles::Profile> profiles;

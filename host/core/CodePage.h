@@ -13,4 +13,10 @@ namespace host {
 QByteArray toAnsi(const QString& text);
 QString fromAnsi(QByteArrayView bytes);
 
+// The platform's blanks, which a command line and a number in text may carry around their
+// parts: space and tab.
+inline bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
 } // namespace host

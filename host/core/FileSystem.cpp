@@ -305,6 +305,10 @@ private:
     bool m_committed = false;
 };
 
+bool hasWildcard(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
 // Resolves a destination file whose directory must exist and which, when present, must be a
 // writable file.
 QString writableDestination(const QString& dosPath) {
@@ -330,10 +334,6 @@ QString writableDestination(const QString& dosPath) {
 
 } // namespace
 
-bool hasWildcard(const QString& name) {
-    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
-}
-
 bool matchesWildcard(const QString& pattern, const QString& name) {
     if (globMatch(pattern, name))
         return true;
@@ -343,30 +343,6 @@ bool matchesWildcard(const QString& pattern, const QString& name) {
         !name.contains(QLatin1Char('.')))
         return globMatch(QStringView(pattern).chopped(1), name);
     return false;
-}
-
-QStringList findFiles(const QString& pattern, int attributes, int limit) {
-    const Split split = splitLast(pattern);
-    const QString wanted = split.name.isEmpty() ? QStringLiteral("*.*") : split.name;
-    QStringList names;
-    forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
-        // Only files and folders count: a dangling link, a pipe or a device is passed over
-        // and never opened (opening a pipe without a writer would wait for ever).
-        if ((type != S_IFREG && type != S_IFDIR) || !matchesWildcard(wanted, name))
-            return true;
-        int attrs = 0;
-        try {
-            attrs = hostAttributes(QFile::decodeName(path));
-        } catch (const RuntimeError&) {
-            return true; // gone meanwhile
-        }
-        const int extra = attrs & (AttrHidden | AttrSystem | AttrDirectory);
-        if ((extra & ~attributes) == 0)
-            names.append(name);
-        return limit < 0 || names.size() < limit;
-    });
-    names.sort();
-    return names;
 }
 
 void syncDrive(QChar letter) {
@@ -394,6 +370,38 @@ std::optional<MediumIdentity> mediumIdentity(QChar letter) {
 void removeStaleTemporaries(const QString& folder) {
     removeStaleTemporariesOnce(toHostPath(folder));
 }
+
+namespace {
+
+// Names in the directory of `pattern` that match its last component and whose attributes
+// (beyond read-only and archive) are all in `attributes`. Throws 68 or 71 for the drive;
+// a missing directory gives no names. Only files and folders are names; with a `limit`, the
+// search stops after that many.
+QStringList findFiles(const QString& pattern, int attributes, int limit) {
+    const Split split = splitLast(pattern);
+    const QString wanted = split.name.isEmpty() ? QStringLiteral("*.*") : split.name;
+    QStringList names;
+    forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
+        // Only files and folders count: a dangling link, a pipe or a device is passed over
+        // and never opened (opening a pipe without a writer would wait for ever).
+        if ((type != S_IFREG && type != S_IFDIR) || !matchesWildcard(wanted, name))
+            return true;
+        int attrs = 0;
+        try {
+            attrs = hostAttributes(QFile::decodeName(path));
+        } catch (const RuntimeError&) {
+            return true; // gone meanwhile
+        }
+        const int extra = attrs & (AttrHidden | AttrSystem | AttrDirectory);
+        if ((extra & ~attributes) == 0)
+            names.append(name);
+        return limit < 0 || names.size() < limit;
+    });
+    names.sort();
+    return names;
+}
+
+} // namespace
 
 QString findFirstFile(const QString& pattern, int attributes) {
     return findFiles(pattern, attributes, 1).value(0);

@@ -16,16 +16,10 @@ namespace host {
 // DOS wildcard match of one name, ignoring case: "*" any run, "?" any one character;
 // "X.*" also matches "X" without an extension, "X." only names without one.
 bool matchesWildcard(const QString& pattern, const QString& name);
-bool hasWildcard(const QString& name);
 
-// Names in the directory of `pattern` that match its last component and whose attributes
-// (beyond read-only and archive) are all in `attributes`. Throws 68 or 71 for the drive;
-// a missing directory gives no names. Only files and folders are names; with a `limit`, the
-// search stops after that many.
-QStringList findFiles(const QString& pattern, int attributes = AttrNormal, int limit = -1);
-
-// The first name that findFiles would give, or an empty string: enough to know that a drive
-// can be listed, without listing all of it.
+// The first name in the directory of `pattern` that matches its last component and whose
+// attributes (beyond read-only and archive) are all in `attributes`, or an empty string: enough
+// to know that a drive can be listed, without listing all of it. Throws 68 or 71 for the drive.
 QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 
 // Writes everything the system still holds for the drive's medium (syncfs), so that a stick

@@ -60,8 +60,8 @@ QString canonical(const QString& path) {
     return resolved.isEmpty() ? QDir::cleanPath(path) : resolved;
 }
 
-} // namespace
-
+// Where removable media are mounted: /media/$USER, /media and /run/media/$USER, or the folders
+// that VORTLE_MEDIA_ROOTS lists (separated by colons), which tests use.
 QStringList removableMediaRoots() {
     const QString injected = qEnvironmentVariable("VORTLE_MEDIA_ROOTS");
     if (!injected.isEmpty())
@@ -70,6 +70,8 @@ QStringList removableMediaRoots() {
     return {QStringLiteral("/media/") + user, QStringLiteral("/media"),
             QStringLiteral("/run/media/") + user};
 }
+
+} // namespace
 
 bool isKnownMountPoint(const QString& canonicalDir) {
     const QString parent = QFileInfo(canonicalDir).path();

@@ -6,10 +6,6 @@
 
 namespace host {
 
-// Where removable media are mounted: /media/$USER, /media and /run/media/$USER, or the folders
-// that VORTLE_MEDIA_ROOTS lists (separated by colons), which tests use.
-QStringList removableMediaRoots();
-
 // Whether the system names this folder as a place where a medium is mounted: a mount point of
 // the file-system table (/etc/fstab, or the file VORTLE_FSTAB names), or a folder directly
 // under a removable-media root.

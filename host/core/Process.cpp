@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Process.h"
 
+#include "CodePage.h"
 #include "DosPath.h"
 #include "RuntimeError.h"
 
@@ -11,10 +12,6 @@
 
 namespace host {
 namespace {
-
-bool isBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
 
 bool looksLikeDosPath(const QString& text) {
     return text.size() >= 3 && text[0].isLetter() && text[0].unicode() < 0x80 &&
@@ -128,6 +125,15 @@ QStringList splitArguments(QStringView text) {
     return arguments;
 }
 
+namespace {
+
+// A command line taken apart the Windows way: the host path of the program it would start, and
+// its arguments; raises 53.
+struct CommandLine {
+    QString program;
+    QStringList arguments;
+};
+
 CommandLine resolveCommandLine(const QString& commandLine) {
     const QString line = commandLine.trimmed();
     CommandLine result;
@@ -161,6 +167,8 @@ CommandLine resolveCommandLine(const QString& commandLine) {
         result.arguments << hostArgument(argument);
     return result;
 }
+
+} // namespace
 
 void startProcess(const QString& commandLine, int /*windowStyle*/) {
     const CommandLine resolved = resolveCommandLine(commandLine);

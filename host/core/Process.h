@@ -6,12 +6,6 @@
 
 namespace host {
 
-// A command line taken apart the Windows way.
-struct CommandLine {
-    QString program; // as written, quotes removed
-    QStringList arguments;
-};
-
 // Splits the arguments that follow the program by the platform's rules: blanks separate,
 // double quotes group, 2n backslashes before a quote give n and the quote groups, 2n + 1 give
 // n and a literal quote, and "" inside quotes is a literal quote.
@@ -23,8 +17,5 @@ QStringList splitArguments(QStringView text);
 // is tried prefix by prefix. Arguments that are DOS paths on a mapped drive are handed over as
 // host paths. A program that cannot be started is error 53.
 void startProcess(const QString& commandLine, int windowStyle);
-
-// The host path of the program a command line would start, and its arguments; raises 53.
-CommandLine resolveCommandLine(const QString& commandLine);
 
 } // namespace host

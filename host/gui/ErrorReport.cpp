@@ -16,18 +16,34 @@ EndProgramHook& currentEndHook() {
     return hook;
 }
 
-} // namespace
-
+// "Run-time error 'N':", a blank line, the description.
 QString errorReportText(const RuntimeError& error) {
     return QStringLiteral("Run-time error '%1':\n\n%2")
         .arg(error.number())
         .arg(error.description());
 }
 
+// The standard error report: a message box with the program's title, then the end of the
+// process with a non-zero exit code.
 void reportFatalError(const RuntimeError& error) {
     MsgBox(errorReportText(error), MB_ICONCRITICAL, QCoreApplication::applicationName());
     endProgram(1);
 }
+
+// Turns whatever an event handler throws into the standard error report.
+void reportException(std::exception_ptr exception) {
+    try {
+        std::rethrow_exception(std::move(exception));
+    } catch (const RuntimeError& error) {
+        reportFatalError(error);
+    } catch (const std::bad_alloc&) {
+        reportFatalError(RuntimeError(ErrOutOfMemory));
+    } catch (...) {
+        reportFatalError(RuntimeError(ErrInternal));
+    }
+}
+
+} // namespace
 
 void endProgram(int exitCode) {
     if (currentEndHook()) {
@@ -40,18 +56,6 @@ void endProgram(int exitCode) {
 
 void setEndProgramHook(EndProgramHook hook) {
     currentEndHook() = std::move(hook);
-}
-
-void reportException(std::exception_ptr exception) {
-    try {
-        std::rethrow_exception(std::move(exception));
-    } catch (const RuntimeError& error) {
-        reportFatalError(error);
-    } catch (const std::bad_alloc&) {
-        reportFatalError(RuntimeError(ErrOutOfMemory));
-    } catch (...) {
-        reportFatalError(RuntimeError(ErrInternal));
-    }
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -42,7 +42,6 @@ FileDialogRequest readRecord(const OPENFILENAME& ofn, bool save) {
             p += std::strlen(p) + 1;
             const QString pattern = fromAnsi(p);
             p += std::strlen(p) + 1;
-            request.filters.append({description, pattern});
             request.nameFilters.append(description + QStringLiteral(" (") + qtPatterns(pattern) +
                                        QLatin1Char(')'));
             if (pattern.isEmpty())

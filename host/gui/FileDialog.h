@@ -54,8 +54,7 @@ int GetSaveFileNameA(OPENFILENAME* ofn);
 struct FileDialogRequest {
     bool save = false;
     const OPENFILENAME* record = nullptr;
-    QList<QPair<QString, QString>> filters; // description, pattern
-    QStringList nameFilters;                // the same, as Qt's file dialog shows them
+    QStringList nameFilters; // the record's pairs of description and pattern, as Qt shows them
     QString selectedNameFilter;
     QString initialDirectory; // host path
     QString initialName;

@@ -4,8 +4,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <concepts>
-
 namespace host {
 
 // Each form exists at most once: it is created and loaded (its Form_Load runs) the first time
@@ -22,20 +20,21 @@ public:
             // Qt deletes the form when it closes (WA_DeleteOnClose); the QPointer notices.
             s_form = new Form(owner);
             s_form->setAttribute(Qt::WA_DeleteOnClose);
-            if constexpr (requires(Form & f) {
-                              { f.Form_Load() } -> std::same_as<bool>;
-                          }) {
-                // A form whose loading fails is not shown.
-                if (!s_form->Form_Load()) {
+            if constexpr (requires(Form & f) { f.Form_Load(); }) {
+                s_doNotOpen = false;
+                s_form->Form_Load();
+                if (s_doNotOpen) {
                     delete s_form.data();
                     return nullptr;
                 }
-            } else if constexpr (requires(Form & f) { f.Form_Load(); }) {
-                s_form->Form_Load();
             }
         }
         return s_form.data();
     }
+
+    // Called by a Form_Load that finds the form cannot open (as its Unload Me would): the form
+    // goes again as soon as its loading ends, and is not shown.
+    static void doNotOpen() { s_doNotOpen = true; }
 
     static Form* show(QWidget* owner = nullptr) {
         Form* form = load(owner);
@@ -49,6 +48,7 @@ public:
 
 private:
     inline static QPointer<Form> s_form;
+    inline static bool s_doNotOpen = false;
 };
 
 } // namespace host

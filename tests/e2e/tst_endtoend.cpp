@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace vortle;
+
 namespace {
 
 QString xdotool(const QStringList& arguments) {

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <utility>
 
+using namespace vortle;
+
 // The engine alone: no application with windows, no message box to answer. (What it reads
 // from a diskette is covered through Module1's procedures.)
 class TestDiskEngine : public QObject {

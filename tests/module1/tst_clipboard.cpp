@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace vortle;
+
 class TestClipboard : public QObject {
     Q_OBJECT
 private slots:

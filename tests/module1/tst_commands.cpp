@@ -22,6 +22,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace vortle;
+
 class TestCommands : public PrefixTest {
     Q_OBJECT
 private slots:

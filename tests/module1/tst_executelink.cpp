@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace vortle;
+
 using DiskSettings::Action;
 
 namespace {

@@ -18,6 +18,8 @@
 #include <sys/mount.h>
 #include <thread>
 
+using namespace vortle;
+
 class TestFaults : public PrefixTest {
     Q_OBJECT
 private slots:

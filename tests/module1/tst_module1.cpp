@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QTest>
 
+using namespace vortle;
+
 using DiskSettings::Action;
 
 namespace {

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QTest>
 
+using namespace vortle;
+
 class TestSampleDisk : public QObject {
     Q_OBJECT
 private slots:

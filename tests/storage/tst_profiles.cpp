@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace vortle;
+
 using Profiles::Profile;
 
 class TestProfiles : public PrefixTest {

@@ -29,6 +29,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace vortle;
+
 namespace {
 
 // An icon file whose directory lists `frames` entries that all point at one PNG.

@@ -42,6 +42,8 @@
 #include <QToolTip>
 #include <QWindow>
 
+using namespace vortle;
+
 using storage::TaggedValue;
 namespace Rec = storage::ProgramSettingsRecord;
 

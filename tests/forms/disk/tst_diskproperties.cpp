@@ -28,6 +28,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace vortle;
+
 using DiskSettings::Action;
 
 namespace {

@@ -23,6 +23,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+using namespace vortle;
+
 namespace {
 
 // Runs a tool; its output, or an empty optional when it failed.

@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace vortle;
+
 using Profiles::Profile;
 using storage::TaggedValue;
 namespace Rec = storage::ProgramSettingsRecord;
