@@ -6,8 +6,11 @@
 #include "engine/DiskEngine.h"
 #include "engine/ExecuteLinkRun.h"
 
+#include "host/core/RuntimeError.h"
 #include "host/gui/MessageBox.h"
+#include "host/gui/Notification.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -26,6 +29,25 @@ QPointer<ExecuteLinkWindow> g_progress;
 
 // A run that ends within this shows nothing new.
 constexpr int kProgressDelayMs = 500;
+
+const QString kCouldNotExecute = QStringLiteral("Couldn't execute action.");
+
+// The desktop's notification of a run's end: the disk's name, and how many actions ran or
+// which one failed and why.
+void announceEnd(const ExecuteLinkRun& run, int actions) {
+    const QString name = g_display ? g_display->toolTip() : QString();
+    QString body;
+    if (run.end() == ExecuteLinkRun::End::Done) {
+        body = QCoreApplication::translate("ExecuteLink", "Actions run: %1").arg(actions);
+    } else {
+        body = kCouldNotExecute;
+        if (run.error() != 0)
+            body += QLatin1Char('\n') + QCoreApplication::translate("ExecuteLink", "Action %1: %2")
+                                            .arg(run.failedAction() + 1)
+                                            .arg(host::errorDescription(run.error()));
+    }
+    host::notifyDesktop(name.isEmpty() ? kTitle : name, body);
+}
 
 // The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
 // be shown keeps the picture shown before.
@@ -146,14 +168,23 @@ void ExecuteLink() {
     run.start();
     loop.exec();
     later.stop();
+    // A long run that ends while the user is elsewhere tells the desktop; one the user
+    // cancelled needs no word.
+    const bool tellDesktop =
+        g_progress && !QApplication::activeWindow() && run.end() != ExecuteLinkRun::End::Cancelled;
     if (g_progress)
         g_progress->close();
     if (mainWindow)
         mainWindow->unsetCursor();
     g_run = nullptr;
+    if (tellDesktop) {
+        announceEnd(run, int(list.actions.size()));
+        if (mainWindow)
+            QApplication::alert(mainWindow);
+    }
     // A cancelled run is no failure.
     if (run.end() == ExecuteLinkRun::End::Failed)
-        host::MsgBox(QStringLiteral("Couldn't execute action."), host::MB_ICONCRITICAL, kTitle);
+        host::MsgBox(kCouldNotExecute, host::MB_ICONCRITICAL, kTitle);
 }
 
 } // namespace Module1

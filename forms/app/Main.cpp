@@ -23,6 +23,7 @@
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
@@ -68,9 +69,19 @@ QAction* menuSeparator(QMenu* menu, const char* name) {
     return line;
 }
 
+// The panel is an application's main window to assistive technology (a frame to AT-SPI),
+// not a pane inside one.
+QAccessibleInterface* accessibleMain(const QString& className, QObject* object) {
+    if (className == QLatin1String("Main") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 Main::Main(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
+    static const bool accessible = (QAccessible::installFactory(accessibleMain), true);
+    Q_UNUSED(accessible)
     host::setUpForm(this, QStringLiteral("vrtl"), 1575, 3660);
     setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
 
@@ -112,7 +123,10 @@ Main::Main(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
     connect(m_display, &DiskDisplay::changed, this, [this] {
         picIcon->setPixmap(QPixmap::fromImage(m_display->picture()));
         picIcon->setToolTip(m_display->toolTip());
+        // A screen reader names the panel's frame by its title and tells what disk it shows.
+        setAccessibleDescription(m_display->toolTip());
     });
+    setAccessibleDescription(m_display->toolTip());
     Module1::setDiskDisplay(m_display);
 
     connect(Image1, &ImageControl::Click, this, &Main::Image1_Click);

@@ -3,15 +3,18 @@
 #include "PrefixTest.h"
 #include "RecordFixture.h"
 
+#include "engine/DiskDisplay.h"
 #include "host/core/FileSystem.h"
 #include "module1/Module1.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +28,20 @@ namespace {
 const QString kFailed = QStringLiteral("Couldn't execute action.");
 
 } // namespace
+
+// The desktop's notification service, recording what it is asked to show.
+class RecordingNotifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList shown; // "summary|body"
+public slots:
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
+                const QStringList&, const QVariantMap&, int) {
+        shown << summary + "|" + body;
+        return 1;
+    }
+};
 
 class TestExecuteLink : public PrefixTest {
     Q_OBJECT
@@ -46,6 +63,7 @@ private slots:
     void writeProtectedDisketteStillRunsItsList();
     void fullDestinationLeavesNoTruncatedCopy();
     void longRunShowsProgressAndCancelLosesNothing();
+    void longRunEndingUnwatchedTellsTheDesktop();
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + "/" + name; }
@@ -285,6 +303,38 @@ void TestExecuteLink::longRunShowsProgressAndCancelLosesNothing() {
     QCOMPARE(QDir(m_prefix->driveC()).entryList({"*big*", ".vrtl*"}, QDir::Files | QDir::Hidden),
              QStringList());
     QTRY_VERIFY(!progress);
+}
+
+void TestExecuteLink::longRunEndingUnwatchedTellsTheDesktop() {
+    QProcess bus;
+    bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    if (!bus.waitForStarted() || !bus.waitForReadyRead(5000))
+        QSKIP("no dbus-daemon for a private bus");
+    const QByteArray address = bus.readLine().trimmed();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    RecordingNotifications service;
+    QDBusConnection recorder = QDBusConnection::connectToBus(address, "recorder");
+    QVERIFY(recorder.registerService("org.freedesktop.Notifications"));
+    recorder.registerObject("/org/freedesktop/Notifications", &service,
+                            QDBusConnection::ExportAllSlots);
+    DiskDisplay display(QImage(), "Long");
+    Module1::setDiskDisplay(&display);
+    // A copy that would take long; once its window is up, its source shrinks, so the copy
+    // ends and fails on its own while nobody watches.
+    m_prefix->writeHostFile("data/vortle/drive_a/big.bin", "");
+    QVERIFY(QFile::resize(a("big.bin"), qint64(8) << 30));
+    writeDiskSettings("Long", {{"1", "a:\\big.bin", "c:\\big.bin"}});
+    QTimer::singleShot(700, [&] {
+        QApplication::setActiveWindow(nullptr); // the user went to another program
+        QFile::resize(a("big.bin"), 0);
+    });
+    Module1::ExecuteLink();
+    Module1::setDiskDisplay(nullptr);
+    QTRY_COMPARE(service.shown,
+                 QStringList{"Long|" + kFailed + "\nAction 1: Path/File access error"});
+    QDBusConnection::disconnectFromBus("recorder");
+    bus.kill();
+    bus.waitForFinished();
 }
 
 QTEST_MAIN(TestExecuteLink)

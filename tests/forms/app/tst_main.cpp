@@ -601,6 +601,9 @@ void TestMain::picturesAnswerTheKeyboard() {
     QAccessibleInterface* button = QAccessible::queryAccessibleInterface(image4);
     QCOMPARE(button->role(), QAccessible::Button);
     QCOMPARE(QAccessible::queryAccessibleInterface(image5)->role(), QAccessible::ButtonMenu);
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(main);
+    QCOMPARE(frame->role(), QAccessible::Window); // a frame to AT-SPI
+    QCOMPARE(frame->text(QAccessible::Description), picIcon->toolTip());
     button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(host::FormInstance<Settings>::loaded());
 }
