@@ -25,8 +25,8 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     m_paths->setTextFormat(Qt::PlainText);
     m_bytes = host::placeControl(new QProgressBar(this), "barBytes", 120, 1000, 5295, 255);
     m_bytes->setTextVisible(true);
-    m_cancel = host::placeControl(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel",
-                                  4080, 1440, 1335, 375);
+    m_cancel =
+        host::placeControl(new QPushButton(tr("Cancel"), this), "cmdCancel", 4080, 1440, 1335, 375);
     host::DialogKeys::install(this, m_cancel, m_cancel);
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         m_cancel->setEnabled(false); // the run stops at its next safe point
@@ -35,7 +35,7 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
 }
 
 void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
-    m_action->setText(QStringLiteral("Action %1 of %2: %3")
+    m_action->setText(tr("Action %1 of %2: %3")
                           .arg(where.action + 1)
                           .arg(where.count)
                           .arg(ActionKinds::labelFor(where.current.kind)));
@@ -51,7 +51,7 @@ void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
         m_bytes->setRange(0, int(std::max<qint64>(1, where.bytesTotal >> 10)));
         m_bytes->setValue(int(where.bytesDone >> 10));
         const QLocale locale;
-        m_bytes->setFormat(QStringLiteral("%1 of %2")
+        m_bytes->setFormat(tr("%1 of %2")
                                .arg(locale.formattedDataSize(where.bytesDone),
                                     locale.formattedDataSize(where.bytesTotal)));
     }

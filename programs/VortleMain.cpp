@@ -10,6 +10,7 @@
 #include "host/gui/CommandLine.h"
 #include "host/gui/ErrorReport.h"
 #include "host/gui/FormInstance.h"
+#include "host/gui/Translations.h"
 
 using namespace vortle;
 
@@ -30,7 +31,8 @@ int vortleMain(int argc, char** argv) {
     if (const std::optional<int> end = host::handleCommandLine(
             argc, argv,
             {QStringLiteral("vortle"),
-             QStringLiteral("A desktop companion for the diskette or stick in drive A:.")}))
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "A desktop companion for the diskette or stick in drive A:.")}))
         return *end;
     host::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortle"));
@@ -38,6 +40,7 @@ int vortleMain(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.vortle.vortle"));
     // The program ends only through the main window's unload, never when the splash closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    host::loadTranslations();
 
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         qInfo("%s", qPrintable(QCoreApplication::translate(

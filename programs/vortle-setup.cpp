@@ -6,15 +6,18 @@
 #include "host/gui/CommandLine.h"
 #include "host/gui/ErrorReport.h"
 #include "host/gui/FormInstance.h"
+#include "host/gui/Translations.h"
 
 int main(int argc, char** argv) {
     if (const std::optional<int> end = host::handleCommandLine(
             argc, argv,
             {QStringLiteral("vortle-setup"),
-             QStringLiteral("Installs Vortle from the set-up folder, or removes it again.")}))
+             QT_TRANSLATE_NOOP("CommandLine",
+                               "Installs Vortle from the set-up folder, or removes it again.")}))
         return *end;
     host::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortle Installation"));
+    host::loadTranslations();
     host::useClassicFont();
     host::ensurePrefix();
     host::FormInstance<Form1>::show();

@@ -47,7 +47,7 @@ void DriveMenu::mountsChanged() {
 void DriveMenu::popup(const QPoint& globalPos) {
     using host::DriveA::Mode;
     m_menu->clear();
-    m_menu->addSection(QStringLiteral("Drive A:"));
+    m_menu->addSection(tr("Drive A:"));
     const bool following = host::DriveA::mode() == Mode::Follow;
     const QString current = host::DriveA::target();
     bool matched = following;
@@ -67,7 +67,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
             Module1::RefreshDiskDisplay();
         });
     }
-    QAction* follow = m_menu->addAction(QStringLiteral("The stick or diskette that is plugged in"));
+    QAction* follow = m_menu->addAction(tr("The stick or diskette that is plugged in"));
     follow->setCheckable(true);
     follow->setChecked(following);
     connect(follow, &QAction::triggered, this, [] {
@@ -77,18 +77,18 @@ void DriveMenu::popup(const QPoint& globalPos) {
         Module1::RefreshDiskDisplay();
     });
     m_menu->addSeparator();
-    QAction* folder = m_menu->addAction(QStringLiteral("Folder..."));
+    QAction* folder = m_menu->addAction(tr("Folder..."));
     folder->setCheckable(true);
     folder->setChecked(!matched); // a folder of the user's own choosing
     connect(folder, &QAction::triggered, this, &DriveMenu::chooseFolder);
-    QAction* image = m_menu->addAction(QStringLiteral("Diskette image..."));
+    QAction* image = m_menu->addAction(tr("Diskette image..."));
     connect(image, &QAction::triggered, this, &DriveMenu::chooseImage);
     m_menu->popup(globalPos);
 }
 
 void DriveMenu::chooseFolder() {
-    const QString chosen = QFileDialog::getExistingDirectory(m_window, QStringLiteral("Drive A:"),
-                                                             host::DriveA::target());
+    const QString chosen =
+        QFileDialog::getExistingDirectory(m_window, tr("Drive A:"), host::DriveA::target());
     if (chosen.isEmpty())
         return; // cancelled: drive A: stays as it was
     host::DriveA::detachImage();
@@ -98,13 +98,13 @@ void DriveMenu::chooseFolder() {
 }
 
 void DriveMenu::chooseImage() {
-    const QString chosen = QFileDialog::getOpenFileName(
-        m_window, QStringLiteral("Diskette image"), QString(),
-        QStringLiteral("Diskette images (*.img *.ima);;All files (*)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(m_window, tr("Diskette image"), QString(),
+                                     tr("Diskette images (*.img *.ima);;All files (*)"));
     if (chosen.isEmpty())
         return;
     if (!host::DriveA::attachImage(chosen)) {
-        host::MsgBox(QStringLiteral("Couldn't open the diskette image."), host::MB_ICONCRITICAL,
+        host::MsgBox(tr("Couldn't open the diskette image."), host::MB_ICONCRITICAL,
                      Module1::kTitle);
         return;
     }

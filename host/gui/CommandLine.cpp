@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include "Translations.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStringList>
@@ -23,9 +25,13 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    // Parsed without an application object: none may exist before the display is known.
+    // Parsed without a windowing application: none may exist before the display is known. A
+    // core one carries the catalogue of the desktop's language for the texts below.
+    std::optional<QCoreApplication> core(std::in_place, argc, argv);
+    loadTranslations();
     QCommandLineParser parser;
-    parser.setApplicationDescription(identity.description);
+    parser.setApplicationDescription(
+        QCoreApplication::translate("CommandLine", identity.description));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     // Qt's own options (-platform offscreen, -display :1, ...) are known here, so that what
@@ -51,12 +57,15 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
     if (parser.isSet(QStringLiteral("help-all"))) {
         // Qt lists its own options only through an application object; one without a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        core.reset();
         QApplication application(argc, argv);
         parser.process(application); // prints the help and ends the program
     }
     if (parser.isSet(help)) {
         QString text = parser.helpText();
-        text.replace(QLatin1String("<executable_name>"), identity.name);
+        // The usage line names the command as it is typed, not the path it was started by.
+        if (const qsizetype at = text.indexOf(arguments.first()); at >= 0)
+            text.replace(at, arguments.first().size(), identity.name);
         std::fputs(qPrintable(text), stdout);
         return 0;
     }
@@ -67,10 +76,12 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
     if (needsDisplay() && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         !parser.isSet(QStringLiteral("platform"))) {
-        std::fprintf(stderr,
-                     "%s: there is no display to show its windows on; without a desktop, start "
-                     "it on a virtual one: xvfb-run -a %s\n",
-                     qPrintable(identity.name), qPrintable(identity.name));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate(
+                                    "CommandLine",
+                                    "%1: there is no display to show its windows on; without a "
+                                    "desktop, start it on a virtual one: xvfb-run -a %1")
+                                    .arg(identity.name)));
         return 1;
     }
     return std::nullopt;

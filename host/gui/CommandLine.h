@@ -10,8 +10,8 @@ namespace host {
 // What a program says of itself before it opens a window; both programs carry the version
 // of the build.
 struct ProgramIdentity {
-    QString name;        // the command, "vortle"
-    QString description; // one line for --help
+    QString name;            // the command, "vortle"
+    const char* description; // one line for --help, marked with QT_TRANSLATE_NOOP("CommandLine")
 };
 
 // Answers --help and --version, and refuses to start without a display to show windows on

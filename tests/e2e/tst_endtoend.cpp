@@ -220,7 +220,7 @@ void TestEndToEnd::firstStartExecuteLinkSaveNoteAndPreferences() {
     // First start: the empty settings file, the window at the top left.
     QVERIFY(QFile::exists(prefix() + "/drive_c/windows/system/VRTLSettings.dll"));
     QCOMPARE(m_main.geometry.topLeft(), QPoint(0, 0));
-    // The screenshot the package's metainfo shows (packaging/screenshots/ holds one taken here).
+    // The panel as it shows on a first start, for a look after a change (build/screenshots/).
     QTest::qWait(300);
     const QImage shot = shownImage(m_main);
     QDir().mkpath(qEnvironmentVariable("VORTLE_BIN") + "/../screenshots");

@@ -13,6 +13,7 @@ for file in bin/vortle bin/vortle-setup share/applications/org.vortle.vortle.des
             share/metainfo/org.vortle.vortle.metainfo.xml share/doc/vortle/ReadMe.txt \
             share/man/man1/vortle.1.gz share/man/man1/vortle-setup.1.gz share/doc/vortle/copyright share/doc/vortle/changelog.gz \
             lib/vortle/vortle-archive lib/vortle/dist/Vortle.ex_ lib/vortle/dist/ReadMe.tx_ \
+            share/vortle/translations/vortle_de.qm \
             lib/vortle/dist/Comctl32.oc_ lib/vortle/dist/msvbvm50.dll \
             share/icons/hicolor/16x16/apps/org.vortle.vortle.png \
             share/icons/hicolor/32x32/apps/org.vortle.vortle.png \

@@ -17,6 +17,7 @@
 
 #include "host/gui/FormInstance.h"
 #include "host/gui/MessageBox.h"
+#include "host/gui/Translations.h"
 #include "host/gui/Twips.h"
 #include "host/gui/WindowPos.h"
 #include "host/media/DriveA.h"
@@ -63,6 +64,7 @@ void clickShowingThePressedLook(ImageControl* picture) {
 class TestMain : public PrefixTest {
     Q_OBJECT
 private slots:
+    void initTestCase() { host::loadTranslations(); }
     void init();
     void cleanup();
 
@@ -97,6 +99,7 @@ private slots:
     void picturesAnswerTheKeyboard();
     void dialogsAnswerEnterAndEscape();
     void driveAFollowsTheStick();
+    void driveMenuSpeaksTheDesktopsLanguage();
 
 private:
     Main* loadMain() { return host::FormInstance<Main>::show(); }
@@ -675,6 +678,27 @@ void TestMain::driveAFollowsTheStick() {
     QVERIFY(m_boxes->boxes.isEmpty());
     host::DriveA::setMode(host::DriveA::Mode::Fixed);
     qunsetenv("VORTLE_MEDIA_ROOTS");
+}
+
+void TestMain::driveMenuSpeaksTheDesktopsLanguage() {
+    // Run once as it is and once under LANG=de_DE.UTF-8 (tst_main_de): there the menu the
+    // program adds is German, and every other test of this file finds the design's texts as
+    // they are.
+    const bool german = QLocale().language() == QLocale::German;
+    auto* picIcon = ctl<ImageControl>(loadMain(), "picIcon");
+    picIcon->setFocus();
+    QTest::keyClick(picIcon, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    QStringList texts;
+    for (QAction* item : QApplication::activePopupWidget()->actions())
+        texts << item->text();
+    QApplication::activePopupWidget()->close();
+    const QStringList expected =
+        german ? QStringList{"Laufwerk A:", "Der eingesteckte Stick oder die eingelegte Diskette",
+                             "", "Ordner ...", "Disketten-Abbild ..."}
+               : QStringList{"Drive A:", "The stick or diskette that is plugged in", "",
+                             "Folder...", "Diskette image..."};
+    QCOMPARE(texts, expected);
 }
 
 QTEST_MAIN(TestMain)

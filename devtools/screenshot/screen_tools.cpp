@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// Two helpers for the metainfo's screenshot on a virtual desktop: "wall" paints a desktop
+// background under every window, "grab FILE" saves the whole screen.
+#include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+class Wall : public QWidget {
+    Q_OBJECT
+public:
+    Wall() {
+        setWindowFlags(Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint |
+                       Qt::WindowStaysOnBottomHint);
+        setGeometry(QApplication::primaryScreen()->geometry());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QLinearGradient gradient(0, 0, 0, height());
+        gradient.setColorAt(0, QColor(0x3b, 0x6e, 0xa5));
+        gradient.setColorAt(1, QColor(0x1d, 0x35, 0x57));
+        painter.fillRect(rect(), gradient);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.value(1) == QLatin1String("grab") && arguments.size() == 3)
+        return QApplication::primaryScreen()->grabWindow(0).save(arguments[2]) ? 0 : 1;
+    if (arguments.value(1) != QLatin1String("wall")) {
+        std::fputs("usage: vortle-screen-tools wall | grab FILE\n", stderr);
+        return 2;
+    }
+    Wall wall;
+    wall.show();
+    // A window the manager does not manage stays below the others only when lowered again.
+    QTimer lower;
+    QObject::connect(&lower, &QTimer::timeout, &wall, [&wall] { wall.lower(); });
+    lower.start(200);
+    return QApplication::exec();
+}
+
+#include "screen_tools.moc"
