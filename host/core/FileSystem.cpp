@@ -371,16 +371,10 @@ void removeStaleTemporaries(const QString& folder) {
     removeStaleTemporariesOnce(toHostPath(folder));
 }
 
-namespace {
-
-// Names in the directory of `pattern` that match its last component and whose attributes
-// (beyond read-only and archive) are all in `attributes`. Throws 68 or 71 for the drive;
-// a missing directory gives no names. Only files and folders are names; with a `limit`, the
-// search stops after that many.
-QStringList findFiles(const QString& pattern, int attributes, int limit) {
+QString findFirstFile(const QString& pattern, int attributes) {
     const Split split = splitLast(pattern);
     const QString wanted = split.name.isEmpty() ? QStringLiteral("*.*") : split.name;
-    QStringList names;
+    QString found;
     forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
         // Only files and folders count: a dangling link, a pipe or a device is passed over
         // and never opened (opening a pipe without a writer would wait for ever).
@@ -392,19 +386,12 @@ QStringList findFiles(const QString& pattern, int attributes, int limit) {
         } catch (const RuntimeError&) {
             return true; // gone meanwhile
         }
-        const int extra = attrs & (AttrHidden | AttrSystem | AttrDirectory);
-        if ((extra & ~attributes) == 0)
-            names.append(name);
-        return limit < 0 || names.size() < limit;
+        if ((attrs & (AttrHidden | AttrSystem | AttrDirectory) & ~attributes) != 0)
+            return true;
+        found = name;
+        return false;
     });
-    names.sort();
-    return names;
-}
-
-} // namespace
-
-QString findFirstFile(const QString& pattern, int attributes) {
-    return findFiles(pattern, attributes, 1).value(0);
+    return found;
 }
 
 void deleteFiles(const QString& pattern) {

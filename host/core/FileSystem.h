@@ -19,7 +19,8 @@ bool matchesWildcard(const QString& pattern, const QString& name);
 
 // The first name in the directory of `pattern` that matches its last component and whose
 // attributes (beyond read-only and archive) are all in `attributes`, or an empty string: enough
-// to know that a drive can be listed, without listing all of it. Throws 68 or 71 for the drive.
+// to know that a drive can be listed, without listing all of it. Only files and folders count;
+// a missing directory gives an empty string. Throws 68 or 71 for the drive.
 QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 
 // Writes everything the system still holds for the drive's medium (syncfs), so that a stick

@@ -12,16 +12,16 @@
 // replacing any earlier one.
 inline void writeDiskSettings(const QString& name,
                               const QList<vortle::DiskSettings::Action>& actions) {
-    host::resumeNext([] { host::deleteFiles(vortle::DiskSettings::kSettingsPath); });
-    storage::withRecordFile(vortle::DiskSettings::kSettingsPath, [&](int file) {
-        storage::PutRecord(file, vortle::DiskSettings::kNameRecord,
-                           storage::TaggedValue::string(name));
+    using namespace vortle;
+    host::resumeNext([] { host::deleteFiles(DiskSettings::kSettingsPath); });
+    storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
+        storage::PutRecord(file, DiskSettings::kNameRecord, storage::TaggedValue::string(name));
         for (int i = 0; i < actions.size(); ++i) {
-            storage::PutRecord(file, vortle::DiskSettings::kindRecord(i),
+            storage::PutRecord(file, DiskSettings::kindRecord(i),
                                storage::TaggedValue::string(actions[i].kind));
-            storage::PutRecord(file, vortle::DiskSettings::firstPathRecord(i),
+            storage::PutRecord(file, DiskSettings::firstPathRecord(i),
                                storage::TaggedValue::string(actions[i].firstPath));
-            storage::PutRecord(file, vortle::DiskSettings::secondPathRecord(i),
+            storage::PutRecord(file, DiskSettings::secondPathRecord(i),
                                storage::TaggedValue::string(actions[i].secondPath));
         }
     });
