@@ -5,6 +5,7 @@
 
 #include "host/core/DosPath.h"
 #include "host/core/FileSystem.h"
+#include "host/core/Location.h"
 #include "host/core/Process.h"
 #include "host/core/RuntimeError.h"
 
@@ -22,8 +23,7 @@ bool onDriveA(const QString& path) {
     }
 }
 
-// Whether an action changes something on drive A: (a relative path counts when the current
-// directory is there).
+// Whether an action changes something on drive A:.
 bool writesToDriveA(const DiskSettings::Action& action) {
     using namespace DiskSettings;
     QStringList written;
@@ -38,6 +38,32 @@ bool writesToDriveA(const DiskSettings::Action& action) {
 
 bool touchesDriveA(const DiskSettings::Action& action) {
     return onDriveA(action.firstPath) || onDriveA(action.secondPath);
+}
+
+// A path of the medium's own list without a drive letter ("x", "\x") is taken on drive A:,
+// from its root: the list was never written for this machine's working directory. A path that
+// starts with two separators stays as it is, and is refused as a bad file name.
+QString onTheMedium(const QString& path) {
+    const auto isSeparator = [](QChar c) {
+        return c == QLatin1Char('\\') || c == QLatin1Char('/');
+    };
+    if (path.isEmpty() || (path.size() >= 2 && path[1] == QLatin1Char(':')) ||
+        (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])))
+        return path;
+    return QStringLiteral("a:\\") + (isSeparator(path[0]) ? path.mid(1) : path);
+}
+
+// The action with its file paths taken as the medium's list means them; Execute file's command
+// line keeps its own lookup of the program to start.
+DiskSettings::Action asOnTheMedium(DiskSettings::Action action) {
+    using namespace DiskSettings;
+    if (action.kind == kCreateDirectory || action.kind == kDeleteFile)
+        action.firstPath = onTheMedium(action.firstPath);
+    if (action.kind == kCopyFile || action.kind == kMoveFile) {
+        action.firstPath = onTheMedium(action.firstPath);
+        action.secondPath = onTheMedium(action.secondPath);
+    }
+    return action;
 }
 
 } // namespace
@@ -57,8 +83,9 @@ void ExecuteLinkRun::run() {
     ExecuteLinkProgress where;
     where.count = int(m_actions.size());
     bool wroteToDriveA = false;
-    // The list is the medium's: a medium put in its place during the run is not touched.
-    const std::optional<host::MediumIdentity> medium = host::mediumIdentity(QLatin1Char('a'));
+    // The list is the medium's: the run's paths on a: resolve beneath this medium's root alone,
+    // and a medium put in its place during the run stops it.
+    const host::MediumHold medium;
     m_end = m_listCutShort ? End::Failed : End::Done;
     m_failedAction = m_listCutShort ? int(m_actions.size()) : -1;
     for (int i = 0; i < m_actions.size(); ++i) {
@@ -68,11 +95,12 @@ void ExecuteLinkRun::run() {
         }
         where = {i, where.count, m_actions[i], 0, 0};
         emit progress(where);
-        wroteToDriveA = wroteToDriveA || writesToDriveA(m_actions[i]);
+        const DiskSettings::Action action = asOnTheMedium(m_actions[i]);
+        wroteToDriveA = wroteToDriveA || writesToDriveA(action);
         try {
-            if (touchesDriveA(m_actions[i]) && host::mediumIdentity(QLatin1Char('a')) != medium)
+            if (touchesDriveA(action) && !medium.isInDrive())
                 host::raise(host::ErrDiskNotReady);
-            runAction(m_actions[i], where);
+            runAction(action, where);
         } catch (const host::RuntimeError& error) {
             m_end = End::Failed;
             m_failedAction = i;

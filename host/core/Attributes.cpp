@@ -4,7 +4,7 @@
 #include "Fd.h"
 #include "RuntimeError.h"
 
-#include <QFile>
+#include <QByteArray>
 
 #include <cerrno>
 #include <cstdio>
@@ -34,27 +34,30 @@ bool onVfat(int fd) {
     return ::fstatfs(fd, &fs) == 0 && fs.f_type == kMsdosMagic;
 }
 
-struct stat statOrRaise(const QByteArray& path, bool followLinks = true) {
-    const std::optional<struct stat> st = statOf(path, followLinks);
-    if (!st)
-        raise(errno == ENOTDIR ? ErrPathNotFound : ErrFileNotFound);
-    return *st;
+// Extended attributes and modes cannot be had from an O_PATH descriptor itself; the kernel's
+// name for it under /proc reaches exactly the file it holds, with no further look-up.
+QByteArray procPath(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+struct stat statOrRaise(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        raise(ErrFileNotFound);
+    return st;
 }
 
 // A descriptor for the FAT ioctls: files and folders only (opening a pipe would wait for a
 // writer), and never waiting; -1 for anything else.
-int openForIoctl(const QByteArray& path, const struct stat& st, bool followLinks) {
+int openForIoctl(int fd, const struct stat& st) {
     if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
         return -1;
-    return ::open(path.constData(),
-                  O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
+    return ::open(procPath(fd).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 }
 
-int xattrBits(const QByteArray& path, bool followLinks) {
+int xattrBits(const QByteArray& path) {
     char buffer[32] = {};
-    const ssize_t n = followLinks
-                          ? ::getxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1)
-                          : ::lgetxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1);
+    const ssize_t n = ::getxattr(path.constData(), kXattrName, buffer, sizeof buffer - 1);
     if (n <= 0)
         return 0;
     buffer[n] = '\0';
@@ -63,28 +66,25 @@ int xattrBits(const QByteArray& path, bool followLinks) {
 
 } // namespace
 
-int hostAttributes(const QString& hostPath) {
-    const QByteArray path = QFile::encodeName(hostPath);
-    const struct stat st = statOrRaise(path);
+int attributesOf(int fd) {
+    const struct stat st = statOrRaise(fd);
     int attributes = S_ISDIR(st.st_mode) ? AttrDirectory : AttrArchive;
-    if ((st.st_mode & kWriteBits) == 0)
+    if (isReadOnly(st))
         attributes |= AttrReadOnly;
 
-    UniqueFd file(openForIoctl(path, st, true));
+    UniqueFd file(openForIoctl(fd, st));
     std::uint32_t fat = 0;
     if (file.fd >= 0 && onVfat(file.fd) && ::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0)
         return attributes | static_cast<int>(fat & (ATTR_RO | ATTR_HIDDEN | ATTR_SYS));
-    return attributes | xattrBits(path, true);
+    return attributes | xattrBits(procPath(fd));
 }
 
-void setHostAttributes(const QString& hostPath, int attributes) {
-    const QByteArray path = QFile::encodeName(hostPath);
-    // Marks go on the entry itself, never through a link onto what it names.
-    const struct stat st = statOrRaise(path, false);
+void setAttributesOf(int fd, int attributes) {
+    const struct stat st = statOrRaise(fd);
     if (S_ISLNK(st.st_mode))
-        raise(ErrFileNotFound);
+        raise(ErrFileNotFound); // marks go on the entry itself, never onto what a link names
 
-    UniqueFd file(openForIoctl(path, st, false));
+    UniqueFd file(openForIoctl(fd, st));
     if (file.fd >= 0 && onVfat(file.fd)) {
         std::uint32_t fat = 0;
         if (::ioctl(file.fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) == 0) {
@@ -96,35 +96,29 @@ void setHostAttributes(const QString& hostPath, int attributes) {
         }
     }
 
+    const QByteArray path = procPath(fd);
     mode_t mode = st.st_mode & 07777;
     mode = (attributes & AttrReadOnly) ? (mode & ~kWriteBits) : (mode | S_IWUSR);
-    if (mode != (st.st_mode & 07777) &&
-        ::fchmodat(AT_FDCWD, path.constData(), mode, AT_SYMLINK_NOFOLLOW) != 0 &&
-        !cannotStore(errno))
+    if (mode != (st.st_mode & 07777) && ::chmod(path.constData(), mode) != 0 && !cannotStore(errno))
         raiseErrno(errno);
 
     const int bits = attributes & kXattrBits;
-    if (bits == xattrBits(path, false))
+    if (bits == xattrBits(path))
         return;
     int rc = 0;
     if (bits == 0) {
-        rc = ::lremovexattr(path.constData(), kXattrName);
+        rc = ::removexattr(path.constData(), kXattrName);
     } else {
         char text[16];
         const int len = std::snprintf(text, sizeof text, "0x%x", bits);
-        rc = ::lsetxattr(path.constData(), kXattrName, text, static_cast<size_t>(len), 0);
+        rc = ::setxattr(path.constData(), kXattrName, text, static_cast<size_t>(len), 0);
     }
     if (rc != 0 && errno != ENODATA && !cannotStore(errno))
         raiseErrno(errno);
 }
 
-bool hostIsReadOnly(const QByteArray& encodedPath) {
-    const std::optional<struct stat> st = statOf(encodedPath);
-    return st && (st->st_mode & kWriteBits) == 0;
-}
-
-bool hostIsReadOnly(const QString& hostPath) {
-    return hostIsReadOnly(QFile::encodeName(hostPath));
+bool isReadOnly(const struct stat& st) {
+    return (st.st_mode & kWriteBits) == 0;
 }
 
 } // namespace host

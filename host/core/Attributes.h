@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <sys/stat.h>
 
 namespace host {
 
@@ -16,17 +15,18 @@ enum Attribute : int {
     AttrArchive = 32,
 };
 
-// Attributes of an existing host file, kept the way Wine keeps them: read-only is the absence of
-// every write bit, hidden and system live in the user.DOSATTRIB extended attribute, and on a
-// vfat mount the FAT attributes themselves are used. Throws 53 for a missing file.
-int hostAttributes(const QString& hostPath);
+// Attributes of the file or folder that `fd` holds (an O_PATH descriptor will do), kept the
+// way Wine keeps them: read-only is the absence of every write bit, hidden and system live in
+// the user.DOSATTRIB extended attribute, and on a vfat mount the FAT attributes themselves are
+// used.
+int attributesOf(int fd);
 
-// Sets exactly the read-only, hidden and system bits of `attributes`. A file system that can
-// store hidden and system takes them; one that cannot takes the call without effect.
-void setHostAttributes(const QString& hostPath, int attributes);
+// Sets exactly the read-only, hidden and system bits of `attributes` on what `fd` holds (never
+// a link: the caller opened the entry itself). A file system that can store hidden and system
+// takes them; one that cannot takes the call without effect.
+void setAttributesOf(int fd, int attributes);
 
-// True when the file carries the read-only attribute (DOS rules, also for root).
-bool hostIsReadOnly(const QString& hostPath);
-bool hostIsReadOnly(const QByteArray& encodedPath); // the path's bytes as the host has them
+// True when the entry carries the read-only attribute (DOS rules, also for root).
+bool isReadOnly(const struct stat& st);
 
 } // namespace host

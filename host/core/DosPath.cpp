@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <sys/stat.h>
@@ -93,6 +94,27 @@ DosPath currentDosPath() {
     return cwd;
 }
 
+// What DOS refuses in a path: a ':' but right after a leading drive letter, a start with two
+// separators (UNC, "\\?\", "\\.\"), '<', '>', '|' and '"' anywhere, and wildcards above the
+// last component (they may stand only where a name is matched).
+bool isMalformed(const QString& path) {
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return true;
+    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
+        return true;
+    const qsizetype lastSeparator =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        if ((c == QLatin1Char(':') && i != 1) || c == QLatin1Char('<') || c == QLatin1Char('>') ||
+            c == QLatin1Char('|') || c == QLatin1Char('"'))
+            return true;
+        if ((c == QLatin1Char('*') || c == QLatin1Char('?')) && i < lastSeparator)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QString DosPath::toString() const {
@@ -100,7 +122,7 @@ QString DosPath::toString() const {
 }
 
 DosPath parseDosPath(const QString& path) {
-    if (path.isEmpty() || path.contains(QChar(0)))
+    if (isMalformed(path))
         raise(ErrBadFileNameOrNumber);
 
     DosPath result;
@@ -151,7 +173,7 @@ QString matchEntry(const QString& hostDir, const QString& name) {
 
 namespace {
 
-QString hostPathOf(const DosPath& path, bool followLast) {
+QString hostPathOf(const DosPath& path) {
     const QString root = driveRoot(path.drive);
     QString host = root;
     bool parentExists = true;
@@ -169,8 +191,7 @@ QString hostPathOf(const DosPath& path, bool followLast) {
         host += name;
     }
     // "a:\up\x" with "up" -> "../.." on the medium would reach the user's own files.
-    if (isOnMedium(path) &&
-        !staysUnder(root, followLast || path.components.isEmpty() ? host : QFileInfo(host).path()))
+    if (isOnMedium(path) && !staysUnder(root, host))
         raise(ErrPathFileAccess);
     return host;
 }
@@ -178,11 +199,7 @@ QString hostPathOf(const DosPath& path, bool followLast) {
 } // namespace
 
 QString toHostPath(const DosPath& path) {
-    return hostPathOf(path, true);
-}
-
-QString toHostPathOfEntry(const DosPath& path) {
-    return hostPathOf(path, false);
+    return hostPathOf(path);
 }
 
 QString toHostPath(const QString& dosPath) {

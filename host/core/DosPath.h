@@ -18,19 +18,18 @@ struct DosPath {
 
 // Makes a DOS path absolute against the current directory: "x" and "a:x" are relative, "\x"
 // starts at the root of the current drive. ".." never climbs above the drive's root.
-// Throws 52 for an empty path or one that holds a NUL.
+// Throws 52 for what DOS refuses: an empty path, a NUL, a ':' but after a leading drive letter,
+// a start with "\\" (UNC, "\\?\", "\\.\"), '<', '>', '|' or '"', a wildcard above the last
+// component.
 DosPath parseDosPath(const QString& path);
 
-// Host path of a DOS path. Each component is matched against what exists at that point, first
-// exactly, then ignoring letter case; a missing component keeps its spelling.
+// Host path of a DOS path, for handing it to another program or a dialog (the file operations
+// use host::Location instead). Each component is matched against what exists at that point,
+// first exactly, then ignoring letter case; a missing component keeps its spelling.
 // Throws 68 and 71 for the drive states, 52 for a malformed path, 75 for a path on the medium
 // that links lead off it.
 QString toHostPath(const QString& dosPath);
 QString toHostPath(const DosPath& path);
-
-// The same for an operation that never follows a link in the last component: on the medium,
-// only the folders above it must stay there, so that a link in its place reads as no file.
-QString toHostPathOfEntry(const DosPath& path);
 
 // DOS path of a host path: under the drive whose target is its longest prefix, else z:.
 QString toDosPath(const QString& hostPath);
@@ -39,9 +38,8 @@ QString toDosPath(const QString& hostPath);
 QString currentDirectory();
 
 // Drive A: holds whatever medium is in it, prepared by anyone. Its paths never lead off the
-// medium: toHostPath refuses (75) a path whose links resolve outside the drive's root, and
-// the file operations that open or mark a file of their own (record files, whole-file reads,
-// pictures, attributes) treat a link there as no such file.
+// medium (host::Location); the file operations that open or mark a file of their own (record
+// files, whole-file reads, pictures, attributes) treat a link there as no such file.
 bool isOnMedium(const DosPath& path);
 
 // True when a host directory entry of that name exists, even a dangling link.

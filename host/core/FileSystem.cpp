@@ -1,31 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "FileSystem.h"
 
-#include "DosPath.h"
 #include "Fd.h"
-#include "Prefix.h"
+#include "Location.h"
 #include "RegularFile.h"
 #include "RuntimeError.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace host {
@@ -63,82 +57,32 @@ bool globMatch(QStringView pattern, QStringView name) {
     return p == pattern.size();
 }
 
-// The host directory and the last component of a DOS path.
-struct Split {
-    QString hostDir;
-    QString name;
-    bool onMedium = false;
-};
-
-Split splitLast(const QString& dosPath) {
-    DosPath parsed = parseDosPath(dosPath);
-    Split split;
-    if (!parsed.components.isEmpty())
-        split.name = parsed.components.takeLast();
-    split.hostDir = toHostPath(parsed);
-    split.onMedium = isOnMedium(parsed);
-    return split;
-}
-
-// Walks a host folder by the bytes the host names its entries with, so that a name that is
-// not valid in the locale's encoding is still found. `visit` gets the entry's host path, its
-// name for matching and its type (following links; 0 for a dangling link) and returns false
-// to stop. Nothing is opened.
-template <class Visit> void forEachEntry(const QString& hostDir, Visit visit) {
-    const QByteArray dir = QFile::encodeName(hostDir);
-    std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.constData()), &::closedir);
-    if (!listing)
+// Walks a folder (any descriptor of it, O_PATH will do) as a stream, by the bytes the host
+// names its entries with, so that a name that is not valid in the locale's encoding is still
+// found and a folder of any size takes no memory of its own. `visit` gets the entry's host name
+// and its name for matching, and returns false to stop. Nothing is opened.
+template <class Visit> void forEachEntry(int folder, Visit visit) {
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
         return;
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
+    if (!listing) {
+        ::close(readable);
+        return;
+    }
     while (const dirent* entry = ::readdir(listing.get())) {
         const QByteArray name(entry->d_name);
         if (name == "." || name == "..")
             continue;
-        struct stat st {};
-        const mode_t type =
-            ::fstatat(::dirfd(listing.get()), entry->d_name, &st, 0) == 0 ? st.st_mode & S_IFMT : 0;
-        if (!visit(dir + '/' + name, QFile::decodeName(name), type))
+        if (!visit(name, QFile::decodeName(name)))
             return;
     }
 }
 
-struct HostEntry {
-    QByteArray path;
-    QString name;
-    friend bool operator<(const HostEntry& a, const HostEntry& b) { return a.path < b.path; }
-};
-
-// The host path of a DOS path, and whether links there may be followed: on the medium, the
-// program's own files are never reached through one.
-struct Resolved {
-    QString hostPath;
-    bool followLinks = true;
-};
-
-Resolved resolve(const QString& dosPath) {
-    const DosPath parsed = parseDosPath(dosPath);
-    if (isOnMedium(parsed))
-        return {toHostPathOfEntry(parsed), false};
-    return {toHostPath(parsed), true};
-}
-
-bool isLink(const QString& hostPath) {
-    const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath), false);
-    return st && S_ISLNK(st->st_mode);
-}
-
-// A link on the medium that the program must not go through counts as no entry.
-bool isUnfollowedLink(const Resolved& file) {
-    return !file.followLinks && isLink(file.hostPath);
-}
-
-QString existingHostFile(const Resolved& file) {
-    const std::optional<struct stat> st =
-        statOf(QFile::encodeName(file.hostPath), file.followLinks);
-    if (!st)
-        raise(QFileInfo(file.hostPath).dir().exists() ? ErrFileNotFound : ErrPathNotFound);
-    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode))
-        raise(ErrFileNotFound);
-    return file.hostPath;
+// The type of a stat with links followed; 0 for a dangling link or one that leads off the
+// medium.
+mode_t typeOf(const std::optional<struct stat>& st) {
+    return st ? st->st_mode & S_IFMT : 0;
 }
 
 // The permissions a new file gets from this process: its umask, read once (from the kernel's
@@ -223,24 +167,33 @@ const QRegularExpression& temporaryName() {
     return name;
 }
 
-void removeStaleTemporariesOnce(const QString& hostDir) {
+void removeStaleTemporariesOnce(int folder) {
     static QMutex mutex;
-    static QSet<QString> swept;
+    static QSet<QByteArray> swept;
+    struct stat st {};
+    char where[PATH_MAX] = {};
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(folder);
+    if (::fstat(folder, &st) != 0 || ::readlink(proc.constData(), where, sizeof where - 1) < 0)
+        return;
     {
+        // The folder as it is now, by its place and its inode (which a new folder may reuse).
         const QMutexLocker lock(&mutex);
-        const QString key = QFileInfo(hostDir).canonicalFilePath();
-        if (key.isEmpty() || swept.contains(key))
+        const QByteArray key = QByteArray(where) + '@' + QByteArray::number(quint64(st.st_dev)) +
+                               ':' + QByteArray::number(quint64(st.st_ino));
+        if (swept.contains(key))
             return;
         swept.insert(key);
     }
-    forEachEntry(hostDir, [](const QByteArray& path, const QString& name, mode_t type) {
+    forEachEntry(folder, [folder](const QByteArray& hostName, const QString& name) {
         const QRegularExpressionMatch match = temporaryName().match(name);
         bool ok = false;
         const qint64 pid = match.hasMatch() ? match.captured(1).toLongLong(&ok) : 0;
+        struct stat entry {};
         // Only a file whose creator has ended; another running instance's file stays.
-        if (type == S_IFREG && ok && pid > 0 && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 &&
-            errno == ESRCH)
-            ::unlink(path.constData());
+        if (ok && pid > 0 && pid <= INT_MAX &&
+            ::fstatat(folder, hostName.constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(entry.st_mode) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            ::unlinkat(folder, hostName.constData(), 0);
         return true;
     });
 }
@@ -250,20 +203,24 @@ bool cannotSync(int err) {
     return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
-// A temporary file beside `target`, removed again unless committed by a rename. POSIX, not
-// QSaveFile: its name carries our pid for the stale sweep, copies go by copy_file_range into its
-// descriptor, and the errno of each step must survive to tell 61, 70, 71 and 75 apart.
+// A temporary file in the target's held folder, removed again unless committed by a rename onto
+// the target's name there. POSIX, not QSaveFile: its name carries our pid for the stale sweep,
+// copies go by copy_file_range into its descriptor, it is made and renamed only through the held
+// folder, and the errno of each step must survive to tell 61, 70, 71 and 75 apart.
 class TempBeside {
 public:
-    explicit TempBeside(const QString& target) : m_target(target) {
-        const QString dir = QFileInfo(target).absolutePath();
-        removeStaleTemporariesOnce(dir);
+    explicit TempBeside(const Location& target)
+        : m_folder(::fcntl(target.folder(), F_DUPFD_CLOEXEC, 0)), m_target(target.name()) {
+        if (m_folder.fd < 0)
+            raise(ErrPathNotFound);
+        removeStaleTemporariesOnce(m_folder.fd);
         for (int attempt = 0; attempt < 100 && m_fd.fd < 0; ++attempt) {
-            m_path = dir + QStringLiteral("/.vrtl-%1-%2.tmp")
-                               .arg(::getpid())
-                               .arg(QRandomGenerator::global()->bounded(1u << 30), 0, 36);
-            m_fd.reset(::open(QFile::encodeName(m_path).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            m_name = QStringLiteral(".vrtl-%1-%2.tmp")
+                         .arg(::getpid())
+                         .arg(QRandomGenerator::global()->bounded(1u << 30), 0, 36)
+                         .toLatin1();
+            m_fd.reset(::openat(m_folder.fd, m_name.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
             if (m_fd.fd < 0 && errno != EEXIST)
                 raise(errno == ENOENT ? ErrPathNotFound : errorFromErrno(errno));
         }
@@ -273,12 +230,12 @@ public:
     TempBeside(const TempBeside&) = delete;
     TempBeside& operator=(const TempBeside&) = delete;
     ~TempBeside() {
-        m_fd.reset();
         if (!m_committed)
-            ::unlink(QFile::encodeName(m_path).constData());
+            ::unlinkat(m_folder.fd, m_name.constData(), 0);
     }
+    // Stays the file's own descriptor after the rename, so that what follows it (the read-only
+    // mark) lands on the file that was put in place.
     int fd() const { return m_fd.fd; }
-    const QString& path() const { return m_path; }
 
     // Durable before it is reported done: the contents reach the medium before the rename,
     // and the rename itself before success, so a stick pulled right afterwards holds the new
@@ -286,21 +243,18 @@ public:
     void commit() {
         if (::fdatasync(m_fd.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
-        if (::close(m_fd.release()) != 0)
-            raiseErrno(errno);
-        if (::rename(QFile::encodeName(m_path).constData(),
-                     QFile::encodeName(m_target).constData()) != 0)
+        if (::renameat(m_folder.fd, m_name.constData(), m_folder.fd, m_target.constData()) != 0)
             raiseErrno(errno);
         m_committed = true;
-        const UniqueFd dir(::open(QFile::encodeName(QFileInfo(m_target).absolutePath()).constData(),
-                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const UniqueFd dir(::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.fd >= 0 && ::fsync(dir.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
     }
 
 private:
-    QString m_target;
-    QString m_path;
+    UniqueFd m_folder;
+    QByteArray m_target;
+    QByteArray m_name;
     UniqueFd m_fd;
     bool m_committed = false;
 };
@@ -309,27 +263,60 @@ bool hasWildcard(const QString& name) {
     return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
 }
 
-// Resolves a destination file whose directory must exist and which, when present, must be a
-// writable file.
-QString writableDestination(const QString& dosPath) {
-    const Split split = splitLast(dosPath);
-    if (split.name.isEmpty() || hasWildcard(split.name))
+// Checks a destination file: its folder must exist and, where it is present, it must be a
+// writable regular file. Returns the stat of the regular file that the write replaces, whose
+// mode and marks may carry over; nothing for a new file or a link in its place.
+std::optional<struct stat> checkWritableDestination(const Location& to) {
+    if (to.name().isEmpty() || hasWildcard(QFile::decodeName(to.name())))
         raise(ErrBadFileNameOrNumber);
-    if (!QFileInfo(split.hostDir).isDir())
+    if (!to.folderExists())
         raise(ErrPathNotFound);
-    const QString match = matchEntry(split.hostDir, split.name);
-    const QString hostPath =
-        split.hostDir + QLatin1Char('/') + (match.isEmpty() ? split.name : match);
-    if (!match.isEmpty()) {
-        // A link on the medium is replaced itself, and nothing is asked of what it names.
-        if (split.onMedium && isLink(hostPath))
-            return hostPath;
-        // Only a regular file is replaced: not a folder, and not a pipe or a device.
-        const std::optional<struct stat> st = statOf(QFile::encodeName(hostPath));
-        if ((st && !S_ISREG(st->st_mode)) || hostIsReadOnly(hostPath))
-            raise(ErrPathFileAccess);
-    }
-    return hostPath;
+    const std::optional<struct stat> entry = to.status(false);
+    if (!entry)
+        return std::nullopt;
+    // A link (or a second name of someone's file) on the medium is replaced itself, and nothing
+    // is asked of what it names.
+    if (to.onMedium() && isLinkLike(*entry))
+        return std::nullopt;
+    // Only a regular file is replaced: not a folder, and not a pipe or a device.
+    const std::optional<struct stat> st = S_ISLNK(entry->st_mode) ? to.status(true) : entry;
+    if (st && (!S_ISREG(st->st_mode) || isReadOnly(*st)))
+        raise(ErrPathFileAccess);
+    return S_ISREG(entry->st_mode) ? entry : std::nullopt;
+}
+
+// The program's own files on the medium are used only as entries of their own; elsewhere
+// links lead where they lead.
+bool followsLinks(const Location& at) {
+    return !at.onMedium();
+}
+
+// An existing file to read: 53 when there is none (or a folder, or on the medium a link or a
+// second name of someone's file where only the entry counts), 76 when its folder is missing;
+// anything but a regular file is 75.
+UniqueFd openExistingFile(const Location& from, bool followLast) {
+    const std::optional<struct stat> st = from.status(followLast);
+    if (!st && leadsOffTheMedium(errno))
+        raise(ErrPathFileAccess);
+    if (!st)
+        raise(from.folderExists() ? ErrFileNotFound : ErrPathNotFound);
+    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode) ||
+        (!followLast && from.onMedium() && isLinkLike(*st)))
+        raise(ErrFileNotFound);
+    UniqueFd file(openRegularFile(from, O_RDONLY, 0, followLast));
+    if (file.fd < 0)
+        raise(ErrPathFileAccess);
+    return file;
+}
+
+// The entry itself, for reading its marks; nothing when it is missing or, on the medium, a
+// link or a second name of someone's file.
+UniqueFd ownEntry(const Location& at) {
+    const bool follow = followsLinks(at);
+    const std::optional<struct stat> st = at.status(follow);
+    if (!st || (!follow && isLinkLike(*st)))
+        return UniqueFd();
+    return UniqueFd(at.open(O_PATH, 0, follow));
 }
 
 } // namespace
@@ -346,43 +333,36 @@ bool matchesWildcard(const QString& pattern, const QString& name) {
 }
 
 void syncDrive(QChar letter) {
-    const UniqueFd root(::open(QFile::encodeName(driveRoot(letter)).constData(),
-                               O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (root.fd < 0 || (::syncfs(root.fd) != 0 && !cannotSync(errno)))
+    const Location root = Location::of(QString(letter) + QStringLiteral(":\\"));
+    const UniqueFd folder(root.openFolder());
+    if (folder.fd < 0 || (::syncfs(folder.fd) != 0 && !cannotSync(errno)))
         raiseErrno(errno);
 }
 
-std::optional<MediumIdentity> mediumIdentity(QChar letter) {
-    try {
-        const QByteArray root = QFile::encodeName(driveRoot(letter));
-        struct stat st {};
-        struct statfs fs {};
-        if (::stat(root.constData(), &st) != 0 || ::statfs(root.constData(), &fs) != 0)
-            return std::nullopt;
-        quint64 fsid = 0;
-        std::memcpy(&fsid, &fs.f_fsid, std::min(sizeof fsid, sizeof fs.f_fsid));
-        return MediumIdentity{quint64(st.st_dev), quint64(st.st_ino), fsid};
-    } catch (const RuntimeError&) {
-        return std::nullopt;
-    }
-}
-
 void removeStaleTemporaries(const QString& folder) {
-    removeStaleTemporariesOnce(toHostPath(folder));
+    const Location at = Location::of(folder);
+    const UniqueFd dir(at.open(O_PATH | O_DIRECTORY, 0, true));
+    if (dir.fd >= 0)
+        removeStaleTemporariesOnce(dir.fd);
 }
 
 QString findFirstFile(const QString& pattern, int attributes) {
-    const Split split = splitLast(pattern);
-    const QString wanted = split.name.isEmpty() ? QStringLiteral("*.*") : split.name;
+    const Location at = Location::of(pattern);
+    const QString wanted =
+        at.name().isEmpty() ? QStringLiteral("*.*") : QFile::decodeName(at.name());
     QString found;
-    forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
+    forEachEntry(at.folder(), [&](const QByteArray& hostName, const QString& name) {
         // Only files and folders count: a dangling link, a pipe or a device is passed over
         // and never opened (opening a pipe without a writer would wait for ever).
-        if ((type != S_IFREG && type != S_IFDIR) || !matchesWildcard(wanted, name))
+        if (!matchesWildcard(wanted, name))
             return true;
+        const mode_t type = typeOf(at.statusOf(hostName, true));
+        if (type != S_IFREG && type != S_IFDIR)
+            return true;
+        const UniqueFd entry(at.openEntry(hostName, O_PATH, 0, true));
         int attrs = 0;
         try {
-            attrs = hostAttributes(QFile::decodeName(path));
+            attrs = attributesOf(entry.fd);
         } catch (const RuntimeError&) {
             return true; // gone meanwhile
         }
@@ -395,37 +375,37 @@ QString findFirstFile(const QString& pattern, int attributes) {
 }
 
 void deleteFiles(const QString& pattern) {
-    const Split split = splitLast(pattern);
-    if (split.name.isEmpty())
+    const Location at = Location::of(pattern);
+    if (at.name().isEmpty())
         raise(ErrFileNotFound);
-    if (!QFileInfo(split.hostDir).isDir())
+    if (!at.folderExists())
         raise(ErrPathNotFound);
 
-    // Host paths as bytes: a name that is not valid in the locale's encoding is still deleted.
-    QList<QByteArray> targets;
-    if (hasWildcard(split.name)) {
-        QList<HostEntry> matches;
-        forEachEntry(split.hostDir, [&](const QByteArray& path, const QString& name, mode_t type) {
-            if (type != S_IFDIR && matchesWildcard(split.name, name))
-                matches.append({path, name});
+    // One entry of the held folder; folders are never deleted, nor what a link names.
+    auto deleteEntry = [&](const QByteArray& name) {
+        const std::optional<struct stat> st = at.statusOf(name, true);
+        if (typeOf(st) == S_IFDIR)
+            return false;
+        if (st && isReadOnly(*st))
+            raise(ErrPathFileAccess);
+        if (::unlinkat(at.folder(), name.constData(), 0) != 0)
+            raiseErrno(errno);
+        return true;
+    };
+    bool deleted = false;
+    const QString wanted = QFile::decodeName(at.name());
+    if (hasWildcard(wanted)) {
+        // Deleted while the folder is listed, in the folder's own order.
+        forEachEntry(at.folder(), [&](const QByteArray& hostName, const QString& name) {
+            if (matchesWildcard(wanted, name) && deleteEntry(hostName))
+                deleted = true;
             return true;
         });
-        std::sort(matches.begin(), matches.end());
-        for (const HostEntry& match : matches)
-            targets.append(match.path);
-    } else {
-        const QString match = matchEntry(split.hostDir, split.name);
-        if (!match.isEmpty() && !QFileInfo(split.hostDir + QLatin1Char('/') + match).isDir())
-            targets.append(QFile::encodeName(split.hostDir + QLatin1Char('/') + match));
+    } else if (at.status(false)) {
+        deleted = deleteEntry(at.name());
     }
-    if (targets.isEmpty())
+    if (!deleted)
         raise(ErrFileNotFound);
-    for (const QByteArray& target : targets) {
-        if (hostIsReadOnly(target))
-            raise(ErrPathFileAccess);
-        if (::unlink(target.constData()) != 0)
-            raiseErrno(errno);
-    }
 }
 
 // A source that another program rewrote, cut or extended while it was copied.
@@ -437,20 +417,18 @@ bool changedSince(int fd, const struct stat& before) {
 }
 
 void copyFile(const QString& source, const QString& destination, const CopyProgress& progress) {
-    const QString from = existingHostFile({toHostPath(source), true});
-    const QString to = writableDestination(destination);
-
-    UniqueFd in(openRegularFile(QFile::encodeName(from), O_RDONLY));
-    if (in.fd < 0)
-        raiseErrno(errno);
+    const Location from = Location::of(source);
+    const UniqueFd in = openExistingFile(from, true);
     struct stat srcStat {};
     if (::fstat(in.fd, &srcStat) != 0)
         raiseErrno(errno);
-    if (const std::optional<struct stat> dstStat = statOf(QFile::encodeName(to));
+    const Location to = Location::of(destination);
+    checkWritableDestination(to);
+    if (const std::optional<struct stat> dstStat = to.status(true);
         dstStat && dstStat->st_dev == srcStat.st_dev && dstStat->st_ino == srcStat.st_ino)
         raise(ErrPathFileAccess);
 
-    const int attributes = hostAttributes(from);
+    const int attributes = attributesOf(in.fd);
     TempBeside temp(to);
     // A copy that is stopped leaves no temporary file and the destination as it was.
     copyContents(in.fd, temp.fd(), srcStat.st_size, progress);
@@ -461,29 +439,27 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     // the copy is in place.
     ::fchmod(temp.fd(), (srcStat.st_mode & 0777 & ~processUmask()) | S_IWUSR);
     if (attributes & (AttrHidden | AttrSystem))
-        setHostAttributes(temp.path(), attributes & (AttrHidden | AttrSystem));
+        setAttributesOf(temp.fd(), attributes & (AttrHidden | AttrSystem));
     temp.commit();
     if (attributes & AttrReadOnly)
-        setHostAttributes(to, attributes);
+        setAttributesOf(temp.fd(), attributes);
 }
 
 void makeDirectory(const QString& path) {
-    const Split split = splitLast(path);
-    if (split.name.isEmpty())
+    const Location at = Location::of(path);
+    if (at.name().isEmpty())
         raise(ErrPathFileAccess);
-    if (!QFileInfo(split.hostDir).isDir())
+    if (!at.folderExists())
         raise(ErrPathNotFound);
-    if (!matchEntry(split.hostDir, split.name).isEmpty())
+    if (at.status(false))
         raise(ErrPathFileAccess);
-    const QString hostPath = split.hostDir + QLatin1Char('/') + split.name;
-    if (::mkdir(QFile::encodeName(hostPath).constData(), 0777) != 0)
+    if (::mkdirat(at.folder(), at.name().constData(), 0777) != 0)
         raise(errno == ENOENT ? ErrPathNotFound : errorFromErrno(errno));
 }
 
 bool fileExists(const QString& path) {
     try {
-        const Resolved file = resolve(path);
-        return QFileInfo::exists(file.hostPath) && !isUnfollowedLink(file);
+        return ownEntry(Location::of(path)).fd >= 0;
     } catch (const RuntimeError&) {
         return false;
     }
@@ -491,8 +467,8 @@ bool fileExists(const QString& path) {
 
 bool isSameFile(const QString& first, const QString& second) {
     try {
-        const std::optional<struct stat> a = statOf(QFile::encodeName(toHostPath(first)));
-        const std::optional<struct stat> b = statOf(QFile::encodeName(toHostPath(second)));
+        const std::optional<struct stat> a = Location::of(first).status(true);
+        const std::optional<struct stat> b = Location::of(second).status(true);
         return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
     } catch (const RuntimeError&) {
         return false;
@@ -500,25 +476,27 @@ bool isSameFile(const QString& first, const QString& second) {
 }
 
 int getAttributes(const QString& path) {
-    const Resolved file = resolve(path);
-    if (!QFileInfo::exists(file.hostPath) || isUnfollowedLink(file))
+    const UniqueFd entry = ownEntry(Location::of(path));
+    if (entry.fd < 0)
         raise(ErrFileNotFound);
-    return hostAttributes(file.hostPath);
+    return attributesOf(entry.fd);
 }
 
 void setAttributes(const QString& path, int attributes) {
-    const Resolved file = resolve(path);
-    if (!QFileInfo::exists(file.hostPath))
+    const Location at = Location::of(path);
+    const std::optional<struct stat> st = at.status(false);
+    // Never through a link, on any drive.
+    if (!st || S_ISLNK(st->st_mode) || (at.onMedium() && isLinkLike(*st)))
         raise(ErrFileNotFound);
-    setHostAttributes(file.hostPath, attributes); // never through a link
+    const UniqueFd entry(at.open(O_PATH, 0, false));
+    if (entry.fd < 0)
+        raise(ErrFileNotFound);
+    setAttributesOf(entry.fd, attributes);
 }
 
 QByteArray readFile(const QString& path, qint64 maxBytes) {
-    const Resolved resolved = resolve(path);
-    const QString hostPath = existingHostFile(resolved);
-    UniqueFd file(openRegularFile(QFile::encodeName(hostPath), O_RDONLY, 0, resolved.followLinks));
-    if (file.fd < 0)
-        raise(ErrPathFileAccess);
+    const Location at = Location::of(path);
+    const UniqueFd file = openExistingFile(at, followsLinks(at));
     struct stat st {};
     if (::fstat(file.fd, &st) != 0)
         raise(ErrDiskNotReady);
@@ -539,18 +517,20 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
 }
 
 void writeFileReplacing(const QString& path, const QByteArray& contents) {
-    const QString to = writableDestination(path);
+    const Location to = Location::of(path);
     // The old file's mode and marks carry over; a link in its place passes on nothing.
-    std::optional<struct stat> old = statOf(QFile::encodeName(to), false);
-    if (old && !S_ISREG(old->st_mode))
-        old.reset();
+    const std::optional<struct stat> old = checkWritableDestination(to);
+    int attributes = 0;
+    if (old) {
+        const UniqueFd entry(to.open(O_PATH, 0, false));
+        attributes = entry.fd >= 0 ? attributesOf(entry.fd) : 0;
+    }
     TempBeside temp(to);
     writeAll(temp.fd(), contents.constData(), contents.size());
     if (old) {
         ::fchmod(temp.fd(), old->st_mode & 0777);
-        const int attributes = hostAttributes(to);
         if (attributes & (AttrHidden | AttrSystem))
-            setHostAttributes(temp.path(), attributes);
+            setAttributesOf(temp.fd(), attributes);
     }
     temp.commit();
 }

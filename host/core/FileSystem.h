@@ -8,9 +8,9 @@
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 
-// File operations on DOS paths, with DOS semantics and the platform's run-time errors.
+// File operations on DOS paths, with DOS semantics and the platform's run-time errors. Each
+// resolves its paths once (host::Location) and then acts on the held folders.
 namespace host {
 
 // DOS wildcard match of one name, ignoring case: "*" any run, "?" any one character;
@@ -27,24 +27,14 @@ QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 // can be pulled at once.
 void syncDrive(QChar letter);
 
-// What tells the medium in a drive from another one put in its place at the same mount point:
-// its root's device and inode, and its file system's id.
-struct MediumIdentity {
-    quint64 device = 0;
-    quint64 inode = 0;
-    quint64 fileSystem = 0;
-    friend bool operator==(const MediumIdentity&, const MediumIdentity&) = default;
-};
-// Nothing when the drive is not ready.
-std::optional<MediumIdentity> mediumIdentity(QChar letter);
-
 // Removes, once per folder and run, the temporary files that an ended run of the program
 // left in a folder (a kill or a pulled stick during a copy or a save). Those of a program that
 // still runs stay. Every write sweeps the folder it writes to this way.
 void removeStaleTemporaries(const QString& folder);
 
-// Deletes the file, or every file that the wildcards of the last component match. Folders are
-// never deleted. No match is 53; a read-only file is 75.
+// Deletes the file, or every file that the wildcards of the last component match, as the folder
+// lists them (in bounded memory, whatever its size). Folders are never deleted. No match is 53;
+// a read-only file is 75.
 void deleteFiles(const QString& pattern);
 
 // Told after each piece of a copy how many bytes of how many are done; returns false to stop

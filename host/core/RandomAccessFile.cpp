@@ -2,13 +2,9 @@
 #include "RandomAccessFile.h"
 
 #include "Attributes.h"
-#include "DosPath.h"
+#include "Location.h"
 #include "RegularFile.h"
 #include "RuntimeError.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -19,8 +15,8 @@
 namespace host {
 namespace {
 
-int openErrorNumber(int err, const QString& hostPath) {
-    if (err == ENOENT && !QFileInfo(hostPath).dir().exists())
+int openErrorNumber(int err, const Location& at) {
+    if (err == ENOENT && !at.folderExists())
         return ErrPathNotFound;
     if (err == ENOENT || err == EEXIST)
         return ErrPathFileAccess; // a dangling link where the file belongs
@@ -32,38 +28,37 @@ int openErrorNumber(int err, const QString& hostPath) {
 } // namespace
 
 RandomAccessFile RandomAccessFile::open(const QString& dosPath) {
-    const DosPath dos = parseDosPath(dosPath);
-    const bool followLinks = !isOnMedium(dos);
-    const QString hostPath = followLinks ? toHostPath(dos) : toHostPathOfEntry(dos);
-    const QByteArray path = QFile::encodeName(hostPath);
-    const std::optional<struct stat> entry = statOf(path, followLinks);
-    // A link on the medium is no file of its own: it is neither read nor created through.
-    if (entry && (S_ISDIR(entry->st_mode) || S_ISLNK(entry->st_mode)))
+    const Location at = Location::of(dosPath);
+    const bool followLinks = !at.onMedium();
+    const std::optional<struct stat> entry = at.status(followLinks);
+    // A link on the medium (or a second name of someone's file) is no file of its own: it is
+    // neither read nor written in place nor created through.
+    if (entry && (S_ISDIR(entry->st_mode) || (!followLinks && isLinkLike(*entry))))
         raise(ErrPathFileAccess);
 
-    if (hostIsReadOnly(hostPath)) {
-        const int fd = openRegularFile(path, O_RDONLY, 0, followLinks);
+    if (entry && isReadOnly(*entry)) {
+        const int fd = openRegularFile(at, O_RDONLY, 0, followLinks);
         if (fd < 0)
-            raise(openErrorNumber(errno, hostPath));
+            raise(openErrorNumber(errno, at));
         return RandomAccessFile(fd, ErrPathFileAccess);
     }
-    int fd = openRegularFile(path, O_RDWR, 0, followLinks);
+    int fd = openRegularFile(at, O_RDWR, 0, followLinks);
     // A missing file is created only where no entry at all is: never at the far end of a
     // dangling link.
-    if (fd < 0 && errno == ENOENT && !entryExists(hostPath))
-        fd = openRegularFile(path, O_RDWR | O_CREAT | O_EXCL, 0666, followLinks);
+    if (fd < 0 && errno == ENOENT && at.folderExists() && !at.status(false))
+        fd = openRegularFile(at, O_RDWR | O_CREAT | O_EXCL, 0666, false);
     if (fd < 0 && errno == EEXIST)
-        fd = openRegularFile(path, O_RDWR, 0, followLinks); // made meanwhile by another run
+        fd = openRegularFile(at, O_RDWR, 0, followLinks); // made meanwhile by another run
     if (fd >= 0)
         return RandomAccessFile(fd, 0);
     const int err = errno;
     if (err == EROFS || err == EACCES || err == EPERM) {
         // A write-protected medium: the file can still be read.
-        fd = openRegularFile(path, O_RDONLY, 0, followLinks);
+        fd = openRegularFile(at, O_RDONLY, 0, followLinks);
         if (fd >= 0)
             return RandomAccessFile(fd, ErrPermissionDenied);
     }
-    raise(openErrorNumber(err, hostPath));
+    raise(openErrorNumber(err, at));
 }
 
 QByteArray RandomAccessFile::readAt(qint64 offset, qint64 length) const {

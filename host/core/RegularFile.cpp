@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RegularFile.h"
 
-#include "Fd.h"
+#include "Location.h"
 #include "RuntimeError.h"
 
 #include <cerrno>
@@ -11,28 +11,29 @@
 
 namespace host {
 
-int openRegularFile(const QByteArray& path, int flags, mode_t mode, bool followLinks) {
-    const std::optional<struct stat> entry = statOf(path, followLinks);
-    if (entry && S_ISLNK(entry->st_mode)) {
+int openRegularFile(const Location& at, int flags, mode_t mode, bool followLast) {
+    const bool entryOnly = !followLast && at.onMedium();
+    const std::optional<struct stat> entry = at.status(followLast);
+    if (entry && (S_ISLNK(entry->st_mode) || (entryOnly && isLinkLike(*entry)))) {
         errno = ENOENT;
         return -1;
     }
     if (entry && !S_ISREG(entry->st_mode) && !S_ISDIR(entry->st_mode))
         raise(ErrPathFileAccess);
     // Non-blocking, in case the entry changed since the look: no open can wait for ever.
-    const int fd = ::open(path.constData(),
-                          flags | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW), mode);
+    const int fd = at.open(flags | O_NONBLOCK, mode, followLast);
     if (fd < 0) {
-        if (errno == ELOOP && !followLinks)
+        if (errno == ELOOP && !followLast)
             errno = ENOENT; // became a link since the look
         return -1;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (entryOnly && isLinkLike(st))) {
         const bool directory = S_ISDIR(st.st_mode);
+        const bool linked = S_ISREG(st.st_mode);
         ::close(fd);
-        if (directory) {
-            errno = EISDIR;
+        if (directory || linked) {
+            errno = directory ? EISDIR : ENOENT;
             return -1;
         }
         raise(ErrPathFileAccess);

@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: MIT
+#include "Location.h"
+
+#include "Prefix.h"
+#include "RuntimeError.h"
+
+#include <QFile>
+#include <QList>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <memory>
+#include <sys/statfs.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
+
+namespace host {
+namespace {
+
+thread_local const MediumHold* t_hold = nullptr;
+
+constexpr int kMaxLinks = 40; // as the kernel's own lookup
+
+QByteArray joined(const QByteArray& folder, const QByteArray& name) {
+    return folder.isEmpty() ? name : folder + '/' + name;
+}
+
+// Where openat2 is missing (Linux before 5.6), or VORTLE_NO_OPENAT2 asks the tests to take this
+// way: one component at a time from the root, never following a link by the kernel. A link is
+// read and its target walked in its place; an absolute one, or a ".." above the root, is EXDEV.
+int walkBeneath(int root, const QByteArray& path, int flags, mode_t mode) {
+    std::vector<UniqueFd> below; // the folders walked into, from the root down
+    QList<QByteArray> todo = path.split('/');
+    int links = 0;
+    while (!todo.isEmpty()) {
+        const QByteArray part = todo.takeFirst();
+        if (part.isEmpty() || part == ".")
+            continue;
+        const int at = below.empty() ? root : below.back().fd;
+        if (part == "..") {
+            if (below.empty()) {
+                errno = EXDEV;
+                return -1;
+            }
+            below.pop_back();
+            continue;
+        }
+        const bool last = std::none_of(todo.begin(), todo.end(), [](const QByteArray& rest) {
+            return !rest.isEmpty() && rest != ".";
+        });
+        struct stat st {};
+        if (::fstatat(at, part.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+            if (++links > kMaxLinks) {
+                errno = ELOOP;
+                return -1;
+            }
+            QByteArray target(PATH_MAX, '\0');
+            const ssize_t n = ::readlinkat(at, part.constData(), target.data(), target.size());
+            if (n < 0)
+                return -1;
+            target.truncate(n);
+            if (target.startsWith('/')) {
+                errno = EXDEV;
+                return -1;
+            }
+            todo = target.split('/') + todo;
+            continue;
+        }
+        if (last)
+            return ::openat(at, part.constData(), flags | O_NOFOLLOW, mode);
+        UniqueFd next(
+            ::openat(at, part.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (next.fd < 0)
+            return -1;
+        below.push_back(std::move(next));
+    }
+    return ::openat(below.empty() ? root : below.back().fd, ".", flags, mode);
+}
+
+bool kernelResolvesBeneath() {
+    static const bool allowed = qEnvironmentVariableIsEmpty("VORTLE_NO_OPENAT2");
+    return allowed;
+}
+
+// Opens `path` below `root`: on the medium beneath it, decided by the kernel; elsewhere as the
+// host would, links followed.
+int openBelow(int root, const QByteArray& path, int flags, mode_t mode, bool confined) {
+    const QByteArray relative = path.isEmpty() ? QByteArrayLiteral(".") : path;
+    if (!confined)
+        return ::openat(root, relative.constData(), flags, mode);
+    static std::atomic_bool missing = false;
+    if (kernelResolvesBeneath() && !missing) {
+        struct open_how how {};
+        how.flags = quint64(flags);
+        how.mode = (flags & O_CREAT) ? mode : 0;
+        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            const long fd = ::syscall(SYS_openat2, root, relative.constData(), &how, sizeof how);
+            if (fd >= 0 || errno != EAGAIN)
+                return int(fd);
+        }
+        if (errno != ENOSYS)
+            return -1;
+        missing = true;
+    }
+    return walkBeneath(root, relative, flags, mode);
+}
+
+// The name of an entry of the folder that matches `name` exactly or else ignoring case, as the
+// host spells it; the name's own spelling when there is none.
+QByteArray matchIn(int folder, const QString& name) {
+    const QByteArray exact = QFile::encodeName(name);
+    struct stat st {};
+    if (::fstatat(folder, exact.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return exact;
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return exact;
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
+    if (!listing) {
+        ::close(readable);
+        return exact;
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        if (QFile::decodeName(entry->d_name).compare(name, Qt::CaseInsensitive) == 0)
+            return QByteArray(entry->d_name);
+    }
+    return exact;
+}
+
+UniqueFd rootOf(QChar drive, bool confined) {
+    if (confined && t_hold) {
+        // The run's medium, and no other: not ready when the run began is not ready now.
+        if (t_hold->root() < 0)
+            raise(ErrDiskNotReady);
+        return UniqueFd(::fcntl(t_hold->root(), F_DUPFD_CLOEXEC, 0));
+    }
+    UniqueFd root(
+        ::open(QFile::encodeName(driveRoot(drive)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (root.fd < 0)
+        raise(ErrDiskNotReady);
+    return root;
+}
+
+} // namespace
+
+Location Location::of(const QString& dosPath) {
+    return of(parseDosPath(dosPath));
+}
+
+Location Location::of(const DosPath& path) {
+    Location at;
+    at.m_confined = isOnMedium(path);
+    at.m_root = rootOf(path.drive, at.m_confined);
+    QStringList folders = path.components;
+    const QString last = folders.isEmpty() ? QString() : folders.takeLast();
+    UniqueFd folder(::fcntl(at.m_root.fd, F_DUPFD_CLOEXEC, 0));
+    for (const QString& part : std::as_const(folders)) {
+        const QByteArray name = folder.fd >= 0 ? matchIn(folder.fd, part) : QFile::encodeName(part);
+        at.m_folderPath = joined(at.m_folderPath, name);
+        if (folder.fd < 0)
+            continue; // spelled as written below a missing folder
+        folder.reset(openBelow(at.m_root.fd, at.m_folderPath, O_PATH | O_DIRECTORY | O_CLOEXEC, 0,
+                               at.m_confined));
+        if (folder.fd < 0 && leadsOffTheMedium(errno))
+            raise(ErrPathFileAccess); // "a:\up\x" with "up" -> "../.." would reach the user's files
+        if (folder.fd < 0 && errno != ENOENT && errno != ENOTDIR)
+            raiseErrno(errno);
+    }
+    at.m_folder = std::move(folder);
+    if (!last.isEmpty())
+        at.m_name = at.folderExists() ? matchIn(at.m_folder.fd, last) : QFile::encodeName(last);
+    return at;
+}
+
+std::optional<struct stat> Location::statusOf(const QByteArray& name, bool followLast) const {
+    struct stat st {};
+    if (m_folder.fd < 0) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    if (name.isEmpty()) {
+        if (::fstat(m_folder.fd, &st) != 0)
+            return std::nullopt;
+        return st;
+    }
+    if (!followLast || !m_confined) {
+        if (::fstatat(m_folder.fd, name.constData(), &st, followLast ? 0 : AT_SYMLINK_NOFOLLOW) !=
+            0)
+            return std::nullopt;
+        return st;
+    }
+    const UniqueFd entry(openEntry(name, O_PATH, 0, true));
+    if (entry.fd < 0 || ::fstat(entry.fd, &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+int Location::openEntry(const QByteArray& name, int flags, mode_t mode, bool followLast) const {
+    if (m_folder.fd < 0) {
+        errno = ENOENT;
+        return -1;
+    }
+    flags |= O_CLOEXEC;
+    if (name.isEmpty())
+        return ::openat(m_folder.fd, ".", flags, mode);
+    if (!followLast)
+        return ::openat(m_folder.fd, name.constData(), flags | O_NOFOLLOW, mode);
+    if (!m_confined)
+        return ::openat(m_folder.fd, name.constData(), flags, mode);
+    return openBelow(m_root.fd, joined(m_folderPath, name), flags, mode, true);
+}
+
+int Location::openFolder() const {
+    return m_folder.fd < 0 ? -1 : ::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+MediumHold::MediumHold() : m_outer(t_hold) {
+    try {
+        m_root.reset(::open(QFile::encodeName(driveRoot(QLatin1Char('a'))).constData(),
+                            O_PATH | O_DIRECTORY | O_CLOEXEC));
+    } catch (const RuntimeError&) {
+        // not ready: the run's operations on a: say so
+    }
+    t_hold = this;
+}
+
+MediumHold::~MediumHold() {
+    t_hold = m_outer;
+}
+
+bool MediumHold::isInDrive() const {
+    try {
+        const UniqueFd now(::open(QFile::encodeName(driveRoot(QLatin1Char('a'))).constData(),
+                                  O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat held {
+        }, current{};
+        struct statfs heldFs {
+        }, currentFs{};
+        return m_root.fd >= 0 && now.fd >= 0 && ::fstat(m_root.fd, &held) == 0 &&
+               ::fstat(now.fd, &current) == 0 && ::fstatfs(m_root.fd, &heldFs) == 0 &&
+               ::fstatfs(now.fd, &currentFs) == 0 && held.st_dev == current.st_dev &&
+               held.st_ino == current.st_ino &&
+               std::memcmp(&heldFs.f_fsid, &currentFs.f_fsid, sizeof heldFs.f_fsid) == 0;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool leadsOffTheMedium(int err) {
+    return err == EXDEV || err == ELOOP || err == EAGAIN;
+}
+
+bool isLinkLike(const struct stat& st) {
+    return S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && st.st_nlink > 1);
+}
+
+} // namespace host

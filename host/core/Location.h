@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "DosPath.h"
+#include "Fd.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <sys/stat.h>
+
+namespace host {
+
+// Where a DOS path leads, resolved once for one operation: the folder that holds the entry,
+// held open, and the entry's name in it as the host spells it. The operation then acts on the
+// held folder only (unlinkat, renameat, mkdirat, openat), so the path is never looked up again.
+//
+// Drive A: is untrusted: its paths are resolved beneath a descriptor of the drive's root, by
+// the kernel (openat2 with RESOLVE_BENEATH and RESOLVE_NO_MAGICLINKS; component by component
+// where the kernel lacks it). A link that stays on the medium works; one that leads off it is
+// 75, decided in the same look that finds the entry. Drives c: and z: are the user's own, and
+// their links are followed.
+class Location {
+public:
+    // Throws 52 for a malformed path, 68 and 71 for the drive, 75 for a path on the medium
+    // whose links lead off it. A folder on the way that does not exist is no error here:
+    // folderExists() is then false, and the operation says what that means for it.
+    static Location of(const QString& dosPath);
+    static Location of(const DosPath& path);
+
+    bool onMedium() const { return m_confined; }
+    bool folderExists() const { return m_folder.fd >= 0; }
+    // The held folder (O_PATH); -1 when it does not exist.
+    int folder() const { return m_folder.fd; }
+    // The entry's name as the host has it: what exists there, matched exactly or ignoring case,
+    // else the spelling of the path. Empty for a drive's root.
+    const QByteArray& name() const { return m_name; }
+
+    // The entry's stat. `followLast` follows a link in the last component (on the medium,
+    // only beneath its root); otherwise a link is described itself.
+    std::optional<struct stat> status(bool followLast) const {
+        return statusOf(m_name, followLast);
+    }
+    std::optional<struct stat> statusOf(const QByteArray& name, bool followLast) const;
+
+    // Opens the entry (or another entry of the held folder) with open(2)'s flags; a link in
+    // the last component is followed only with `followLast`. -1 with errno set on failure.
+    int open(int flags, mode_t mode, bool followLast) const {
+        return openEntry(m_name, flags, mode, followLast);
+    }
+    int openEntry(const QByteArray& name, int flags, mode_t mode, bool followLast) const;
+
+    // A readable descriptor of the held folder, for listing and flushing it; -1 on failure.
+    int openFolder() const;
+
+private:
+    Location() = default;
+
+    UniqueFd m_root;
+    UniqueFd m_folder;
+    QByteArray m_folderPath; // below the root, as the host names it ("" for the root itself)
+    QByteArray m_name;
+    bool m_confined = false;
+};
+
+// Drive A:'s root, held for as long as this lives, for the thread that made it: every
+// operation of that thread on a: resolves beneath this root, so a medium put in its place
+// meanwhile (another mount at the same place) is never reached. An Execute Link run holds one.
+class MediumHold {
+public:
+    MediumHold();
+    ~MediumHold();
+    MediumHold(const MediumHold&) = delete;
+    MediumHold& operator=(const MediumHold&) = delete;
+
+    // False when drive A: now holds another medium than the one held (or held none).
+    bool isInDrive() const;
+    // The held root (O_PATH); -1 when the drive was not ready.
+    int root() const { return m_root.fd; }
+
+private:
+    UniqueFd m_root;
+    const MediumHold* m_outer;
+};
+
+// An entry that the program's own files are never used through on the medium: a link, or a
+// file with a second name elsewhere (a hard link to someone's file would be marked or written
+// in place).
+bool isLinkLike(const struct stat& st);
+
+// The errno of a look beneath the medium's root that would have left it (or went round in
+// links, or kept meeting a rename that raced it).
+bool leadsOffTheMedium(int err);
+
+} // namespace host
