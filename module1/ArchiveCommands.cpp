@@ -6,8 +6,11 @@
 #include "host/core/FileSystem.h"
 #include "host/core/Process.h"
 #include "host/core/RuntimeError.h"
+#include "host/gui/MessageBox.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
+
+#include <QCoreApplication>
 
 namespace vortle::ArchiveCommands {
 namespace {
@@ -16,6 +19,16 @@ namespace {
 void startWinZip(const QString& arguments) {
     if (!Module1::diskInserted())
         return;
+    // The archive is one of the diskette's own files: a link in its place (or a second name of
+    // someone's file) is never handed to WinZip, which would create or write what it names.
+    if (host::isLinkOnMedium(DiskSettings::kAutoArchive)) {
+        host::MsgBox(QCoreApplication::translate(
+                         "ArchiveCommands",
+                         "The auto-archive on the disk is a link to another file. It was not "
+                         "opened."),
+                     host::MB_ICONCRITICAL, Module1::kTitle);
+        return;
+    }
     // An unreadable settings file leaves the path empty, as an unset one is.
     QString winZip;
     host::resumeNext([&] {

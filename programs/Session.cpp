@@ -8,11 +8,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vortle {
@@ -27,13 +27,43 @@ void onEndSignal(int) {
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
 
+// A folder that only this user can reach: owned by the user, no link, mode 0700. Another user
+// who could make or enter it could listen on the channel first.
+bool isPrivateFolder(const QString& folder) {
+    struct stat st {};
+    return !folder.isEmpty() && ::lstat(QFile::encodeName(folder).constData(), &st) == 0 &&
+           S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 0777) == 0700;
+}
+
+// The session's runtime folder, else one of the user's own in the temporary folder; none
+// when neither is private, and then there is no channel.
+QString channelFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (isPrivateFolder(runtime))
+        return runtime;
+    const QString own = QDir::tempPath() + QStringLiteral("/vortle-%1").arg(::getuid());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    return isPrivateFolder(own) ? own : QString();
+}
+
+// Only a peer of this user's own is believed.
+bool isOwnPeer(const QLocalSocket& socket) {
+    struct ucred peer {};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) ==
+               0 &&
+           peer.uid == ::getuid();
+}
+
+constexpr char kRaise[] = "raise\n";
+constexpr char kRaised[] = "raised\n";
+
 } // namespace
 
 QString Session::channelName() {
-    // Beside the session's other sockets where the desktop keeps a runtime folder.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString folder = channelFolder();
     if (folder.isEmpty())
-        folder = QDir::tempPath();
+        return {};
     const QByteArray prefix =
         QCryptographicHash::hash(QFile::encodeName(host::prefixPath()), QCryptographicHash::Sha1)
             .toHex()
@@ -42,27 +72,40 @@ QString Session::channelName() {
 }
 
 bool Session::raiseRunningPanel() {
-    QLocalSocket socket;
-    socket.connectToServer(channelName());
-    if (!socket.waitForConnected(1000))
+    const QString name = channelName();
+    if (name.isEmpty())
         return false;
-    socket.write("raise\n");
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(1000) || !isOwnPeer(socket))
+        return false;
+    socket.write(kRaise);
     socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
-    return true;
+    // Believed only once the panel says it came to the front.
+    while (socket.bytesAvailable() < qint64(sizeof kRaised - 1) && socket.waitForReadyRead(1000)) {
+    }
+    return socket.readAll() == kRaised;
 }
 
 Session::Session(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // Nobody answered on the channel: what is left of it is a crashed run's.
-    if (!m_server->listen(channelName())) {
-        QLocalServer::removeServer(channelName());
-        m_server->listen(channelName());
+    const QString name = channelName();
+    if (!name.isEmpty() && !m_server->listen(name)) {
+        QLocalServer::removeServer(name);
+        m_server->listen(name);
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            if (!isOwnPeer(*peer)) {
+                peer->abort();
+                peer->deleteLater();
+                continue;
+            }
             emit raiseRequested();
+            peer->write(kRaised);
+            peer->flush();
         }
     });
 

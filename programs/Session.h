@@ -16,13 +16,16 @@ class Session : public QObject {
     Q_OBJECT
 public:
     // True when another panel of this prefix already runs: it has been asked to come to the
-    // front, and this start should end. A stale channel left by a crash is taken over.
+    // front and said so, from a process of this user's. A stale channel left by a crash is
+    // taken over.
     static bool raiseRunningPanel();
 
     explicit Session(QObject* parent = nullptr);
     ~Session() override;
 
-    // The channel's name, one per user and prefix.
+    // The channel's name, one per user and prefix, in a folder only this user can reach (the
+    // session's runtime folder, else the user's own in the temporary folder); empty when there
+    // is none, and each start then runs as the first.
     static QString channelName();
 
 signals:

@@ -153,11 +153,26 @@ QAction* DiskProperties::addProfileItem() {
     return item;
 }
 
+namespace {
+
+// What a row's action touches, readable before it runs: its paths, as plain text, in the row's
+// tip and for screen readers (the list shows only the kind).
+void describePaths(QListWidgetItem* row, const DiskSettings::Action& action) {
+    QString paths = action.firstPath;
+    if (!action.secondPath.isEmpty())
+        paths += QLatin1Char('\n') + action.secondPath;
+    row->setData(Qt::AccessibleDescriptionRole, paths);
+    row->setToolTip(Qt::mightBeRichText(paths) ? Qt::convertFromPlainText(paths) : paths);
+}
+
+} // namespace
+
 void DiskProperties::appendAction(const DiskSettings::Action& action) {
     lstMode->addItem(action.kind);
     lstExec1->addItem(action.firstPath);
     lstExec2->addItem(action.secondPath);
     lstActions->addItem(ActionKinds::labelFor(action.kind));
+    describePaths(lstActions->item(lstActions->count() - 1), action);
 }
 
 void DiskProperties::replaceAction(int row, const DiskSettings::Action& action) {
@@ -167,6 +182,7 @@ void DiskProperties::replaceAction(int row, const DiskSettings::Action& action) 
     lstExec1->item(row)->setText(action.firstPath);
     lstExec2->item(row)->setText(action.secondPath);
     lstActions->item(row)->setText(ActionKinds::labelFor(action.kind));
+    describePaths(lstActions->item(row), action);
 }
 
 QList<DiskSettings::Action> DiskProperties::actions() const {

@@ -465,6 +465,16 @@ bool fileExists(const QString& path) {
     }
 }
 
+bool isLinkOnMedium(const QString& path) {
+    try {
+        const Location at = Location::of(path);
+        const std::optional<struct stat> st = at.status(false);
+        return at.onMedium() && st && isLinkLike(*st);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 bool isSameFile(const QString& first, const QString& second) {
     try {
         const std::optional<struct stat> a = Location::of(first).status(true);

@@ -51,6 +51,10 @@ void makeDirectory(const QString& path);
 
 bool fileExists(const QString& path);
 
+// True when the entry, on drive A:, is a link or a file with a second hard link: what the
+// program's own files are never used through.
+bool isLinkOnMedium(const QString& path);
+
 // True when both paths name one existing file (another spelling, or a link to it).
 bool isSameFile(const QString& first, const QString& second);
 

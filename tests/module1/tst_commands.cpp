@@ -182,22 +182,41 @@ void TestCommands::archiveAdapterStartsTheDesktopsManager_data() {
     QTest::addColumn<QString>("manager"); // the only one installed
     QTest::addColumn<bool>("adding");
     QTest::addColumn<QString>("handed");
-    QTest::newRow("file-roller, add") << "file-roller" << true << "--add-to=%1|--default-dir=%2";
-    QTest::newRow("file-roller, open") << "file-roller" << false << "%1";
-    QTest::newRow("ark, add to a new archive") << "ark" << true << "%1";
+    QTest::addColumn<QString>("link"); // what a link in the archive's place names
+    QTest::newRow("file-roller, add") << "file-roller" << true << "--add-to=%1|--default-dir=%2"
+                                      << "";
+    QTest::newRow("file-roller, open") << "file-roller" << false << "%1"
+                                       << "";
+    QTest::newRow("ark, add to a new archive") << "ark" << true << "%1"
+                                               << "";
+    QTest::newRow("a dangling link: add") << "ark" << true << ""
+                                          << "home/autostart/stick.desktop";
+    QTest::newRow("a link to the user's file: open") << "ark" << false << ""
+                                                     << "home/thesis.odt";
 }
 
 void TestCommands::archiveAdapterStartsTheDesktopsManager() {
     QFETCH(QString, manager);
     QFETCH(bool, adding);
     QFETCH(QString, handed);
+    QFETCH(QString, link);
     const QString stub = recorder("bin/" + manager);
+    const QString archive = m_prefix->driveA() + "/VRTLAutoArchive.zip";
+    const QString thesis = m_prefix->writeHostFile("home/thesis.odt", "thesis");
+    QVERIFY(link.isEmpty() || QFile::link(m_prefix->root() + "/" + link, archive));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(m_prefix->root()) + "/bin:/usr/bin:/bin");
     setWinZip(host::toDosPath(VORTLE_ARCHIVE_ADAPTER));
     adding ? ArchiveCommands::addFiles() : ArchiveCommands::open();
     qputenv("PATH", path);
-    const QString archive = m_prefix->driveA() + "/VRTLAutoArchive.zip";
+    if (!link.isEmpty()) { // refused, and nothing started
+        QCOMPARE(m_boxes->prompts().size(), 1);
+        QVERIFY(!QFile::exists(m_prefix->root() + "/home/autostart/stick.desktop"));
+        QCOMPARE(m_prefix->readHostFile(thesis), QByteArray("thesis"));
+        QTest::qWait(200);
+        QVERIFY(recorded(stub).isEmpty());
+        return;
+    }
     handed.replace("%1", archive).replace("%2", qEnvironmentVariable("HOME"));
     QTRY_COMPARE(recorded(stub), handed.split('|'));
     QCOMPARE(QFileInfo(archive).size(), manager == "ark" ? 22 : 0); // an empty zip to add to

@@ -2,13 +2,16 @@
 // Runs the real program on a temporary prefix, as a user's first start does.
 #include "TestPrefix.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTest>
 
 #include <csignal>
+#include <unistd.h>
 
 class TestProgram : public QObject {
     Q_OBJECT
@@ -18,11 +21,14 @@ private slots:
     void commandLineAnswersWithoutAWindow_data();
     void commandLineAnswersWithoutAWindow();
     void onePanelThatALogoutEndsThroughItsUnload();
+    void aChannelOthersCanReachIsNeverBelieved();
 
 private:
     // The program with its own prefix; message boxes go to a log instead of the screen.
-    void start(QProcess& process, const QString& root) {
+    void start(QProcess& process, const QString& root, const QString& runtime = QString()) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!runtime.isEmpty())
+            env.insert("XDG_RUNTIME_DIR", runtime);
         env.insert("XDG_DATA_HOME", root + "/data");
         env.insert("HOME", root + "/home");
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -134,6 +140,27 @@ void TestProgram::onePanelThatALogoutEndsThroughItsUnload() {
     QCOMPARE(first.exitStatus(), QProcess::NormalExit);
     QCOMPARE(first.exitCode(), 0);
     QCOMPARE(QFileInfo(settings).size(), 128 + 6); // records 1 and 2, the place
+}
+
+void TestProgram::aChannelOthersCanReachIsNeverBelieved() {
+    // A runtime folder that others may enter, and someone listening there first: the start
+    // neither hands over to it nor exits, and runs as the first.
+    QTemporaryDir root;
+    const QString open = root.path() + "/run";
+    QVERIFY(QDir().mkpath(open) && QFile::setPermissions(open, QFileDevice::Permissions(0x7777)));
+    const QByteArray prefix = QCryptographicHash::hash(
+        QFile::encodeName(root.path()) + "/data/vortle", QCryptographicHash::Sha1);
+    QLocalServer impostor;
+    QVERIFY(impostor.listen(
+        QString("%1/vortle-%2-%3").arg(open).arg(::getuid()).arg(prefix.toHex().left(12))));
+    QProcess vortle;
+    start(vortle, root.path(), open);
+    const QString settings = root.path() + "/data/vortle/drive_c/windows/system/VRTLSettings.dll";
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(settings), 8000);
+    QCOMPARE(vortle.state(), QProcess::Running);
+    QVERIFY(!impostor.hasPendingConnections());
+    vortle.kill();
+    vortle.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -164,6 +164,10 @@ void TestDiskProperties::opensWithTheDisketteAndProfiles() {
     QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec1")),
              (QStringList{"a:\\src.txt", "c:\\made", "c:\\junk\\*.tmp"}));
     QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")), (QStringList{"c:\\dst.txt", "", ""}));
+    // What a row touches can be read before it runs.
+    const QListWidgetItem* copy = ctl<QListWidget>(window, "lstActions")->item(0);
+    QCOMPARE(copy->toolTip(), QStringLiteral("a:\\src.txt\nc:\\dst.txt"));
+    QCOMPARE(copy->data(Qt::AccessibleDescriptionRole).toString(), copy->toolTip());
     QCOMPARE(ctl<QTabBar>(window, "Tab1")->currentIndex(), 0);
     QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
     QVERIFY(!ctl<QWidget>(window, "picEL")->isVisible());
