@@ -10,9 +10,13 @@
 #include <QDirIterator>
 #include <QHash>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <atomic>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <utility>
 
 using namespace vortle;
@@ -80,6 +84,16 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
         {"set-user-ID copy", "", "1|a:\\tool|c:\\tool", "done 755"},
         {"source grows while copied", "", "1|a:\\report.txt|c:\\report.txt", "failed 75"},
         {"medium swapped during a run", "", "0|c:\\made|;3|a:\\*.*|", "failed 71"},
+        // Started from the desktop, the working directory is the home folder.
+        {"relative delete", "", "3|*.*|", "done"},
+        {"relative copy onto a dot file", "", "1|a:\\sub\\f.txt|.profile", "done"},
+        {"a leading blank", "", "3| a:\\..\\home\\*.*|", "failed 52"},
+        {"a folder named a:", "", "3|\\a:\\..\\..\\home\\*.*|", "failed 52"},
+        {"a device path", "", "3|\\\\?\\a:\\..\\home\\thesis.odt|", "failed 52"},
+        {"icon hard-linked to home: note saved", "VRTLIcon.sys>>home/thesis.odt", "writeNote", "0"},
+        // A second thread swaps a folder with a link to home while the runs look it up.
+        {"delete while a folder is swapped", "swap>home", "swapping 3|a:\\sub\\*.*|", ""},
+        {"copy while a folder is swapped", "swap>home", "swapping 1|c:\\x.txt|a:\\sub\\x.txt", ""},
     };
     for (const auto& row : rows)
         QTest::newRow(row[0]) << row[1] << row[2] << row[3];
@@ -93,6 +107,10 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
     prefix.writeHostFile("home/.ssh/id_rsa", "SECRET");
     QFile::setPermissions(prefix.writeHostFile("home/ro.txt", "mine"), QFile::ReadOwner);
     prefix.writeHostFile("home/autostart/keep.txt", "keep");
+    prefix.writeHostFile("home/thesis.odt", "thesis");
+    prefix.writeHostFile("home/.profile", "mine");
+    const auto back = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
+    QDir::setCurrent(prefix.root() + "/home");
     prefix.writeHostFile("stick2/photo.jpg", "photo");
     prefix.writeHostFile("data/vortle/drive_a/sub/f.txt", "inner");
     ::chmod(QFile::encodeName(prefix.writeHostFile("data/vortle/drive_a/tool", "#!/bin/sh\n")),
@@ -107,6 +125,11 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
         const QString target = entry[1];
         QVERIFY(QFile::link(target.startsWith('=') ? target.mid(1) : prefix.root() + "/" + target,
                             a + entry[0]));
+    } else if (entry.size() == 3) { // "entry>>target": a second hard link
+        QFile::remove(a + entry[0]);
+        QCOMPARE(::link(QFile::encodeName(prefix.root() + "/" + entry[2]).constData(),
+                        QFile::encodeName(a + entry[0]).constData()),
+                 0);
     }
     const QStringList before = userFiles(prefix);
     QString got;
@@ -120,26 +143,46 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
     else if (command == "reload")
         got = DiskEngine::readIdentity(true).name;
     else {
+        std::atomic_bool stop = false;
+        std::thread swapper;
+        const bool swapping = command.startsWith("swapping ");
+        if (swapping) {
+            command = command.mid(9);
+            swapper = std::thread([&] {
+                while (!stop)
+                    ::renameat2(AT_FDCWD, QFile::encodeName(a + "sub").constData(), AT_FDCWD,
+                                QFile::encodeName(a + "swap").constData(), RENAME_EXCHANGE);
+            });
+        }
+        const auto joined = qScopeGuard([&] {
+            stop = true;
+            if (swapper.joinable())
+                swapper.join();
+        });
         QList<DiskSettings::Action> actions;
         for (const QString& action : command.split(';'))
             actions.append(
                 {action.section('|', 0, 0), action.section('|', 1, 1), action.section('|', 2, 2)});
-        ExecuteLinkRun run(actions, false);
-        // The report grows once while it is copied; another medium goes in before action 2.
-        QFile report(a + "report.txt");
-        QObject::connect(
-            &run, &ExecuteLinkRun::progress, &run,
-            [&](const ExecuteLinkProgress& where) {
-                if (where.bytesDone > 0 && !report.isOpen() && report.open(QIODevice::Append))
-                    report.write("more") && report.flush();
-                if (where.action == 1)
-                    prefix.pointDrive('a', prefix.root() + "/stick2");
-            },
-            Qt::DirectConnection);
-        run.start();
-        run.wait();
-        got =
-            run.end() == ExecuteLinkRun::End::Done ? "done" : QString("failed %1").arg(run.error());
+        for (int round = 0; round < (swapping ? 40 : 1); ++round) {
+            ExecuteLinkRun run(actions, false);
+            // The report grows once while it is copied; another medium goes in before action 2.
+            QFile report(a + "report.txt");
+            QObject::connect(
+                &run, &ExecuteLinkRun::progress, &run,
+                [&](const ExecuteLinkProgress& where) {
+                    if (where.bytesDone > 0 && !report.isOpen() && report.open(QIODevice::Append))
+                        report.write("more") && report.flush();
+                    if (where.action == 1)
+                        prefix.pointDrive('a', prefix.root() + "/stick2");
+                },
+                Qt::DirectConnection);
+            run.start();
+            run.wait();
+            got = run.end() == ExecuteLinkRun::End::Done ? "done"
+                                                         : QString("failed %1").arg(run.error());
+        }
+        if (swapping)
+            got = outcome; // done or 75, as the swap fell; what counts is below
         struct stat st {};
         if (::stat(QFile::encodeName(c + "tool").constData(), &st) == 0) // the umask is 022
             got += " " + QString::number(st.st_mode & 07777, 8);
