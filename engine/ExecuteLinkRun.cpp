@@ -9,8 +9,6 @@
 #include "host/core/Process.h"
 #include "host/core/RuntimeError.h"
 
-#include <algorithm>
-
 namespace vortle {
 
 namespace {
@@ -21,19 +19,6 @@ bool onDriveA(const QString& path) {
     } catch (const host::RuntimeError&) {
         return false;
     }
-}
-
-// Whether an action changes something on drive A:.
-bool writesToDriveA(const DiskSettings::Action& action) {
-    using namespace DiskSettings;
-    QStringList written;
-    if (action.kind == kCreateDirectory || action.kind == kDeleteFile)
-        written = {action.firstPath};
-    else if (action.kind == kCopyFile)
-        written = {action.secondPath};
-    else if (action.kind == kMoveFile)
-        written = {action.firstPath, action.secondPath};
-    return std::any_of(written.begin(), written.end(), onDriveA);
 }
 
 bool touchesDriveA(const DiskSettings::Action& action) {
@@ -82,7 +67,8 @@ ExecuteLinkRun::~ExecuteLinkRun() {
 void ExecuteLinkRun::run() {
     ExecuteLinkProgress where;
     where.count = int(m_actions.size());
-    bool wroteToDriveA = false;
+    // What the run writes is on its media, once, before the run is reported done.
+    host::WriteBatch written;
     // The list is the medium's: the run's paths on a: resolve beneath this medium's root alone,
     // and a medium put in its place during the run stops it.
     const host::MediumHold medium;
@@ -96,7 +82,6 @@ void ExecuteLinkRun::run() {
         where = {i, where.count, m_actions[i], 0, 0};
         emit progress(where);
         const DiskSettings::Action action = asOnTheMedium(m_actions[i]);
-        wroteToDriveA = wroteToDriveA || writesToDriveA(action);
         try {
             if (touchesDriveA(action) && !medium.isInDrive())
                 host::raise(host::ErrDiskNotReady);
@@ -111,9 +96,19 @@ void ExecuteLinkRun::run() {
             break;
         }
     }
-    // What the run wrote on the diskette is on it before the run is reported done.
-    if (wroteToDriveA)
-        host::resumeNext([] { host::syncDrive(QLatin1Char('a')); });
+    // Also after a failure or a Cancel: what was written stays written. The progress window
+    // shows this last wait as a part of the run.
+    where.finishing = true;
+    emit progress(where);
+    try {
+        written.finish();
+    } catch (const host::RuntimeError& error) {
+        if (m_end == End::Done) { // not on the medium is not done
+            m_end = End::Failed;
+            m_failedAction = int(m_actions.size()) - 1;
+            m_error = error.number();
+        }
+    }
 }
 
 void ExecuteLinkRun::runAction(const DiskSettings::Action& action, ExecuteLinkProgress& where) {

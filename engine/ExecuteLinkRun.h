@@ -18,6 +18,7 @@ struct ExecuteLinkProgress {
     DiskSettings::Action current;
     qint64 bytesDone = 0; // of the current copy
     qint64 bytesTotal = 0;
+    bool finishing = false; // the actions are done; what they wrote goes onto the media
 };
 
 // One run of a diskette's action list, on a thread of its own so that the windows keep

@@ -35,6 +35,13 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
 }
 
 void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
+    if (where.finishing) {
+        m_action->setText(tr("Writing everything to the disks..."));
+        m_paths->clear();
+        m_bytes->setVisible(false);
+        m_cancel->setEnabled(false); // nothing is left to stop
+        return;
+    }
     m_action->setText(tr("Action %1 of %2: %3")
                           .arg(where.action + 1)
                           .arg(where.count)

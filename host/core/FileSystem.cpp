@@ -25,6 +25,8 @@
 namespace host {
 namespace {
 
+thread_local WriteBatch* t_batch = nullptr;
+
 bool isQuestionMark(QStringView pattern, qsizetype p) {
     return p < pattern.size() && pattern[p] == QLatin1Char('?');
 }
@@ -237,15 +239,23 @@ public:
     // mark) lands on the file that was put in place.
     int fd() const { return m_fd.fd; }
 
-    // Durable before it is reported done: the contents reach the medium before the rename,
-    // and the rename itself before success, so a stick pulled right afterwards holds the new
-    // file or the old one, never an empty one.
-    void commit() {
-        if (::fdatasync(m_fd.fd) != 0 && !cannotSync(errno))
+    // Durable before it is reported done: a file that is replaced gets the new contents on
+    // the medium before the rename, so a stick pulled at any moment holds the old file or the
+    // new one, never an empty one. Within a write batch a new name waits for the batch's one
+    // sync (nothing of the user's is lost there) and only starts its writeback; alone, the
+    // contents and the rename are flushed before success.
+    void commit(bool replacing) {
+        if (t_batch && !replacing)
+            ::sync_file_range(m_fd.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        else if (::fdatasync(m_fd.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
         if (::renameat(m_folder.fd, m_name.constData(), m_folder.fd, m_target.constData()) != 0)
             raiseErrno(errno);
         m_committed = true;
+        if (t_batch) {
+            WriteBatch::noteWrite(m_folder.fd);
+            return;
+        }
         const UniqueFd dir(::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.fd >= 0 && ::fsync(dir.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
@@ -332,11 +342,47 @@ bool matchesWildcard(const QString& pattern, const QString& name) {
     return false;
 }
 
-void syncDrive(QChar letter) {
-    const Location root = Location::of(QString(letter) + QStringLiteral(":\\"));
-    const UniqueFd folder(root.openFolder());
-    if (folder.fd < 0 || (::syncfs(folder.fd) != 0 && !cannotSync(errno)))
-        raiseErrno(errno);
+WriteBatch::WriteBatch() : m_outer(t_batch) {
+    t_batch = this;
+}
+
+WriteBatch::~WriteBatch() {
+    t_batch = m_outer;
+}
+
+void WriteBatch::noteWrite(int folder) {
+    struct stat st {};
+    if (!t_batch || ::fstat(folder, &st) != 0)
+        return;
+    const QByteArray key =
+        QByteArray::number(quint64(st.st_dev)) + ':' + QByteArray::number(quint64(st.st_ino));
+    for (const auto& [noted, fd] : t_batch->m_folders) {
+        if (noted == key)
+            return;
+    }
+    UniqueFd held(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (held.fd >= 0)
+        t_batch->m_folders.emplace_back(key, std::move(held));
+}
+
+void WriteBatch::finish() {
+    int failure = 0;
+    auto check = [&](int rc) {
+        if (rc != 0 && !cannotSync(errno) && failure == 0)
+            failure = errno;
+    };
+    QSet<quint64> synced;
+    for (const auto& [key, folder] : m_folders) {
+        check(::fsync(folder.fd));
+        struct stat st {};
+        if (::fstat(folder.fd, &st) == 0 && !synced.contains(quint64(st.st_dev))) {
+            synced.insert(quint64(st.st_dev));
+            check(::syncfs(folder.fd));
+        }
+    }
+    m_folders.clear();
+    if (failure != 0)
+        raiseErrno(failure);
 }
 
 void removeStaleTemporaries(const QString& folder) {
@@ -381,6 +427,7 @@ void deleteFiles(const QString& pattern) {
     if (!at.folderExists())
         raise(ErrPathNotFound);
 
+    WriteBatch::noteWrite(at.folder());
     // One entry of the held folder; folders are never deleted, nor what a link names.
     auto deleteEntry = [&](const QByteArray& name) {
         const std::optional<struct stat> st = at.statusOf(name, true);
@@ -424,6 +471,7 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
         raiseErrno(errno);
     const Location to = Location::of(destination);
     checkWritableDestination(to);
+    const bool replacing = to.status(false).has_value();
     if (const std::optional<struct stat> dstStat = to.status(true);
         dstStat && dstStat->st_dev == srcStat.st_dev && dstStat->st_ino == srcStat.st_ino)
         raise(ErrPathFileAccess);
@@ -440,7 +488,7 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     ::fchmod(temp.fd(), (srcStat.st_mode & 0777 & ~processUmask()) | S_IWUSR);
     if (attributes & (AttrHidden | AttrSystem))
         setAttributesOf(temp.fd(), attributes & (AttrHidden | AttrSystem));
-    temp.commit();
+    temp.commit(replacing);
     if (attributes & AttrReadOnly)
         setAttributesOf(temp.fd(), attributes);
 }
@@ -455,6 +503,7 @@ void makeDirectory(const QString& path) {
         raise(ErrPathFileAccess);
     if (::mkdirat(at.folder(), at.name().constData(), 0777) != 0)
         raise(errno == ENOENT ? ErrPathNotFound : errorFromErrno(errno));
+    WriteBatch::noteWrite(at.folder());
 }
 
 bool fileExists(const QString& path) {
@@ -542,7 +591,7 @@ void writeFileReplacing(const QString& path, const QByteArray& contents) {
         if (attributes & (AttrHidden | AttrSystem))
             setAttributesOf(temp.fd(), attributes);
     }
-    temp.commit();
+    temp.commit(to.status(false).has_value());
 }
 
 } // namespace host

@@ -3,11 +3,15 @@
 
 #include "Attributes.h"
 
+#include "Fd.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 // File operations on DOS paths, with DOS semantics and the platform's run-time errors. Each
 // resolves its paths once (host::Location) and then acts on the held folders.
@@ -23,9 +27,30 @@ bool matchesWildcard(const QString& pattern, const QString& name);
 // a missing directory gives an empty string. Throws 68 or 71 for the drive.
 QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 
-// Writes everything the system still holds for the drive's medium (syncfs), so that a stick
-// can be pulled at once.
-void syncDrive(QChar letter);
+// The writes of one run, made durable together. While a batch lives on a thread, a copy or
+// save there to a name that did not exist is not flushed on its own: its writeback starts as
+// soon as its bytes are written, without waiting, and the rename follows. One that replaces a
+// file still flushes its data before the rename, so the old file is never lost. Each folder
+// written to (also by a delete or a new folder) is flushed once, and each drive written to
+// synced once (syncfs), when the batch finishes; only then is everything on the media.
+class WriteBatch {
+public:
+    WriteBatch();
+    ~WriteBatch();
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+
+    // Flushes the folders and syncs the drives written to since the batch began (or since the
+    // last finish). Throws the first failure, after trying them all.
+    void finish();
+
+    // Notes a folder of a write (any descriptor of it); for the host layer's own operations.
+    static void noteWrite(int folder);
+
+private:
+    std::vector<std::pair<QByteArray, UniqueFd>> m_folders; // by device and inode
+    WriteBatch* m_outer;
+};
 
 // Removes, once per folder and run, the temporary files that an ended run of the program
 // left in a folder (a kill or a pulled stick during a copy or a save). Those of a program that

@@ -9,11 +9,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
 #include <atomic>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -28,6 +30,7 @@ class TestDiskEngine : public QObject {
 private slots:
     void initTestCase() { ::umask(022); }
     void failedRunNamesItsActionAndError();
+    void replacedFileIsFlushedBeforeItsRename();
     // A medium that someone else prepared: links, mode bits, a swapped medium, a changing file.
     void mediumNeverReachesTheUsersFiles_data();
     void mediumNeverReachesTheUsersFiles();
@@ -44,6 +47,60 @@ void TestDiskEngine::failedRunNamesItsActionAndError() {
     QCOMPARE(run.error(), 53); // File not found
     QVERIFY(QFileInfo(prefix.driveC() + "/first").isDir());
     QVERIFY(!QFileInfo::exists(prefix.driveC() + "/after"));
+}
+
+namespace {
+
+// The flushes and renames that the host layer asks of the kernel, in order: this program's own
+// definitions stand in front of the C library's, record, and pass the call on.
+std::atomic_bool g_recording = false;
+QMutex g_callsMutex;
+QStringList g_calls;
+
+template <typename Function> Function* real(const char* name) {
+    return reinterpret_cast<Function*>(::dlsym(RTLD_NEXT, name));
+}
+
+void record(const QString& call) {
+    if (g_recording) {
+        const QMutexLocker lock(&g_callsMutex);
+        g_calls << call;
+    }
+}
+
+} // namespace
+
+extern "C" int fdatasync(int fd) {
+    record("fdatasync");
+    return real<int(int)>("fdatasync")(fd);
+}
+
+extern "C" int syncfs(int fd) {
+    record("syncfs");
+    return real<int(int)>("syncfs")(fd);
+}
+
+extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) {
+    record(QStringLiteral("rename ") + to);
+    return real<int(int, const char*, int, const char*)>("renameat")(fromDir, from, toDir, to);
+}
+
+void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
+    TestPrefix prefix;
+    prefix.writeHostFile("data/vortle/drive_a/new.txt", "new");
+    prefix.writeHostFile("data/vortle/drive_a/old.txt", "replacement");
+    prefix.writeHostFile("data/vortle/drive_c/old.txt", "old");
+    ExecuteLinkRun run({{"1", "a:\\new.txt", "c:\\new.txt"}, {"1", "a:\\old.txt", "c:\\old.txt"}},
+                       false);
+    g_recording = true;
+    run.start();
+    QVERIFY(run.wait(10000));
+    g_recording = false;
+    QCOMPARE(run.end(), ExecuteLinkRun::End::Done);
+    // A new name waits for the run's one sync at its end; a file that is replaced has its new
+    // contents on the medium before the rename, so a pull never leaves it empty.
+    QCOMPARE(g_calls, (QStringList{"rename new.txt", "fdatasync", "rename old.txt", "syncfs"}));
+    QCOMPARE(prefix.readHostFile(prefix.driveC() + "/old.txt"), QByteArray("replacement"));
 }
 
 namespace {
