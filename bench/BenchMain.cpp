@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::puts("== Execute Link against cp");
     const double link = benchExecuteLink();
+    std::puts("\n== Many small files");
+    const double many = benchManyFiles(argv[0]);
     std::puts("\n== One 100 MB copy, whole processes");
     const double whole = benchWholeProcessCopy(argv[0]);
     std::puts("\n== One 256 MiB copy, and what the click adds");
@@ -36,8 +38,9 @@ int main(int argc, char** argv) {
     const double paint = benchFirstPaint();
     std::puts("\n== Resident memory");
     const double memory = benchResidentMemory(argv[0]);
-    std::printf("\nratios: execute-link/one cp %.2f, 100 MB process/cp %.2f, click adds %.2f ms, "
-                "open+save/direct %.1f, first-paint/bare %.2f, memory/bare %.2f\n",
-                link, whole, click, save, paint, memory);
+    std::printf("\nratios: execute-link/one cp %.2f, delete/find %.2f, 100 MB process/cp %.2f, "
+                "click adds %.2f ms, open+save/direct %.1f, first-paint/bare %.2f, memory/bare "
+                "%.2f\n",
+                link, many, whole, click, save, paint, memory);
     return 0;
 }

@@ -34,6 +34,7 @@ public:
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.path()));
         host::ensurePrefix();
     }
+    QString path() const { return m_root.path(); }
 
 private:
     QTemporaryDir m_root;
@@ -60,3 +61,4 @@ int runExecuteLinkProcess();
 double benchDiskOpenSave();
 double benchFirstPaint();
 double benchResidentMemory(const char* self);
+double benchManyFiles(const char* self);

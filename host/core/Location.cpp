@@ -197,6 +197,11 @@ std::optional<struct stat> Location::statusOf(const QByteArray& name, bool follo
             return std::nullopt;
         return st;
     }
+    // Only a link needs the look beneath the root; any other entry is what it is.
+    if (::fstatat(m_folder.fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    if (!S_ISLNK(st.st_mode))
+        return st;
     const UniqueFd entry(openEntry(name, O_PATH, 0, true));
     if (entry.fd < 0 || ::fstat(entry.fd, &st) != 0)
         return std::nullopt;

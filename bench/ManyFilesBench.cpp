@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// Many small files, against one cp of them all followed by sync -f on the same file system: 101
+// files replacing existing ones, 101 new files onto a FAT medium (a loop-mounted vfat image,
+// where this process may mount one), and "Delete a:\many\*.*" over 100,000 names against
+// find -delete, with the peak memory of the deleting process above that of an idle one.
+#include "Measure.h"
+
+#include "host/core/DosPath.h"
+#include "host/core/Prefix.h"
+#include "module1/Module1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kFiles = 101;
+constexpr int kNames = 100000;
+constexpr int kRounds = 5;
+
+void makeSources(const QString& folder) {
+    QDir().mkpath(folder);
+    for (int i = 0; i < kFiles; ++i)
+        writeRandomFile(folder + QStringLiteral("/f%1.bin").arg(i), 1474560, 7000 + i);
+}
+
+// Execute Link of 101 copies into `dosOut` against one cp into `hostOut`, each round starting
+// from what `prepare` leaves.
+double copiesAgainstCp(const char* what, const QString& sources, const QString& dosOut,
+                       const QString& hostOut, const std::function<void()>& prepare) {
+    writeBenchDiskette(
+        "1", [](int i) { return QStringLiteral("a:\\src\\f%1.bin").arg(i); },
+        [&](int i) { return dosOut + QStringLiteral("\\f%1.bin").arg(i); });
+    const double engine = medianMs(kRounds, prepare, [] { Module1::ExecuteLink(); });
+    const double cp = medianMs(kRounds, prepare, [&] {
+        QProcess::execute(
+            "sh", {"-c", QStringLiteral("cp '%1'/* '%2'/ && sync -f '%2'").arg(sources, hostOut)});
+    });
+    std::printf("%-34s Execute Link %.1f ms, one cp + sync -f %.1f ms: %.2fx\n", what, engine, cp,
+                engine / cp);
+    return engine / cp;
+}
+
+// The peak resident memory of this program run with `arguments`, in KiB.
+long peakKiB(const char* self, const char* argument) {
+    pid_t child = 0;
+    char* const argv[] = {const_cast<char*>(self), const_cast<char*>(argument), nullptr};
+    if (::posix_spawn(&child, self, nullptr, nullptr, argv, environ) != 0)
+        return -1;
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
+void makeNames(const QString& folder) {
+    QDir().mkpath(folder);
+    const QByteArray base = QFile::encodeName(folder) + "/name";
+    for (int i = 0; i < kNames; ++i)
+        ::close(::open(base + QByteArray::number(i) + ".txt", O_CREAT | O_WRONLY, 0644));
+}
+
+} // namespace
+
+double benchManyFiles(const char* self) {
+    BenchPrefix prefix;
+    const QString sources = host::toHostPath("a:\\") + "/src";
+    const QString out = host::toHostPath("c:\\") + "/out";
+    makeSources(sources);
+
+    // Replacing: the targets exist (from the round before) and are written over.
+    QDir().mkpath(out);
+    QProcess::execute("sh", {"-c", QStringLiteral("cp '%1'/* '%2'/").arg(sources, out)});
+    const double replacing =
+        copiesAgainstCp("101 files replacing existing ones:", sources, "c:\\out", out, [] {});
+
+    // New files on FAT, where a loop device can be had.
+    double fat = 0;
+    QTemporaryDir fatDir;
+    const QString image = fatDir.path() + "/fat.img", mount = fatDir.path() + "/mnt";
+    QDir().mkpath(mount);
+    const bool mounted =
+        QProcess::execute("sh", {"-c", QStringLiteral("truncate -s 320M '%1' && mkfs.fat -F 32 "
+                                                      "'%1' >/dev/null && mount -o loop,uid=%3 "
+                                                      "'%1' '%2' 2>/dev/null")
+                                           .arg(image, mount)
+                                           .arg(::getuid())}) == 0;
+    if (mounted) {
+        QFile::link(mount, host::dosDevicesPath() + "/d:");
+        fat = copiesAgainstCp("101 new files onto FAT:", sources, "d:\\out", mount + "/out", [&] {
+            QDir(mount + "/out").removeRecursively();
+            QDir().mkpath(mount + "/out");
+        });
+        QProcess::execute("umount", {mount});
+    } else {
+        std::puts(
+            "101 new files onto FAT:            skipped (a vfat image cannot be mounted here)");
+    }
+
+    // 100,000 names: the run in a process of its own, for its peak memory.
+    const QString many = host::toHostPath("a:\\") + "/many";
+    qputenv("VORTLE_MSGBOX_LOG", QFile::encodeName(prefix.path() + "/boxes.log"));
+    writeBenchDiskette(
+        "0", [](int) { return QStringLiteral("c:\\made"); }, [](int) { return QString(); }, 1);
+    const long idle = peakKiB(self, "--execute-link");
+    writeBenchDiskette(
+        "3", [](int) { return QStringLiteral("a:\\many\\*.*"); }, [](int) { return QString(); }, 1);
+    long peak = 0;
+    const double deleting = medianMs(
+        3, [&] { makeNames(many); },
+        [&] { peak = std::max(peak, peakKiB(self, "--execute-link")); });
+    const double find = medianMs(
+        3, [&] { makeNames(many); },
+        [&] {
+            QProcess::execute("find", {many, "-maxdepth", "1", "-type", "f", "-delete"});
+        });
+    std::printf("Delete over %d names:          %.1f ms, find -delete %.1f ms: %.2fx, "
+                "peak %ld KiB above an idle run\n",
+                kNames, deleting, find, deleting / find, peak - idle);
+    std::printf("ratios: replacing %.2f, FAT %.2f, delete %.2f\n", replacing, fat, deleting / find);
+    return deleting / find;
+}
