@@ -42,16 +42,16 @@ int vortleMain(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     host::loadTranslations();
 
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        qInfo("%s", qPrintable(QCoreApplication::translate(
-                        "vortle", "vortle: on Wayland the compositor decides where the panel "
-                                  "goes, whether it stays on top and where the splash shows.")));
-
     host::useClassicFont();
     host::ensurePrefix();
     // One panel per session: a second start brings the running one to the front.
     if (Session::raiseRunningPanel())
         return 0;
+    // Said by the start that shows a panel, not by one that hands over to it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qInfo("%s", qPrintable(QCoreApplication::translate(
+                        "vortle", "vortle: on Wayland the compositor decides where the panel "
+                                  "goes, whether it stays on top and where the splash shows.")));
     Session session;
     QObject::connect(&session, &Session::raiseRequested, &session, [] {
         if (Main* panel = host::FormInstance<Main>::loaded()) {

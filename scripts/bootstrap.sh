@@ -20,6 +20,7 @@ VORTLE_PACKAGES=(
     lintian                          # the Debian package passes its checks
     xdotool                          # the end-to-end tests click the real program
     openbox x11-utils                # ... and place it under a real window manager (xwininfo, xprop)
+    weston qt6-wayland               # ... and on a real Wayland compositor (its headless backend)
     dosfstools mtools fusefat        # a real FAT12 diskette image for the tests
     libfuse-dev                      # a slow medium of our own for the end-to-end tests
     dbus-daemon                      # a private bus for the disk service's stand-in

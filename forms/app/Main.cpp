@@ -14,6 +14,7 @@
 #include "host/gui/Controls.h"
 #include "host/gui/ErrorReport.h"
 #include "host/gui/FormInstance.h"
+#include "host/gui/FramePlace.h"
 #include "host/gui/Twips.h"
 #include "host/gui/WindowPos.h"
 #include "host/media/DriveA.h"
@@ -84,6 +85,7 @@ Main::Main(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
     Q_UNUSED(accessible)
     host::setUpForm(this, QStringLiteral("vrtl"), 1575, 3660);
     setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
+    m_place = new host::FramePlace(this);
 
     const QPixmap noDisk = Pictures::picture(QStringLiteral("nodisk.ico"));
 
@@ -201,6 +203,7 @@ void Main::Form_Load() {
     // A position wholly off every screen (the resolution changed) comes back onto the nearest.
     position = host::keepOnScreen(QRect(position, frameGeometry().size()));
     host::placeFrame(this, position);
+    m_place->asked(position);
 
     if (onTop.equals(u"1"))
         host::setTopmost(this, true);
@@ -209,11 +212,12 @@ void Main::Form_Load() {
 }
 
 void Main::Form_Unload() {
-    const float top = float(host::pixelsToTwipsY(frameGeometry().y()));
-    const float left = float(host::pixelsToTwipsX(frameGeometry().x()));
-    if (!isMinimized())
-        writeProgramSettings({{ProgramSettingsRecord::Top, TaggedValue::single(top)},
-                              {ProgramSettingsRecord::Left, TaggedValue::single(left)}});
+    // Only a place the program knows is written; elsewhere records 1 and 2 stay the user's.
+    if (const std::optional<QPoint> frame = m_place->known(); frame && !isMinimized())
+        writeProgramSettings({{ProgramSettingsRecord::Top,
+                               TaggedValue::single(float(host::pixelsToTwipsY(frame->y())))},
+                              {ProgramSettingsRecord::Left,
+                               TaggedValue::single(float(host::pixelsToTwipsX(frame->x())))}});
     host::DriveA::detachImage();
     host::endProgram(0);
 }

@@ -5,8 +5,9 @@
 #include <QWidget>
 
 namespace host {
+class FramePlace;
 class LineControl;
-}
+} // namespace host
 
 namespace vortle {
 class DiskDisplay;
@@ -56,6 +57,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    host::FramePlace* m_place;
     QLabel* picNoDisk;
     QLabel* Picture1; // the banner
     vortle::ImageControl* picIcon;

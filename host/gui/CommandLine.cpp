@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <vector>
 
 namespace host {
 namespace {
@@ -54,11 +55,24 @@ std::optional<int> handleCommandLine(int argc, char** argv, const ProgramIdentit
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return 1;
     }
+    // The programs take no file or other argument: one is a mistake, as an unknown option is.
+    if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty()) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QCoreApplication::translate("CommandLine", "Unknown argument '%1'.")
+                                    .arg(extra.first())));
+        return 1;
+    }
     if (parser.isSet(QStringLiteral("help-all"))) {
-        // Qt lists its own options only through an application object; one without a display.
+        // Qt lists its own options only through an application object; one without a display,
+        // started by the command's name so that the usage line names it.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         core.reset();
-        QApplication application(argc, argv);
+        QByteArray command = identity.name.toLocal8Bit();
+        std::vector<char*> named(argv, argv + argc);
+        named[0] = command.data();
+        int count = argc;
+        QApplication application(count, named.data());
+        loadTranslations();
         parser.process(application); // prints the help and ends the program
     }
     if (parser.isSet(help)) {

@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 using namespace vortle;
 
 namespace {
@@ -111,6 +113,16 @@ void key(const QString& keys) {
     xdotool({"key", keys});
 }
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -123,13 +135,16 @@ private slots:
     void firstStartExecuteLinkSaveNoteAndPreferences();
     void executeLinkWithoutDisketteAnswersItsMessages();
     void longRunPaintsShowsProgressAndCancels();
+    void pulledStickStopsTheRunAndLeavesNothing_data();
     void pulledStickStopsTheRunAndLeavesNothing();
     void panelKeepsItsPlaceUnderAWindowManager_data();
     void panelKeepsItsPlaceUnderAWindowManager();
+    void waylandKeepsTheSavedPlace();
 
 private:
     void startVortle(const QString& answers = {});
-    bool mountSlowStick();
+    bool mountSlowStick(const QList<vortle::DiskSettings::Action>& actions = {
+                            {"1", "a:\\big.bin", "c:\\big.bin"}});
     QStringList leftOnDriveC() const {
         return QDir(prefix() + "/drive_c")
             .entryList({"big.bin", ".vrtl-*"}, QDir::Files | QDir::Hidden);
@@ -311,7 +326,11 @@ void TestEndToEnd::panelKeepsItsPlaceUnderAWindowManager() {
     if (QStandardPaths::findExecutable("openbox").isEmpty())
         QSKIP("openbox is not installed");
     QProcess openbox;
-    openbox.start("openbox", QStringList());
+    // With the configuration and theme openbox ships (its Alt+F4 among them), not the desktop's.
+    QProcessEnvironment shipped = QProcessEnvironment::systemEnvironment();
+    shipped.insert("XDG_DATA_DIRS", "/usr/share");
+    openbox.setProcessEnvironment(shipped);
+    openbox.start("openbox", {"--config-file", "/etc/xdg/openbox/rc.xml"});
     QVERIFY(openbox.waitForStarted());
     QTest::qWait(500);
     host::ensurePrefix();
@@ -333,9 +352,56 @@ void TestEndToEnd::panelKeepsItsPlaceUnderAWindowManager() {
     openbox.waitForFinished();
 }
 
-// Drive A: is a slow stick (vortle-slowfs, about 8 MiB/s) with a diskette's settings, its icon
-// and a 48 MiB file that the list copies to c:. False where FUSE cannot mount here.
-bool TestEndToEnd::mountSlowStick() {
+// Native Wayland, on weston's headless backend: a client is not told its place, so three starts
+// and ends leave records 1 and 2 as they were.
+void TestEndToEnd::waylandKeepsTheSavedPlace() {
+    if (QStandardPaths::findExecutable("weston").isEmpty())
+        QSKIP("weston is not installed");
+    const QString runtime = m_root->path() + "/run";
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    QProcess weston;
+    weston.setProcessEnvironment(env);
+    weston.start("weston",
+                 {"--backend=headless-backend.so", "--socket=vortle-e2e", "--idle-time=0"});
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QFile::exists(runtime + "/vortle-e2e") || weston.state() == QProcess::NotRunning, 10000);
+    if (!QFile::exists(runtime + "/vortle-e2e"))
+        QSKIP("weston's headless backend does not start here");
+    host::ensurePrefix();
+    // Auto-load with no medium in drive A: says so in a box once the panel is loaded.
+    QFile::remove(prefix() + "/dosdevices/a:");
+    QFile::link(m_root->path() + "/no-stick", prefix() + "/dosdevices/a:");
+    writeProgramSettings({{1, storage::TaggedValue::single(3000)},
+                          {2, storage::TaggedValue::single(4500)},
+                          {3, storage::TaggedValue::integer(1)}});
+    env.insert("WAYLAND_DISPLAY", "vortle-e2e");
+    env.insert("QT_QPA_PLATFORM", "wayland");
+    env.insert("VORTLE_MSGBOX_LOG", m_root->path() + "/boxes.log");
+    for (int start = 1; start <= 3; ++start) {
+        QProcess vortle;
+        vortle.setProcessEnvironment(env);
+        vortle.start(qEnvironmentVariable("VORTLE_BIN") + "/vortle", QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(loggedBoxes().size(), start, 15000);
+        QTest::qWait(300);
+        ::kill(pid_t(vortle.processId()), SIGTERM); // ends through the unload
+        QVERIFY(vortle.waitForFinished(5000));
+        QCOMPARE(vortle.exitCode(), 0);
+        QVERIFY(vortle.readAllStandardError().contains("the compositor decides"));
+        QCOMPARE(readProgramSetting(1).toText(), QStringLiteral("3000"));
+        QCOMPARE(readProgramSetting(2).toText(), QStringLiteral("4500"));
+    }
+    weston.terminate();
+    weston.waitForFinished();
+}
+
+// Drive A: is a slow stick (vortle-slowfs, about 8 MiB/s) with a diskette's settings (by default
+// a list that copies its 48 MiB file to c:), its icon and that file. False where FUSE cannot
+// mount here.
+bool TestEndToEnd::mountSlowStick(const QList<vortle::DiskSettings::Action>& actions) {
     const QString slowfs = QCoreApplication::applicationDirPath() + "/vortle-slowfs";
     const QString stick = m_root->path() + "/stick", mount = m_root->path() + "/mnt";
     if (!QFile::exists(slowfs) || !QFile::exists("/dev/fuse"))
@@ -346,7 +412,7 @@ bool TestEndToEnd::mountSlowStick() {
     const QString driveA = prefix() + "/dosdevices/a:";
     QFile::remove(driveA);
     QFile::link(stick, driveA);
-    writeDiskSettings("Slow stick", {{"1", "a:\\big.bin", "c:\\big.bin"}});
+    writeDiskSettings("Slow stick", actions);
     QFile::copy(VORTLE_RESOURCES "/sphere.ico", stick + "/VRTLIcon.sys");
     QFile big(stick + "/big.bin");
     if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64(48) << 20))
@@ -388,8 +454,29 @@ void TestEndToEnd::longRunPaintsShowsProgressAndCancels() {
     QCOMPARE(m_vortle->state(), QProcess::Running);
 }
 
+void TestEndToEnd::pulledStickStopsTheRunAndLeavesNothing_data() {
+    QTest::addColumn<bool>("replacing");
+    QTest::newRow("copying from the stick") << false;
+    QTest::newRow("replacing files on the stick") << true;
+}
+
 void TestEndToEnd::pulledStickStopsTheRunAndLeavesNothing() {
-    if (!mountSlowStick())
+    QFETCH(bool, replacing);
+    // Replacing: the list writes two files of c: over two of the stick's, and the stick is
+    // pulled once the first is in place, in the middle of the second.
+    const QString stick = m_root->path() + "/stick";
+    const QByteArray first(2 << 20, 'n'), second(24 << 20, 'N');
+    if (replacing) {
+        writeFile(stick + "/one.bin", "old one");
+        writeFile(stick + "/two.bin", "old two");
+        writeFile(prefix() + "/drive_c/one.bin", first);
+        writeFile(prefix() + "/drive_c/two.bin", second);
+    }
+    const QList<vortle::DiskSettings::Action> replacements{{"1", "c:\\one.bin", "a:\\one.bin"},
+                                                           {"1", "c:\\two.bin", "a:\\two.bin"}};
+    if (!mountSlowStick(
+            replacing ? replacements
+                      : QList<vortle::DiskSettings::Action>{{"1", "a:\\big.bin", "c:\\big.bin"}}))
         QSKIP("FUSE cannot mount a slow medium here");
     startVortle();
     const QRectF diskIcon(960, 840, 480, 480);
@@ -397,10 +484,17 @@ void TestEndToEnd::pulledStickStopsTheRunAndLeavesNothing() {
     m_main.clickControl(1080, 1920, 240, 240); // Execute Link
     QVERIFY(!findWindow("Execute Link", m_main.twipsPerPixel).id.isEmpty());
     QVERIFY(shownImage(m_main, diskIcon) != noDisk); // the stick's own icon
+    if (replacing)
+        QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(stick + "/one.bin").size(), first.size(), 10000);
 
     m_slowfs->kill(); // the stick is pulled in the middle of the copy
     QTRY_COMPARE(loggedBoxes(), QStringList{"Vortle|16|Couldn't execute action."});
-    QCOMPARE(leftOnDriveC(), QStringList());
+    if (replacing) { // each file old or new, and whole
+        QCOMPARE(readFile(stick + "/one.bin"), first);
+        QCOMPARE(readFile(stick + "/two.bin"), QByteArray("old two"));
+    } else {
+        QCOMPARE(leftOnDriveC(), QStringList());
+    }
     QCOMPARE(m_vortle->state(), QProcess::Running);
     m_main.clickControl(diskIcon.x(), diskIcon.y(), diskIcon.width(), diskIcon.height());
     QTRY_COMPARE(shownImage(m_main, diskIcon), noDisk);

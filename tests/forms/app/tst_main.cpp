@@ -273,6 +273,7 @@ void TestMain::pressedLookFollowsTheButtons() {
 
 void TestMain::exitWritesThePositionAsFloats() {
     Main* main = loadMain();
+    QTest::qWait(600); // moves while the window system places the panel are not the user's
     main->move(45, 30);
     ctl<QAction>(main, "mnuExit")->trigger();
     QVERIFY(main->isHidden());
@@ -291,6 +292,7 @@ void TestMain::exitWritesThePositionAsFloats() {
 
 void TestMain::closeBoxWritesThePosition() {
     Main* main = loadMain();
+    QTest::qWait(600);
     main->move(60, 75);
     const QPoint where = main->frameGeometry().topLeft();
     main->close();

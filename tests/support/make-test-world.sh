@@ -1,0 +1,15 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# make-test-world.sh FOLDER: the tests' own desktop world. bin/ holds the machine's tools but
+# the archive and file managers that the tests stand in for, share/ only the MIME database (what
+# a file is), etc/ nothing: no desktop's defaults reach a test.
+set -eu
+world=$1
+rm -rf "$world"
+mkdir -p "$world/bin" "$world/share" "$world/etc"
+ln -s /usr/share/mime "$world/share/mime"
+ln -s /usr/sbin/* "$world/bin/"
+ln -sf /usr/bin/* "$world/bin/"
+for program in file-roller ark engrampa xarchiver nautilus dolphin thunar pcmanfm nemo caja; do
+    rm -f "$world/bin/$program"
+done
