@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ArchiveCommands</name>
+    <message>
+        <source>The auto-archive on the disk is a link to another file. It was not opened.</source>
+        <translation>Das Auto-Archiv auf der Diskette ist eine Verknüpfung zu einer anderen Datei. Es wurde nicht geöffnet.</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>%1: there is no display to show its windows on; without a desktop, start it on a virtual one: xvfb-run -a %1</source>
@@ -14,6 +21,10 @@
     <message>
         <source>Installs Vortle from the set-up folder, or removes it again.</source>
         <translation>Installiert Vortle aus dem Setup-Ordner oder entfernt es wieder.</translation>
+    </message>
+    <message>
+        <source>Unknown argument &apos;%1&apos;.</source>
+        <translation>Unbekanntes Argument „%1“.</translation>
     </message>
 </context>
 <context>
@@ -85,6 +96,10 @@
     <message>
         <source>%1 of %2</source>
         <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Writing everything to the disks...</source>
+        <translation>Alles wird auf die Datenträger geschrieben …</translation>
     </message>
 </context>
 </TS>
