@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
         return runExecuteLinkProcess();
     }
     QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--many-files") == 0) { // that part alone
+        benchManyFiles(argv[0]);
+        return 0;
+    }
     std::puts("== Execute Link against cp");
     const double link = benchExecuteLink();
     std::puts("\n== Many small files");
