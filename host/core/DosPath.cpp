@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DosPath.h"
 
+#include "Location.h"
 #include "Prefix.h"
 #include "RuntimeError.h"
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 
@@ -160,15 +162,9 @@ bool entryExists(const QString& hostPath) {
 }
 
 QString matchEntry(const QString& hostDir, const QString& name) {
-    if (entryExists(hostDir + QLatin1Char('/') + name))
-        return name;
-    const QStringList entries = QDir(hostDir).entryList(QDir::AllEntries | QDir::Hidden |
-                                                        QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    return {};
+    const UniqueFd folder(
+        ::open(QFile::encodeName(hostDir).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return folder.fd < 0 ? QString() : QFile::decodeName(matchName(folder.fd, name));
 }
 
 namespace {

@@ -172,19 +172,16 @@ const QRegularExpression& temporaryName() {
 void removeStaleTemporariesOnce(int folder) {
     static QMutex mutex;
     static QSet<QByteArray> swept;
-    struct stat st {};
+    // Keyed by where the folder is now, as the kernel names the held descriptor.
     char where[PATH_MAX] = {};
     const QByteArray proc = "/proc/self/fd/" + QByteArray::number(folder);
-    if (::fstat(folder, &st) != 0 || ::readlink(proc.constData(), where, sizeof where - 1) < 0)
+    if (::readlink(proc.constData(), where, sizeof where - 1) < 0)
         return;
     {
-        // The folder as it is now, by its place and its inode (which a new folder may reuse).
         const QMutexLocker lock(&mutex);
-        const QByteArray key = QByteArray(where) + '@' + QByteArray::number(quint64(st.st_dev)) +
-                               ':' + QByteArray::number(quint64(st.st_ino));
-        if (swept.contains(key))
+        if (swept.contains(where))
             return;
-        swept.insert(key);
+        swept.insert(where);
     }
     forEachEntry(folder, [folder](const QByteArray& hostName, const QString& name) {
         const QRegularExpressionMatch match = temporaryName().match(name);
@@ -274,25 +271,23 @@ bool hasWildcard(const QString& name) {
 }
 
 // Checks a destination file: its folder must exist and, where it is present, it must be a
-// writable regular file. Returns the stat of the regular file that the write replaces, whose
-// mode and marks may carry over; nothing for a new file or a link in its place.
+// writable regular file. Returns the entry in its place (not followed), which the write
+// replaces; nothing for a new file.
 std::optional<struct stat> checkWritableDestination(const Location& to) {
     if (to.name().isEmpty() || hasWildcard(QFile::decodeName(to.name())))
         raise(ErrBadFileNameOrNumber);
     if (!to.folderExists())
         raise(ErrPathNotFound);
     const std::optional<struct stat> entry = to.status(false);
-    if (!entry)
-        return std::nullopt;
     // A link (or a second name of someone's file) on the medium is replaced itself, and nothing
     // is asked of what it names.
-    if (to.onMedium() && isLinkLike(*entry))
-        return std::nullopt;
+    if (!entry || (to.onMedium() && isLinkLike(*entry)))
+        return entry;
     // Only a regular file is replaced: not a folder, and not a pipe or a device.
     const std::optional<struct stat> st = S_ISLNK(entry->st_mode) ? to.status(true) : entry;
     if (st && (!S_ISREG(st->st_mode) || isReadOnly(*st)))
         raise(ErrPathFileAccess);
-    return S_ISREG(entry->st_mode) ? entry : std::nullopt;
+    return entry;
 }
 
 // The program's own files on the medium are used only as entries of their own; elsewhere
@@ -470,8 +465,7 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     if (::fstat(in.fd, &srcStat) != 0)
         raiseErrno(errno);
     const Location to = Location::of(destination);
-    checkWritableDestination(to);
-    const bool replacing = to.status(false).has_value();
+    const bool replacing = checkWritableDestination(to).has_value();
     if (const std::optional<struct stat> dstStat = to.status(true);
         dstStat && dstStat->st_dev == srcStat.st_dev && dstStat->st_ino == srcStat.st_ino)
         raise(ErrPathFileAccess);
@@ -577,21 +571,23 @@ QByteArray readFile(const QString& path, qint64 maxBytes) {
 
 void writeFileReplacing(const QString& path, const QByteArray& contents) {
     const Location to = Location::of(path);
+    const std::optional<struct stat> replaced = checkWritableDestination(to);
     // The old file's mode and marks carry over; a link in its place passes on nothing.
-    const std::optional<struct stat> old = checkWritableDestination(to);
+    const bool carriesOver =
+        replaced && S_ISREG(replaced->st_mode) && !(to.onMedium() && isLinkLike(*replaced));
     int attributes = 0;
-    if (old) {
+    if (carriesOver) {
         const UniqueFd entry(to.open(O_PATH, 0, false));
         attributes = entry.fd >= 0 ? attributesOf(entry.fd) : 0;
     }
     TempBeside temp(to);
     writeAll(temp.fd(), contents.constData(), contents.size());
-    if (old) {
-        ::fchmod(temp.fd(), old->st_mode & 0777);
+    if (carriesOver) {
+        ::fchmod(temp.fd(), replaced->st_mode & 0777);
         if (attributes & (AttrHidden | AttrSystem))
             setAttributesOf(temp.fd(), attributes);
     }
-    temp.commit(to.status(false).has_value());
+    temp.commit(replaced.has_value());
 }
 
 } // namespace host

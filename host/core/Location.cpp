@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QList>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -32,17 +31,22 @@ QByteArray joined(const QByteArray& folder, const QByteArray& name) {
     return folder.isEmpty() ? name : folder + '/' + name;
 }
 
+// The components of a path below a folder, without the empty ones and ".".
+QList<QByteArray> partsOf(const QByteArray& path) {
+    QList<QByteArray> parts = path.split('/');
+    parts.removeIf([](const QByteArray& part) { return part.isEmpty() || part == "."; });
+    return parts;
+}
+
 // Where openat2 is missing (Linux before 5.6), or VORTLE_NO_OPENAT2 asks the tests to take this
 // way: one component at a time from the root, never following a link by the kernel. A link is
 // read and its target walked in its place; an absolute one, or a ".." above the root, is EXDEV.
 int walkBeneath(int root, const QByteArray& path, int flags, mode_t mode) {
     std::vector<UniqueFd> below; // the folders walked into, from the root down
-    QList<QByteArray> todo = path.split('/');
+    QList<QByteArray> todo = partsOf(path);
     int links = 0;
     while (!todo.isEmpty()) {
         const QByteArray part = todo.takeFirst();
-        if (part.isEmpty() || part == ".")
-            continue;
         const int at = below.empty() ? root : below.back().fd;
         if (part == "..") {
             if (below.empty()) {
@@ -52,9 +56,6 @@ int walkBeneath(int root, const QByteArray& path, int flags, mode_t mode) {
             below.pop_back();
             continue;
         }
-        const bool last = std::none_of(todo.begin(), todo.end(), [](const QByteArray& rest) {
-            return !rest.isEmpty() && rest != ".";
-        });
         struct stat st {};
         if (::fstatat(at, part.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
             if (++links > kMaxLinks) {
@@ -70,10 +71,10 @@ int walkBeneath(int root, const QByteArray& path, int flags, mode_t mode) {
                 errno = EXDEV;
                 return -1;
             }
-            todo = target.split('/') + todo;
+            todo = partsOf(target) + todo;
             continue;
         }
-        if (last)
+        if (todo.isEmpty())
             return ::openat(at, part.constData(), flags | O_NOFOLLOW, mode);
         UniqueFd next(
             ::openat(at, part.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -113,26 +114,10 @@ int openBelow(int root, const QByteArray& path, int flags, mode_t mode, bool con
     return walkBeneath(root, relative, flags, mode);
 }
 
-// The name of an entry of the folder that matches `name` exactly or else ignoring case, as the
-// host spells it; the name's own spelling when there is none.
-QByteArray matchIn(int folder, const QString& name) {
-    const QByteArray exact = QFile::encodeName(name);
-    struct stat st {};
-    if (::fstatat(folder, exact.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return exact;
-    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable < 0)
-        return exact;
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
-    if (!listing) {
-        ::close(readable);
-        return exact;
-    }
-    while (const dirent* entry = ::readdir(listing.get())) {
-        if (QFile::decodeName(entry->d_name).compare(name, Qt::CaseInsensitive) == 0)
-            return QByteArray(entry->d_name);
-    }
-    return exact;
+// The host's name of the matching entry, else the name as the path spells it.
+QByteArray matchOrSpelled(int folder, const QString& name) {
+    const QByteArray match = matchName(folder, name);
+    return match.isEmpty() ? QFile::encodeName(name) : match;
 }
 
 UniqueFd rootOf(QChar drive, bool confined) {
@@ -163,7 +148,8 @@ Location Location::of(const DosPath& path) {
     const QString last = folders.isEmpty() ? QString() : folders.takeLast();
     UniqueFd folder(::fcntl(at.m_root.fd, F_DUPFD_CLOEXEC, 0));
     for (const QString& part : std::as_const(folders)) {
-        const QByteArray name = folder.fd >= 0 ? matchIn(folder.fd, part) : QFile::encodeName(part);
+        const QByteArray name =
+            folder.fd >= 0 ? matchOrSpelled(folder.fd, part) : QFile::encodeName(part);
         at.m_folderPath = joined(at.m_folderPath, name);
         if (folder.fd < 0)
             continue; // spelled as written below a missing folder
@@ -176,7 +162,8 @@ Location Location::of(const DosPath& path) {
     }
     at.m_folder = std::move(folder);
     if (!last.isEmpty())
-        at.m_name = at.folderExists() ? matchIn(at.m_folder.fd, last) : QFile::encodeName(last);
+        at.m_name =
+            at.folderExists() ? matchOrSpelled(at.m_folder.fd, last) : QFile::encodeName(last);
     return at;
 }
 
@@ -257,6 +244,28 @@ bool MediumHold::isInDrive() const {
     } catch (const RuntimeError&) {
         return false;
     }
+}
+
+QByteArray matchName(int folder, const QString& name) {
+    const QByteArray exact = QFile::encodeName(name);
+    struct stat st {};
+    if (::fstatat(folder, exact.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return exact;
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return {};
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
+    if (!listing) {
+        ::close(readable);
+        return {};
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const QByteArray candidate(entry->d_name);
+        if (candidate != "." && candidate != ".." &&
+            QFile::decodeName(candidate).compare(name, Qt::CaseInsensitive) == 0)
+            return candidate;
+    }
+    return {};
 }
 
 bool leadsOffTheMedium(int err) {

@@ -89,6 +89,10 @@ private:
 // in place).
 bool isLinkLike(const struct stat& st);
 
+// The host's name of the entry of a folder (any descriptor of it) that matches `name` exactly,
+// else ignoring case; empty when none does.
+QByteArray matchName(int folder, const QString& name);
+
 // The errno of a look beneath the medium's root that would have left it (or went round in
 // links, or kept meeting a rename that raced it).
 bool leadsOffTheMedium(int err);
