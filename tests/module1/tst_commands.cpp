@@ -208,11 +208,11 @@ void TestCommands::archiveAdapterStartsTheDesktopsManager() {
     const QString stub = recorder("bin/" + manager);
     const QString archive = m_prefix->driveA() + "/VRTLAutoArchive.zip";
     if (manager == "xarchiver") { // its help as the real one gives it, and an archive with a file
-        m_prefix->writeHostFile(
-            "bin/xarchiver",
-            m_prefix->readHostFile(stub).replace(
-                "#!/bin/sh\n", "#!/bin/sh\n[ \"$1\" = --help ] && echo '  -a, --add  Add to "
-                               "archive by asking which files and quit' && exit 0\n"));
+        m_prefix->writeHostFile("bin/xarchiver",
+                                m_prefix->readHostFile(stub).replace(
+                                    "#!/bin/sh\n",
+                                    "#!/bin/sh\n[ \"$1\" = --help ] && echo '  -a, --add  Add to "
+                                    "archive by asking which files and quit' && exit 0\n"));
         if (adding)
             m_prefix->writeHostFile("data/vortle/drive_a/VRTLAutoArchive.zip", QByteArray(64, 'z'));
     }
