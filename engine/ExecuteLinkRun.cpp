@@ -82,13 +82,18 @@ void ExecuteLinkRun::run() {
         where = {i, where.count, m_actions[i], 0, 0};
         emit progress(where);
         const DiskSettings::Action action = asOnTheMedium(m_actions[i]);
+        written.beginStep(i);
         try {
+            // Copies in a row share their waits on the medium; anything else sees what the
+            // copies before it wrote.
+            if (action.kind != DiskSettings::kCopyFile)
+                written.settle();
             if (touchesDriveA(action) && !medium.isInDrive())
                 host::raise(host::ErrDiskNotReady);
-            runAction(action, where);
+            runAction(action, written, where);
         } catch (const host::RuntimeError& error) {
             m_end = End::Failed;
-            m_failedAction = i;
+            m_failedAction = written.failedStep() >= 0 ? written.failedStep() : i;
             m_error = error.number();
             break;
         } catch (const host::CopyCancelled&) {
@@ -105,13 +110,15 @@ void ExecuteLinkRun::run() {
     } catch (const host::RuntimeError& error) {
         if (m_end == End::Done) { // not on the medium is not done
             m_end = End::Failed;
-            m_failedAction = int(m_actions.size()) - 1;
+            m_failedAction =
+                written.failedStep() >= 0 ? written.failedStep() : int(m_actions.size()) - 1;
             m_error = error.number();
         }
     }
 }
 
-void ExecuteLinkRun::runAction(const DiskSettings::Action& action, ExecuteLinkProgress& where) {
+void ExecuteLinkRun::runAction(const DiskSettings::Action& action, host::WriteBatch& written,
+                               ExecuteLinkProgress& where) {
     using namespace DiskSettings;
     const host::CopyProgress copied = [&](qint64 done, qint64 total) {
         where.bytesDone = done;
@@ -126,6 +133,7 @@ void ExecuteLinkRun::runAction(const DiskSettings::Action& action, ExecuteLinkPr
     } else if (action.kind == kMoveFile) {
         // The source goes only once the copy is complete and in place.
         host::copyFile(action.firstPath, action.secondPath, copied);
+        written.settle();
         host::deleteFiles(action.firstPath);
     } else if (action.kind == kDeleteFile) {
         host::deleteFiles(action.firstPath);

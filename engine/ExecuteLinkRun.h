@@ -9,6 +9,10 @@
 
 #include <atomic>
 
+namespace host {
+class WriteBatch;
+}
+
 namespace vortle {
 
 // Where a run of the action list stands, for the progress window.
@@ -53,7 +57,8 @@ protected:
     void run() override;
 
 private:
-    void runAction(const DiskSettings::Action& action, ExecuteLinkProgress& where);
+    void runAction(const DiskSettings::Action& action, host::WriteBatch& written,
+                   ExecuteLinkProgress& where);
 
     const QList<DiskSettings::Action> m_actions;
     const bool m_listCutShort;

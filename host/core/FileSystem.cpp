@@ -17,9 +17,12 @@
 #include <climits>
 #include <csignal>
 #include <dirent.h>
+#include <exception>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace host {
@@ -202,6 +205,38 @@ bool cannotSync(int err) {
     return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
+// At most this much of a run's replacing copies waits for one settle; a larger copy pays for
+// its own flush anyway, and a pulled stick loses no more finished work than this.
+constexpr qint64 kMostWaitingBytes = 16 << 20;
+constexpr size_t kMostWaiting = 64; // two descriptors each
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+struct WriteBatch::Waiting {
+    UniqueFd folder;      // the target's held folder
+    QByteArray temporary; // the written copy's name there
+    QByteArray target;    // the name it goes to
+    UniqueFd file;        // the copy, for its flush and its read-only mark
+    int marksAfter = 0;   // read-only goes on once in place
+    struct stat folderStat {};
+    struct stat replaced {}; // the entry in the target's place
+    qint64 bytes = 0;
+    int step = -1;
+
+    Waiting() = default;
+    Waiting(Waiting&&) noexcept = default;
+    ~Waiting() {
+        if (!temporary.isEmpty())
+            ::unlinkat(folder.fd, temporary.constData(), 0);
+    }
+};
+
+namespace {
+
 // A temporary file in the target's held folder, removed again unless committed by a rename onto
 // the target's name there. POSIX, not QSaveFile: its name carries our pid for the stale sweep,
 // copies go by copy_file_range into its descriptor, it is made and renamed only through the held
@@ -256,6 +291,27 @@ public:
         const UniqueFd dir(::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.fd >= 0 && ::fsync(dir.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
+    }
+
+    // Within a write batch, a copy that replaces a file is not put in place here: written, with
+    // its writeback started, it waits for the batch's next settle, which flushes the waiting
+    // copies together before it renames them. False outside a batch.
+    bool waitInBatch(const struct stat& replaced, int marksAfter, qint64 bytes) {
+        if (!t_batch)
+            return false;
+        ::sync_file_range(m_fd.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        WriteBatch::Waiting copy;
+        if (::fstat(m_folder.fd, &copy.folderStat) != 0)
+            raiseErrno(errno);
+        copy.replaced = replaced;
+        copy.marksAfter = marksAfter;
+        copy.bytes = bytes;
+        copy.target = m_target;
+        copy.file = std::move(m_fd);
+        copy.folder = std::move(m_folder);
+        copy.temporary = std::exchange(m_name, QByteArray());
+        m_committed = true;
+        return WriteBatch::wait(std::move(copy));
     }
 
 private:
@@ -341,8 +397,81 @@ WriteBatch::WriteBatch() : m_outer(t_batch) {
     t_batch = this;
 }
 
+// The copies still waiting (a batch that was never finished) are dropped with their files.
 WriteBatch::~WriteBatch() {
     t_batch = m_outer;
+}
+
+bool WriteBatch::wait(Waiting&& copy) {
+    if (!t_batch)
+        return false;
+    copy.step = t_batch->m_step;
+    t_batch->m_waitingBytes += copy.bytes;
+    t_batch->m_waiting.push_back(std::move(copy));
+    return true;
+}
+
+void WriteBatch::settleBeforeCopy(const Location& source, const Location* destination) {
+    if (!t_batch || t_batch->m_waiting.empty())
+        return;
+    // Whether a waiting copy goes to this entry: by its folder and name, or by the file in
+    // its place (another name of it, or a link to it).
+    auto waitsFor = [](const Location& at) {
+        struct stat folder {};
+        if (!at.folderExists() || ::fstat(at.folder(), &folder) != 0)
+            return false;
+        const QString name = QFile::decodeName(at.name());
+        const std::optional<struct stat> entry = at.status(false);
+        const std::optional<struct stat> file = at.status(true);
+        for (const Waiting& copy : t_batch->m_waiting) {
+            if ((sameFile(folder, copy.folderStat) &&
+                 QFile::decodeName(copy.target).compare(name, Qt::CaseInsensitive) == 0) ||
+                (entry && sameFile(*entry, copy.replaced)) ||
+                (file && sameFile(*file, copy.replaced)))
+                return true;
+        }
+        return false;
+    };
+    const std::optional<struct stat> read = source.status(true);
+    const qint64 bytes = read && S_ISREG(read->st_mode) ? qint64(read->st_size) : 0;
+    if (t_batch->m_waiting.size() >= kMostWaiting ||
+        t_batch->m_waitingBytes + bytes > kMostWaitingBytes || waitsFor(source) ||
+        (destination && waitsFor(*destination)))
+        t_batch->settle();
+}
+
+void WriteBatch::settle() {
+    // The flushes first, so that the medium writes the copies together: one sync of each
+    // drive, or on FUSE each file's own flush; then the renames, in the order of the copies.
+    m_failedStep = -1;
+    std::vector<Waiting> waiting = std::exchange(m_waiting, {});
+    m_waitingBytes = 0;
+    QSet<quint64> synced;
+    for (const Waiting& copy : waiting) {
+        struct statfs fs {};
+        // A FUSE server's own storage is reached by each file's fsync, and by syncfs only
+        // where the server takes FUSE_SYNCFS, which older ones and older kernels do not.
+        const bool eachFile = ::fstatfs(copy.file.fd, &fs) != 0 || fs.f_type == FUSE_SUPER_MAGIC;
+        if (!eachFile && synced.contains(quint64(copy.folderStat.st_dev)))
+            continue;
+        synced.insert(quint64(copy.folderStat.st_dev));
+        const int rc = eachFile ? ::fdatasync(copy.file.fd) : ::syncfs(copy.file.fd);
+        if (rc != 0 && !cannotSync(errno)) {
+            m_failedStep = copy.step;
+            raiseErrno(errno);
+        }
+    }
+    for (Waiting& copy : waiting) {
+        if (::renameat(copy.folder.fd, copy.temporary.constData(), copy.folder.fd,
+                       copy.target.constData()) != 0) {
+            m_failedStep = copy.step;
+            raiseErrno(errno);
+        }
+        copy.temporary.clear();
+        noteWrite(copy.folder.fd);
+        if (copy.marksAfter & AttrReadOnly)
+            setAttributesOf(copy.file.fd, copy.marksAfter);
+    }
 }
 
 void WriteBatch::noteWrite(int folder) {
@@ -361,6 +490,13 @@ void WriteBatch::noteWrite(int folder) {
 }
 
 void WriteBatch::finish() {
+    // What could be put in place still reaches the medium after a copy that could not.
+    std::exception_ptr unsettled;
+    try {
+        settle();
+    } catch (const RuntimeError&) {
+        unsettled = std::current_exception();
+    }
     int failure = 0;
     auto check = [&](int rc) {
         if (rc != 0 && !cannotSync(errno) && failure == 0)
@@ -376,6 +512,8 @@ void WriteBatch::finish() {
         }
     }
     m_folders.clear();
+    if (unsettled)
+        std::rethrow_exception(unsettled);
     if (failure != 0)
         raiseErrno(failure);
 }
@@ -460,12 +598,25 @@ bool changedSince(int fd, const struct stat& before) {
 
 void copyFile(const QString& source, const QString& destination, const CopyProgress& progress) {
     const Location from = Location::of(source);
+    // Both ends resolved before the source is opened, for the write batch's look at them; a
+    // bad destination is still told after a missing source.
+    std::optional<Location> resolved;
+    std::exception_ptr badDestination;
+    try {
+        resolved.emplace(Location::of(destination));
+    } catch (const RuntimeError&) {
+        badDestination = std::current_exception();
+    }
+    WriteBatch::settleBeforeCopy(from, resolved ? &*resolved : nullptr);
     const UniqueFd in = openExistingFile(from, true);
     struct stat srcStat {};
     if (::fstat(in.fd, &srcStat) != 0)
         raiseErrno(errno);
-    const Location to = Location::of(destination);
-    const bool replacing = checkWritableDestination(to).has_value();
+    if (badDestination)
+        std::rethrow_exception(badDestination);
+    const Location& to = *resolved;
+    const std::optional<struct stat> replaced = checkWritableDestination(to);
+    const bool replacing = replaced.has_value();
     if (const std::optional<struct stat> dstStat = to.status(true);
         dstStat && dstStat->st_dev == srcStat.st_dev && dstStat->st_ino == srcStat.st_ino)
         raise(ErrPathFileAccess);
@@ -482,6 +633,8 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     ::fchmod(temp.fd(), (srcStat.st_mode & 0777 & ~processUmask()) | S_IWUSR);
     if (attributes & (AttrHidden | AttrSystem))
         setAttributesOf(temp.fd(), attributes & (AttrHidden | AttrSystem));
+    if (replacing && temp.waitInBatch(*replaced, attributes, srcStat.st_size))
+        return;
     temp.commit(replacing);
     if (attributes & AttrReadOnly)
         setAttributesOf(temp.fd(), attributes);

@@ -27,12 +27,18 @@ bool matchesWildcard(const QString& pattern, const QString& name);
 // a missing directory gives an empty string. Throws 68 or 71 for the drive.
 QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 
+class Location;
+
 // The writes of one run, made durable together. While a batch lives on a thread, a copy or
 // save there to a name that did not exist is not flushed on its own: its writeback starts as
-// soon as its bytes are written, without waiting, and the rename follows. One that replaces a
-// file still flushes its data before the rename, so the old file is never lost. Each folder
-// written to (also by a delete or a new folder) is flushed once, and each drive written to
-// synced once (syncfs), when the batch finishes; only then is everything on the media.
+// soon as its bytes are written, without waiting, and the rename follows. A copy that replaces
+// a file waits, written and its writeback started, until settle(): the waiting copies are then
+// flushed together and only after that renamed onto their names, in the order they were made,
+// so the old file is never lost and many small copies share their waits on the medium. A copy
+// that would read or replace what waits settles first, and so does one that would make more
+// than 16 MiB wait. Each folder written to (also by a delete or a new folder) is flushed
+// once, and each drive written to synced once (syncfs), when the batch finishes; only then is
+// everything on the media.
 class WriteBatch {
 public:
     WriteBatch();
@@ -40,15 +46,36 @@ public:
     WriteBatch(const WriteBatch&) = delete;
     WriteBatch& operator=(const WriteBatch&) = delete;
 
-    // Flushes the folders and syncs the drives written to since the batch began (or since the
-    // last finish). Throws the first failure, after trying them all.
+    // The step of the run (from 0) that the writes from now on belong to.
+    void beginStep(int step) { m_step = step; }
+
+    // Puts the waiting copies in place. Everything else of the run that looks at files (a
+    // delete, a new folder, a program started) comes after this. Throws the first failure,
+    // and then those that waited behind it are dropped, their names left as they were.
+    void settle();
+
+    // Settles, then flushes the folders and syncs the drives written to since the batch began
+    // (or since the last finish). Throws the first failure, after trying them all.
     void finish();
 
-    // Notes a folder of a write (any descriptor of it); for the host layer's own operations.
+    // The step whose write failed in the last settle() or finish() that threw; -1 when the
+    // failure was not one step's.
+    int failedStep() const { return m_failedStep; }
+
+    // For the host layer's own operations: notes a folder of a write (any descriptor of it);
+    // settles before a copy from `source` onto `destination` (where it resolved) when it must;
+    // hands a written copy over to wait.
     static void noteWrite(int folder);
+    static void settleBeforeCopy(const Location& source, const Location* destination);
+    struct Waiting;
+    static bool wait(Waiting&& copy);
 
 private:
     std::vector<std::pair<QByteArray, UniqueFd>> m_folders; // by device and inode
+    std::vector<Waiting> m_waiting;
+    qint64 m_waitingBytes = 0;
+    int m_step = -1;
+    int m_failedStep = -1;
     WriteBatch* m_outer;
 };
 
