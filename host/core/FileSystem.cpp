@@ -455,23 +455,22 @@ void WriteBatch::settle() {
         if (!eachFile && synced.contains(quint64(copy.folderStat.st_dev)))
             continue;
         synced.insert(quint64(copy.folderStat.st_dev));
+        m_failedStep = copy.step; // until it succeeds
         const int rc = eachFile ? ::fdatasync(copy.file.fd) : ::syncfs(copy.file.fd);
-        if (rc != 0 && !cannotSync(errno)) {
-            m_failedStep = copy.step;
+        if (rc != 0 && !cannotSync(errno))
             raiseErrno(errno);
-        }
     }
     for (Waiting& copy : waiting) {
+        m_failedStep = copy.step;
         if (::renameat(copy.folder.fd, copy.temporary.constData(), copy.folder.fd,
-                       copy.target.constData()) != 0) {
-            m_failedStep = copy.step;
+                       copy.target.constData()) != 0)
             raiseErrno(errno);
-        }
         copy.temporary.clear();
         noteWrite(copy.folder.fd);
         if (copy.marksAfter & AttrReadOnly)
             setAttributesOf(copy.file.fd, copy.marksAfter);
     }
+    m_failedStep = -1;
 }
 
 void WriteBatch::noteWrite(int folder) {
