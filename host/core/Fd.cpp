@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "Fd.h"
 
+#include <QFile>
+
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
 
 namespace host {
 
@@ -48,6 +53,25 @@ bool writeFully(int fd, const char* data, size_t size, off_t offset) {
     if (written >= 0 && size_t(written) < size)
         errno = ENOSPC; // a write that takes nothing: the medium is full
     return written == ssize_t(size);
+}
+
+void forEachEntry(
+    int folder, const std::function<bool(const QByteArray& hostName, const QString& name)>& visit) {
+    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return;
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
+    if (!listing) {
+        ::close(readable);
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        if (!visit(name, QFile::decodeName(name)))
+            return;
+    }
 }
 
 } // namespace host

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -46,5 +48,12 @@ ssize_t readFully(int fd, char* data, size_t size, off_t offset = -1);
 
 // Writes all `size` bytes, at `offset` when it is not negative. False with errno set on failure.
 bool writeFully(int fd, const char* data, size_t size, off_t offset = -1);
+
+// Walks a folder (any descriptor of it, O_PATH will do) as a stream, by the bytes the host
+// names its entries with, so that a name that is not valid in the locale's encoding is still
+// found and a folder of any size takes no memory of its own. `visit` gets the entry's host name
+// and its name for matching, and returns false to stop. Nothing is opened.
+void forEachEntry(
+    int folder, const std::function<bool(const QByteArray& hostName, const QString& name)>& visit);
 
 } // namespace host

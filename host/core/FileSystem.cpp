@@ -16,11 +16,9 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <dirent.h>
 #include <exception>
 #include <fcntl.h>
 #include <linux/magic.h>
-#include <memory>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -60,28 +58,6 @@ bool globMatch(QStringView pattern, QStringView name) {
     while (p < pattern.size() && (pattern[p] == QLatin1Char('*') || pattern[p] == QLatin1Char('?')))
         ++p;
     return p == pattern.size();
-}
-
-// Walks a folder (any descriptor of it, O_PATH will do) as a stream, by the bytes the host
-// names its entries with, so that a name that is not valid in the locale's encoding is still
-// found and a folder of any size takes no memory of its own. `visit` gets the entry's host name
-// and its name for matching, and returns false to stop. Nothing is opened.
-template <class Visit> void forEachEntry(int folder, Visit visit) {
-    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable < 0)
-        return;
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
-    if (!listing) {
-        ::close(readable);
-        return;
-    }
-    while (const dirent* entry = ::readdir(listing.get())) {
-        const QByteArray name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
-        if (!visit(name, QFile::decodeName(name)))
-            return;
-    }
 }
 
 // The type of a stat with links followed; 0 for a dangling link or one that leads off the
@@ -311,7 +287,8 @@ public:
         copy.folder = std::move(m_folder);
         copy.temporary = std::exchange(m_name, QByteArray());
         m_committed = true;
-        return WriteBatch::wait(std::move(copy));
+        WriteBatch::wait(std::move(copy));
+        return true;
     }
 
 private:
@@ -337,7 +314,7 @@ std::optional<struct stat> checkWritableDestination(const Location& to) {
     const std::optional<struct stat> entry = to.status(false);
     // A link (or a second name of someone's file) on the medium is replaced itself, and nothing
     // is asked of what it names.
-    if (!entry || (to.onMedium() && isLinkLike(*entry)))
+    if (!entry || to.isForeignEntry(*entry))
         return entry;
     // Only a regular file is replaced: not a folder, and not a pipe or a device.
     const std::optional<struct stat> st = S_ISLNK(entry->st_mode) ? to.status(true) : entry;
@@ -361,8 +338,7 @@ UniqueFd openExistingFile(const Location& from, bool followLast) {
         raise(ErrPathFileAccess);
     if (!st)
         raise(from.folderExists() ? ErrFileNotFound : ErrPathNotFound);
-    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode) ||
-        (!followLast && from.onMedium() && isLinkLike(*st)))
+    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode) || (!followLast && from.isForeignEntry(*st)))
         raise(ErrFileNotFound);
     UniqueFd file(openRegularFile(from, O_RDONLY, 0, followLast));
     if (file.fd < 0)
@@ -375,7 +351,7 @@ UniqueFd openExistingFile(const Location& from, bool followLast) {
 UniqueFd ownEntry(const Location& at) {
     const bool follow = followsLinks(at);
     const std::optional<struct stat> st = at.status(follow);
-    if (!st || (!follow && isLinkLike(*st)))
+    if (!st || at.isForeignEntry(*st))
         return UniqueFd();
     return UniqueFd(at.open(O_PATH, 0, follow));
 }
@@ -402,13 +378,10 @@ WriteBatch::~WriteBatch() {
     t_batch = m_outer;
 }
 
-bool WriteBatch::wait(Waiting&& copy) {
-    if (!t_batch)
-        return false;
+void WriteBatch::wait(Waiting&& copy) {
     copy.step = t_batch->m_step;
     t_batch->m_waitingBytes += copy.bytes;
     t_batch->m_waiting.push_back(std::move(copy));
-    return true;
 }
 
 void WriteBatch::settleBeforeCopy(const Location& source, const Location* destination) {
@@ -664,7 +637,7 @@ bool isLinkOnMedium(const QString& path) {
     try {
         const Location at = Location::of(path);
         const std::optional<struct stat> st = at.status(false);
-        return at.onMedium() && st && isLinkLike(*st);
+        return st && at.isForeignEntry(*st);
     } catch (const RuntimeError&) {
         return false;
     }
@@ -691,7 +664,7 @@ void setAttributes(const QString& path, int attributes) {
     const Location at = Location::of(path);
     const std::optional<struct stat> st = at.status(false);
     // Never through a link, on any drive.
-    if (!st || S_ISLNK(st->st_mode) || (at.onMedium() && isLinkLike(*st)))
+    if (!st || S_ISLNK(st->st_mode) || at.isForeignEntry(*st))
         raise(ErrFileNotFound);
     const UniqueFd entry(at.open(O_PATH, 0, false));
     if (entry.fd < 0)
@@ -726,7 +699,7 @@ void writeFileReplacing(const QString& path, const QByteArray& contents) {
     const std::optional<struct stat> replaced = checkWritableDestination(to);
     // The old file's mode and marks carry over; a link in its place passes on nothing.
     const bool carriesOver =
-        replaced && S_ISREG(replaced->st_mode) && !(to.onMedium() && isLinkLike(*replaced));
+        replaced && S_ISREG(replaced->st_mode) && !to.isForeignEntry(*replaced);
     int attributes = 0;
     if (carriesOver) {
         const UniqueFd entry(to.open(O_PATH, 0, false));

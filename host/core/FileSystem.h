@@ -68,7 +68,7 @@ public:
     static void noteWrite(int folder);
     static void settleBeforeCopy(const Location& source, const Location* destination);
     struct Waiting;
-    static bool wait(Waiting&& copy);
+    static void wait(Waiting&& copy); // within a batch only
 
 private:
     std::vector<std::pair<QByteArray, UniqueFd>> m_folders; // by device and inode

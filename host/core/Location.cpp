@@ -11,10 +11,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
-#include <memory>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -120,6 +118,12 @@ QByteArray matchOrSpelled(int folder, const QString& name) {
     return match.isEmpty() ? QFile::encodeName(name) : match;
 }
 
+// The drive's root as it is now; driveRoot() throws 68 and 71.
+UniqueFd openDriveRoot(QChar drive) {
+    return UniqueFd(
+        ::open(QFile::encodeName(driveRoot(drive)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
 UniqueFd rootOf(QChar drive, bool confined) {
     if (confined && t_hold) {
         // The run's medium, and no other: not ready when the run began is not ready now.
@@ -127,8 +131,7 @@ UniqueFd rootOf(QChar drive, bool confined) {
             raise(ErrDiskNotReady);
         return UniqueFd(::fcntl(t_hold->root(), F_DUPFD_CLOEXEC, 0));
     }
-    UniqueFd root(
-        ::open(QFile::encodeName(driveRoot(drive)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd root = openDriveRoot(drive);
     if (root.fd < 0)
         raise(ErrDiskNotReady);
     return root;
@@ -210,14 +213,17 @@ int Location::openEntry(const QByteArray& name, int flags, mode_t mode, bool fol
     return openBelow(m_root.fd, joined(m_folderPath, name), flags, mode, true);
 }
 
+bool Location::isForeignEntry(const struct stat& entry) const {
+    return m_confined && isLinkLike(entry);
+}
+
 int Location::openFolder() const {
     return m_folder.fd < 0 ? -1 : ::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 MediumHold::MediumHold() : m_outer(t_hold) {
     try {
-        m_root.reset(::open(QFile::encodeName(driveRoot(QLatin1Char('a'))).constData(),
-                            O_PATH | O_DIRECTORY | O_CLOEXEC));
+        m_root = openDriveRoot(QLatin1Char('a'));
     } catch (const RuntimeError&) {
         // not ready: the run's operations on a: say so
     }
@@ -230,8 +236,7 @@ MediumHold::~MediumHold() {
 
 bool MediumHold::isInDrive() const {
     try {
-        const UniqueFd now(::open(QFile::encodeName(driveRoot(QLatin1Char('a'))).constData(),
-                                  O_PATH | O_DIRECTORY | O_CLOEXEC));
+        const UniqueFd now = openDriveRoot(QLatin1Char('a'));
         struct stat held {
         }, current{};
         struct statfs heldFs {
@@ -251,21 +256,14 @@ QByteArray matchName(int folder, const QString& name) {
     struct stat st {};
     if (::fstatat(folder, exact.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
         return exact;
-    const int readable = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable < 0)
-        return {};
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::fdopendir(readable), &::closedir);
-    if (!listing) {
-        ::close(readable);
-        return {};
-    }
-    while (const dirent* entry = ::readdir(listing.get())) {
-        const QByteArray candidate(entry->d_name);
-        if (candidate != "." && candidate != ".." &&
-            QFile::decodeName(candidate).compare(name, Qt::CaseInsensitive) == 0)
-            return candidate;
-    }
-    return {};
+    QByteArray match;
+    forEachEntry(folder, [&](const QByteArray& hostName, const QString& entry) {
+        if (entry.compare(name, Qt::CaseInsensitive) != 0)
+            return true;
+        match = hostName;
+        return false;
+    });
+    return match;
 }
 
 bool leadsOffTheMedium(int err) {

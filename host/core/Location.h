@@ -30,6 +30,9 @@ public:
     static Location of(const DosPath& path);
 
     bool onMedium() const { return m_confined; }
+    // On the medium, an entry (stat not followed) that the program's own files are never used
+    // through: a link, or a file with a second name elsewhere (see isLinkLike).
+    bool isForeignEntry(const struct stat& entry) const;
     bool folderExists() const { return m_folder.fd >= 0; }
     // The held folder (O_PATH); -1 when it does not exist.
     int folder() const { return m_folder.fd; }
