@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
         return runExecuteLinkProcess();
     }
     QApplication app(argc, argv);
-    if (argc > 1 && std::strcmp(argv[1], "--many-files") == 0) { // that part alone
-        benchManyFiles(argv[0]);
+    if (argc > 1 && std::strcmp(argv[1], "--many-files") == 0) { // that part alone, or one row
+        benchManyFiles(argv[0], argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
         return 0;
     }
     std::puts("== Execute Link against cp");

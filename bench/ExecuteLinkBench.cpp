@@ -40,28 +40,28 @@ double benchExecuteLink() {
         QDir(out).removeRecursively();
         QDir().mkpath(out);
     };
-    const double engine = medianMs(kRounds, freshOut, [] { Module1::ExecuteLink(); });
     const QString script =
         QStringLiteral(
             "i=0; while [ $i -lt %1 ]; do cp '%2/f'$i.bin '%3/f'$i.bin; i=$((i+1)); done; "
             "sync -f '%3'")
             .arg(kActions)
             .arg(sources, out);
-    const double cpEach = medianMs(kRounds, freshOut, [&] {
-        QProcess::execute("sh", {"-c", script});
-    });
-    // The honest yardstick: one cp process for all the files.
-    const double cpAll = medianMs(kRounds, freshOut, [&] {
-        QProcess::execute(
-            "sh", {"-c", QStringLiteral("cp '%1'/* '%2'/ && sync -f '%2'").arg(sources, out)});
-    });
-
-    // The floor: the same copies in this process, without paths, records or temporary files.
-    const double direct = medianMs(kRounds, freshOut, [&] {
-        for (int i = 0; i < kActions; ++i)
-            QFile::copy(sources + QStringLiteral("/f%1.bin").arg(i),
-                        out + QStringLiteral("/f%1.bin").arg(i));
-    });
+    const QList<double> times =
+        mediansInTurnMs(kRounds, freshOut,
+                        {[] { Module1::ExecuteLink(); },
+                         [&] {
+                             QProcess::execute("sh", {"-c", script});
+                         },
+                         // The honest yardstick: one cp process for all the files.
+                         cpAndSync(sources + "/*", out + "/"),
+                         // The floor: the same copies in this process, without paths, records or
+                         // temporary files.
+                         [&] {
+                             for (int i = 0; i < kActions; ++i)
+                                 QFile::copy(sources + QStringLiteral("/f%1.bin").arg(i),
+                                             out + QStringLiteral("/f%1.bin").arg(i));
+                         }});
+    const double engine = times[0], cpEach = times[1], cpAll = times[2], direct = times[3];
 
     std::printf("Execute Link, %d copies of 1.44 MB: %.1f ms (median of %d)\n", kActions, engine,
                 kRounds);
@@ -85,13 +85,12 @@ void writeRandomFile(const QString& path, qint64 bytes, quint32 seed) {
     }
 }
 
-double cpAndSyncMs(int rounds, const QString& source, const QString& target) {
-    return medianMs(
-        rounds, [&] { QFile::remove(target); },
-        [&] {
-            QProcess::execute(
-                "sh", {"-c", QStringLiteral("cp '%1' '%2' && sync -f '%2'").arg(source, target)});
-        });
+std::function<void()> cpAndSync(const QString& source, const QString& target) {
+    // `source` may end in a pattern for the shell: it is quoted up to its last slash.
+    const qsizetype slash = source.lastIndexOf(QLatin1Char('/'));
+    const QString quoted = QStringLiteral("'%1'%2").arg(source.left(slash), source.mid(slash));
+    const QString command = QStringLiteral("cp %1 '%2' && sync -f '%2'").arg(quoted, target);
+    return [command] { QProcess::execute("sh", {"-c", command}); };
 }
 
 int runExecuteLinkProcess() {
@@ -109,10 +108,11 @@ double benchWholeProcessCopy(const char* self) {
         [](int) { return QStringLiteral("c:\\big.bin"); }, 1);
 
     auto fresh = [&] { QFile::remove(target); };
-    const double vortle = medianMs(kRounds, fresh, [&] {
-        QProcess::execute(QString::fromLocal8Bit(self), {"--execute-link"});
-    });
-    const double cp = cpAndSyncMs(kRounds, source, target);
+    const QList<double> times = mediansInTurnMs(
+        kRounds, fresh,
+        {[&] { QProcess::execute(QString::fromLocal8Bit(self), {"--execute-link"}); },
+         cpAndSync(source, target)});
+    const double vortle = times[0], cp = times[1];
     std::printf("a process that runs one 100 MB copy: %.1f ms (median of %d)\n", vortle, kRounds);
     std::printf("cp of the same file:                 %.1f ms\n", cp);
     std::printf("ratio:                               %.2f\n", vortle / cp);

@@ -43,11 +43,10 @@ double copiesAgainstCp(const char* what, const QString& sources, const QString& 
     writeBenchDiskette(
         "1", [](int i) { return QStringLiteral("a:\\src\\f%1.bin").arg(i); },
         [&](int i) { return dosOut + QStringLiteral("\\f%1.bin").arg(i); });
-    const double engine = medianMs(kRounds, prepare, [] { Module1::ExecuteLink(); });
-    const double cp = medianMs(kRounds, prepare, [&] {
-        QProcess::execute(
-            "sh", {"-c", QStringLiteral("cp '%1'/* '%2'/ && sync -f '%2'").arg(sources, hostOut)});
-    });
+    const QList<double> times =
+        mediansInTurnMs(kRounds, prepare,
+                        {[] { Module1::ExecuteLink(); }, cpAndSync(sources + "/*", hostOut + "/")});
+    const double engine = times[0], cp = times[1];
     std::printf("%-34s Execute Link %.1f ms, one cp + sync -f %.1f ms: %.2fx\n", what, engine, cp,
                 engine / cp);
     return engine / cp;
@@ -72,20 +71,15 @@ void makeNames(const QString& folder) {
         ::close(::open(base + QByteArray::number(i) + ".txt", O_CREAT | O_WRONLY, 0644));
 }
 
-} // namespace
-
-double benchManyFiles(const char* self) {
-    BenchPrefix prefix;
-    const QString sources = host::toHostPath("a:\\") + "/src";
+// Replacing: the targets exist (from the round before) and are written over.
+double replacingFiles(const QString& sources) {
     const QString out = host::toHostPath("c:\\") + "/out";
-    makeSources(sources);
-
-    // Replacing: the targets exist (from the round before) and are written over.
     QDir().mkpath(out);
     QProcess::execute("sh", {"-c", QStringLiteral("cp '%1'/* '%2'/").arg(sources, out)});
-    const double replacing =
-        copiesAgainstCp("101 files replacing existing ones:", sources, "c:\\out", out, [] {});
+    return copiesAgainstCp("101 files replacing existing ones:", sources, "c:\\out", out, [] {});
+}
 
+double newFilesOnFat(const QString& sources) {
     // New files on FAT: the kernel's vfat on a loop device where one can be had, else the image
     // through fusefat (a FUSE server, as where the kernel has no vfat).
     double fat = 0;
@@ -95,8 +89,12 @@ double benchManyFiles(const char* self) {
     auto sh = [](const QString& command) { return QProcess::execute("sh", {"-c", command}) == 0; };
     const char* label = "101 new files onto FAT:";
     QString unmount;
+    // Written out in full: in a sparse image, whichever run writes first would also pay for the
+    // image's own blocks.
     const bool made =
-        sh(QStringLiteral("truncate -s 320M '%1' && mkfs.fat -F 32 '%1' >/dev/null").arg(image));
+        sh(QStringLiteral("dd if=/dev/zero of='%1' bs=1M count=320 status=none conv=fsync && "
+                          "mkfs.fat -F 32 '%1' >/dev/null")
+               .arg(image));
     if (made && sh(QStringLiteral("mount -o loop,uid=%3 '%1' '%2' 2>/dev/null")
                        .arg(image, mount)
                        .arg(::getuid()))) {
@@ -117,27 +115,45 @@ double benchManyFiles(const char* self) {
         std::puts(
             "101 new files onto FAT:            skipped (a FAT image cannot be mounted here)");
     }
+    return fat;
+}
 
-    // 100,000 names: the run in a process of its own, for its peak memory.
+// 100,000 names: the run in a process of its own, for its peak memory.
+double deleteOverManyNames(const char* self, const QString& prefix) {
     const QString many = host::toHostPath("a:\\") + "/many";
-    qputenv("VORTLE_MSGBOX_LOG", QFile::encodeName(prefix.path() + "/boxes.log"));
+    qputenv("VORTLE_MSGBOX_LOG", QFile::encodeName(prefix + "/boxes.log"));
     writeBenchDiskette(
         "0", [](int) { return QStringLiteral("c:\\made"); }, [](int) { return QString(); }, 1);
     const long idle = peakKiB(self, "--execute-link");
     writeBenchDiskette(
         "3", [](int) { return QStringLiteral("a:\\many\\*.*"); }, [](int) { return QString(); }, 1);
     long peak = 0;
-    const double deleting = medianMs(
+    const QList<double> times = mediansInTurnMs(
         3, [&] { makeNames(many); },
-        [&] { peak = std::max(peak, peakKiB(self, "--execute-link")); });
-    const double find = medianMs(
-        3, [&] { makeNames(many); },
-        [&] {
-            QProcess::execute("find", {many, "-maxdepth", "1", "-type", "f", "-delete"});
-        });
+        {[&] { peak = std::max(peak, peakKiB(self, "--execute-link")); },
+         [&] {
+             QProcess::execute("find", {many, "-maxdepth", "1", "-type", "f", "-delete"});
+         }});
+    const double deleting = times[0], find = times[1];
     std::printf("Delete over %d names:          %.1f ms, find -delete %.1f ms: %.2fx, "
                 "peak %ld KiB above an idle run\n",
                 kNames, deleting, find, deleting / find, peak - idle);
-    std::printf("ratios: replacing %.2f, FAT %.2f, delete %.2f\n", replacing, fat, deleting / find);
     return deleting / find;
+}
+
+} // namespace
+
+double benchManyFiles(const char* self, const QString& only) {
+    BenchPrefix prefix;
+    const QString sources = host::toHostPath("a:\\") + "/src";
+    makeSources(sources);
+    auto part = [&](const char* name, const std::function<double()>& run) {
+        return only.isEmpty() || only == QLatin1String(name) ? run() : 0.0;
+    };
+    const double replacing = part("replacing", [&] { return replacingFiles(sources); });
+    const double fat = part("fat", [&] { return newFilesOnFat(sources); });
+    const double deleting =
+        part("delete", [&] { return deleteOverManyNames(self, prefix.path()); });
+    std::printf("ratios: replacing %.2f, FAT %.2f, delete %.2f\n", replacing, fat, deleting);
+    return deleting;
 }

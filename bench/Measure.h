@@ -12,19 +12,32 @@
 #include <algorithm>
 #include <functional>
 
-// The median of several timed runs, in milliseconds; `prepare` runs untimed before each.
+// The medians of several runs, in milliseconds, timed in turn round by round, so that what one
+// leaves behind (writeback still going, where the file system allocates next) weighs on each
+// alike; `prepare` runs untimed before each.
+inline QList<double> mediansInTurnMs(int rounds, const std::function<void()>& prepare,
+                                     const QList<std::function<void()>>& runs) {
+    QList<QList<double>> times(runs.size());
+    for (int round = 0; round < rounds; ++round) {
+        for (qsizetype i = 0; i < runs.size(); ++i) {
+            prepare();
+            QElapsedTimer clock;
+            clock.start();
+            runs[i]();
+            times[i] << clock.nsecsElapsed() / 1e6;
+        }
+    }
+    QList<double> medians;
+    for (QList<double>& each : times) {
+        std::sort(each.begin(), each.end());
+        medians << each[rounds / 2];
+    }
+    return medians;
+}
+
 inline double medianMs(int rounds, const std::function<void()>& prepare,
                        const std::function<void()>& run) {
-    QList<double> times;
-    for (int round = 0; round < rounds; ++round) {
-        prepare();
-        QElapsedTimer clock;
-        clock.start();
-        run();
-        times << clock.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[rounds / 2];
+    return mediansInTurnMs(rounds, prepare, {run}).first();
 }
 
 // A fresh prefix in a temporary folder (XDG_DATA_HOME) for one benchmark.
@@ -43,9 +56,9 @@ private:
 // A file of random bytes, which no file system can copy by a shortcut; `seed` picks them.
 void writeRandomFile(const QString& path, qint64 bytes, quint32 seed);
 
-// The median time of `cp source target` followed by `sync -f` on the target's file system:
-// the yardstick for a copy that Execute Link makes durable.
-double cpAndSyncMs(int rounds, const QString& source, const QString& target);
+// `cp source target` followed by `sync -f` on the target's file system: the yardstick for a
+// copy that Execute Link makes durable.
+std::function<void()> cpAndSync(const QString& source, const QString& target);
 
 // Writes a diskette's settings with `count` actions of one kind and the given paths.
 void writeBenchDiskette(const QString& kind, const std::function<QString(int)>& first,
@@ -61,4 +74,5 @@ int runExecuteLinkProcess();
 double benchDiskOpenSave();
 double benchFirstPaint();
 double benchResidentMemory(const char* self);
-double benchManyFiles(const char* self);
+// `only` names one part ("replacing", "fat" or "delete"); empty runs all three.
+double benchManyFiles(const char* self, const QString& only = QString());
