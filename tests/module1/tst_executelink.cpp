@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <unistd.h>
+
 using namespace vortle;
 
 using DiskSettings::Action;
@@ -125,9 +127,12 @@ void TestExecuteLink::copyOverwritesAndResolvesAnyCase() {
 void TestExecuteLink::copyOrMoveOntoItselfFailsAndKeepsTheFile() {
     m_prefix->writeHostFile("data/vortle/drive_a/Thesis.doc", "years of work");
     QFile::link(a("Thesis.doc"), c("thesis-link.doc"));
+    QCOMPARE(::link(QFile::encodeName(a("Thesis.doc")), QFile::encodeName(c("second-name.doc"))),
+             0);
     for (const Action& action : QList<Action>{{"1", "a:\\Thesis.doc", "a:\\THESIS.DOC"},
                                               {"2", "a:\\Thesis.doc", "a:\\thesis.doc"},
-                                              {"2", "a:\\Thesis.doc", "c:\\thesis-link.doc"}}) {
+                                              {"2", "a:\\Thesis.doc", "c:\\thesis-link.doc"},
+                                              {"1", "a:\\Thesis.doc", "c:\\second-name.doc"}}) {
         m_boxes->boxes.clear();
         writeDiskSettings("Self", {action});
         Module1::ExecuteLink();
