@@ -6,6 +6,7 @@
 
 #include "host/gui/Controls.h"
 #include "host/gui/DialogKeys.h"
+#include "host/gui/MediumText.h"
 #include "host/gui/Twips.h"
 
 #include <QLabel>
@@ -48,9 +49,10 @@ void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
                           .arg(ActionKinds::labelFor(where.current.kind)));
     const bool twoPaths = where.current.kind == DiskSettings::kCopyFile ||
                           where.current.kind == DiskSettings::kMoveFile;
-    m_paths->setText(twoPaths ? where.current.firstPath + QStringLiteral("\n→ ") +
-                                    where.current.secondPath
-                              : where.current.firstPath);
+    const QString first = host::mediumText(where.current.firstPath);
+    m_paths->setText(twoPaths ? first + QStringLiteral("\n→ ") +
+                                    host::mediumText(where.current.secondPath)
+                              : first);
     const bool copying = where.bytesTotal > 0;
     m_bytes->setVisible(copying);
     if (copying) {

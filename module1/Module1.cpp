@@ -7,6 +7,7 @@
 #include "engine/ExecuteLinkRun.h"
 
 #include "host/core/RuntimeError.h"
+#include "host/gui/MediumText.h"
 #include "host/gui/MessageBox.h"
 #include "host/gui/Notification.h"
 
@@ -46,7 +47,7 @@ void announceEnd(const ExecuteLinkRun& run, int actions) {
                                             .arg(run.failedAction() + 1)
                                             .arg(host::errorDescription(run.error()));
     }
-    host::notifyDesktop(name.isEmpty() ? kTitle : name, body);
+    host::notifyDesktop(name.isEmpty() ? kTitle : host::mediumText(name), body);
 }
 
 // The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot

@@ -33,6 +33,10 @@
         <source>Actions</source>
         <translation>Aktionen</translation>
     </message>
+    <message>
+        <source>Runs in the root folder of drive A:</source>
+        <translation>Läuft im Stammordner von Laufwerk A:</translation>
+    </message>
 </context>
 <context>
     <name>ExecuteLink</name>

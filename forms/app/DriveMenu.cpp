@@ -3,6 +3,7 @@
 
 #include "host/core/MountPoints.h"
 #include "host/core/MountWatcher.h"
+#include "host/gui/MediumText.h"
 #include "host/gui/MessageBox.h"
 #include "host/media/DriveA.h"
 #include "module1/Module1.h"
@@ -55,7 +56,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
     for (const host::RemovableVolume& volume : host::DriveA::removableVolumes()) {
         // A label is the medium's own: an "&" in it is a character, not a shortcut.
         QAction* item = m_menu->addAction(QStringLiteral("%1 (%2)").arg(
-            QString(volume.label).replace(QLatin1Char('&'), QStringLiteral("&&")),
+            host::mediumText(volume.label).replace(QLatin1Char('&'), QStringLiteral("&&")),
             locale.formattedDataSize(volume.bytes, 1, QLocale::DataSizeSIFormat)));
         item->setCheckable(true);
         item->setChecked(!following && current == volume.mountPoint);

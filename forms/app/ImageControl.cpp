@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ImageControl.h"
 
+#include "host/gui/MediumText.h"
+
 #include <QAccessibleWidget>
 #include <QCursor>
 #include <QHelpEvent>
@@ -127,10 +129,14 @@ void ImageControl::focusOutEvent(QFocusEvent* event) {
 bool ImageControl::event(QEvent* event) {
     // The disk icon's tip is the diskette's name: shown as the characters it holds, never as
     // markup (an <img> in it would make the tip read whatever file it names).
-    // A tip Qt would take for plain text is shown as it is (one line, as before).
-    if (event->type() == QEvent::ToolTip && Qt::mightBeRichText(toolTip())) {
+    // It is isolated, its controls shown, and a tip Qt would take for plain text stays one line.
+    if (event->type() == QEvent::ToolTip && !toolTip().isEmpty()) {
+        const QString shown = host::mediumText(toolTip());
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
-                           Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
+                           Qt::mightBeRichText(shown)
+                               ? Qt::convertFromPlainText(shown, Qt::WhiteSpaceNoWrap)
+                               : shown,
+                           this);
         return true;
     }
     return QLabel::event(event);

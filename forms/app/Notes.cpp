@@ -32,7 +32,9 @@ Notes::Notes(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
 }
 
 void Notes::Form_Load() {
+    m_medium = host::Medium::inDriveA();
     try {
+        const host::MediumHold hold(m_medium);
         txtText->setPlainText(DiskEngine::readNote());
     } catch (const host::RuntimeError& error) {
         if (error.number() == host::ErrOutOfMemory) {
@@ -50,6 +52,10 @@ void Notes::Command1_Click() {
 
 void Notes::Command2_Click() {
     try {
+        // Only on the medium the note came from: another one in the drive keeps its own note.
+        const host::MediumHold medium(m_medium);
+        if (!medium.isInDrive())
+            host::raise(host::ErrDiskNotReady);
         DiskEngine::writeNote(txtText->toPlainText());
     } catch (const host::RuntimeError&) {
         Module1::reportWriteFailure();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "host/core/Location.h"
+
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -24,4 +26,6 @@ private:
     QPlainTextEdit* txtText;
     QPushButton* Command1; // "Cancel"
     QPushButton* Command2; // "OK"
+
+    host::Medium m_medium; // the medium the note was read from; none without a diskette
 };

@@ -8,10 +8,12 @@
 #include "module1/Module1.h"
 
 #include "host/core/FileSystem.h"
+#include "host/core/Location.h"
 #include "host/core/RuntimeError.h"
 #include "host/gui/Controls.h"
 #include "host/gui/DialogKeys.h"
 #include "host/gui/FormInstance.h"
+#include "host/gui/MediumText.h"
 #include "host/gui/MessageBox.h"
 #include "host/gui/Twips.h"
 #include "host/image/Picture.h"
@@ -158,9 +160,11 @@ namespace {
 // What a row's action touches, readable before it runs: its paths, as plain text, in the row's
 // tip and for screen readers (the list shows only the kind).
 void describePaths(QListWidgetItem* row, const DiskSettings::Action& action) {
-    QString paths = action.firstPath;
+    QString paths = host::mediumText(action.firstPath);
     if (!action.secondPath.isEmpty())
-        paths += QLatin1Char('\n') + action.secondPath;
+        paths += QLatin1Char('\n') + host::mediumText(action.secondPath);
+    if (action.kind == DiskSettings::kExecuteFile) // where its relative paths lead
+        paths += QLatin1Char('\n') + DiskProperties::tr("Runs in the root folder of drive A:");
     row->setData(Qt::AccessibleDescriptionRole, paths);
     row->setToolTip(Qt::mightBeRichText(paths) ? Qt::convertFromPlainText(paths) : paths);
 }
@@ -196,6 +200,8 @@ QList<DiskSettings::Action> DiskProperties::actions() const {
 void DiskProperties::Form_Load() {
     picIcon->setPixmap(QPixmap::fromImage(Module1::diskIconPicture()));
     if (Module1::CheckDrive(QStringLiteral("a:"))) {
+        m_medium = host::Medium::inDriveA();
+        const host::MediumHold hold(m_medium);
         // Whatever was read before a failure stays.
         const DiskEngine::DiskContents contents = DiskEngine::readContents();
         for (const DiskSettings::Action& action : contents.list.actions)
@@ -309,23 +315,37 @@ void DiskProperties::Command1_Click() {
     close();
 }
 
-void DiskProperties::Command2_Click() {
-    try {
-        DiskEngine::writeSettings(txtName->text(), actions());
-    } catch (const host::RuntimeError&) {
-        // The diskette keeps its previous files; the window keeps what the user entered.
-        Module1::reportWriteFailure();
-        return;
-    }
+bool DiskProperties::saveOnItsMedium(bool& iconCopied) {
+    const host::MediumHold medium(m_medium);
+    if (!medium.isInDrive())
+        return false;
+    DiskEngine::writeSettings(txtName->text(), actions());
     // The name and the actions are saved. An icon that cannot be copied (gone, a folder, a
     // missing drive) costs only the icon: the diskette and the main window keep the old one.
-    bool iconCopied = true;
+    iconCopied = true;
     if (!txtIcon->text().isEmpty()) {
         try {
             DiskEngine::replaceIcon(txtIcon->text());
         } catch (const host::RuntimeError&) {
             iconCopied = false;
         }
+    }
+    return true;
+}
+
+void DiskProperties::Command2_Click() {
+    // Only on the medium the window shows: with another one in the drive (or none) nothing is
+    // written, and the user can put the right one back and press OK again.
+    bool saved = false;
+    bool iconCopied = false;
+    try {
+        saved = saveOnItsMedium(iconCopied);
+    } catch (const host::RuntimeError&) {
+        // The diskette keeps its previous files; the window keeps what the user entered.
+    }
+    if (!saved) {
+        Module1::reportWriteFailure();
+        return;
     }
     Module1::setDiskIdentity(iconCopied ? picIcon->pixmap().toImage() : QImage(), txtName->text());
     const QPointer<DiskProperties> alive(this);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/DiskSettings.h"
+#include "host/core/Location.h"
 
 #include <QList>
 #include <QWidget>
@@ -79,6 +80,12 @@ private:
     void closeOpenEditor();
     AddAction* openEditor(int row); // -1: a new action
     int m_editRow = -1;
+    // Saves the window on the medium it was filled from; false when that is not in the drive
+    // (nothing is then written). Raises the settings file's errors; `iconCopied` tells whether
+    // a chosen icon went onto the medium.
+    bool saveOnItsMedium(bool& iconCopied);
+
+    host::Medium m_medium; // the medium the window was filled from; none without a diskette
 
     std::unique_ptr<Dialog> m_dialog; // created the first time "Search" is used
 };

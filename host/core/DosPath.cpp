@@ -152,6 +152,18 @@ DosPath parseDosPath(const QString& path) {
     return result;
 }
 
+bool isNameWindowsCannotHold(const QString& name) {
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return true;
+    const QString device = name.section(QLatin1Char('.'), 0, 0).toUpper();
+    if (device == QLatin1String("CON") || device == QLatin1String("PRN") ||
+        device == QLatin1String("AUX") || device == QLatin1String("NUL"))
+        return true;
+    return device.size() == 4 &&
+           (device.startsWith(QLatin1String("COM")) || device.startsWith(QLatin1String("LPT"))) &&
+           device[3] >= QLatin1Char('1') && device[3] <= QLatin1Char('9');
+}
+
 bool isOnMedium(const DosPath& path) {
     return path.drive == QLatin1Char('a');
 }

@@ -42,6 +42,12 @@ QString currentDirectory();
 // files, whole-file reads, pictures, attributes) treat a link there as no such file.
 bool isOnMedium(const DosPath& path);
 
+// A name that Windows cannot hold on a medium: a DOS device name (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9, in any case, with or without an extension) or one that ends in a dot or a
+// blank (Windows drops them). Such an entry can be neither opened nor deleted there, so it is
+// never made on drive A: (52); one that is already there stays readable.
+bool isNameWindowsCannotHold(const QString& name);
+
 // True when a host directory entry of that name exists, even a dangling link.
 bool entryExists(const QString& hostPath);
 

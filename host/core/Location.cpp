@@ -112,10 +112,17 @@ int openBelow(int root, const QByteArray& path, int flags, mode_t mode, bool con
     return walkBeneath(root, relative, flags, mode);
 }
 
-// The host's name of the matching entry, else the name as the path spells it.
-QByteArray matchOrSpelled(int folder, const QString& name) {
-    const QByteArray match = matchName(folder, name);
-    return match.isEmpty() ? QFile::encodeName(name) : match;
+// The host's name of the matching entry (none below a missing folder), else the name as the
+// path spells it: a name to be made, which on the medium must be one Windows can hold. A
+// pattern names nothing to be made.
+QByteArray matchOrSpelled(int folder, const QString& name, bool confined) {
+    const QByteArray match = folder < 0 ? QByteArray() : matchName(folder, name);
+    if (!match.isEmpty())
+        return match;
+    const bool pattern = name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+    if (confined && !pattern && isNameWindowsCannotHold(name))
+        raise(ErrBadFileNameOrNumber);
+    return QFile::encodeName(name);
 }
 
 // The drive's root as it is now; driveRoot() throws 68 and 71.
@@ -151,8 +158,7 @@ Location Location::of(const DosPath& path) {
     const QString last = folders.isEmpty() ? QString() : folders.takeLast();
     UniqueFd folder(::fcntl(at.m_root.fd, F_DUPFD_CLOEXEC, 0));
     for (const QString& part : std::as_const(folders)) {
-        const QByteArray name =
-            folder.fd >= 0 ? matchOrSpelled(folder.fd, part) : QFile::encodeName(part);
+        const QByteArray name = matchOrSpelled(folder.fd, part, at.m_confined);
         at.m_folderPath = joined(at.m_folderPath, name);
         if (folder.fd < 0)
             continue; // spelled as written below a missing folder
@@ -165,8 +171,7 @@ Location Location::of(const DosPath& path) {
     }
     at.m_folder = std::move(folder);
     if (!last.isEmpty())
-        at.m_name =
-            at.folderExists() ? matchOrSpelled(at.m_folder.fd, last) : QFile::encodeName(last);
+        at.m_name = matchOrSpelled(at.m_folder.fd, last, at.m_confined);
     return at;
 }
 
@@ -221,12 +226,38 @@ int Location::openFolder() const {
     return m_folder.fd < 0 ? -1 : ::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
-MediumHold::MediumHold() : m_outer(t_hold) {
+Medium Medium::inDriveA() {
     try {
-        m_root = openDriveRoot(QLatin1Char('a'));
+        return Medium(openDriveRoot(QLatin1Char('a')));
     } catch (const RuntimeError&) {
-        // not ready: the run's operations on a: say so
+        return {}; // not ready: what is done on it says so
     }
+}
+
+Medium Medium::duplicate() const {
+    return Medium(UniqueFd(m_root.fd < 0 ? -1 : ::fcntl(m_root.fd, F_DUPFD_CLOEXEC, 0)));
+}
+
+bool Medium::isInDrive() const {
+    if (m_root.fd < 0)
+        return false;
+    const Medium now = inDriveA();
+    struct stat held {
+    }, current{};
+    struct statfs heldFs {
+    }, currentFs{};
+    return now.m_root.fd >= 0 && ::fstat(m_root.fd, &held) == 0 &&
+           ::fstat(now.m_root.fd, &current) == 0 && ::fstatfs(m_root.fd, &heldFs) == 0 &&
+           ::fstatfs(now.m_root.fd, &currentFs) == 0 && held.st_dev == current.st_dev &&
+           held.st_ino == current.st_ino &&
+           std::memcmp(&heldFs.f_fsid, &currentFs.f_fsid, sizeof heldFs.f_fsid) == 0;
+}
+
+MediumHold::MediumHold() : m_medium(Medium::inDriveA()), m_outer(t_hold) {
+    t_hold = this;
+}
+
+MediumHold::MediumHold(const Medium& medium) : m_medium(medium.duplicate()), m_outer(t_hold) {
     t_hold = this;
 }
 
@@ -234,21 +265,8 @@ MediumHold::~MediumHold() {
     t_hold = m_outer;
 }
 
-bool MediumHold::isInDrive() const {
-    try {
-        const UniqueFd now = openDriveRoot(QLatin1Char('a'));
-        struct stat held {
-        }, current{};
-        struct statfs heldFs {
-        }, currentFs{};
-        return m_root.fd >= 0 && now.fd >= 0 && ::fstat(m_root.fd, &held) == 0 &&
-               ::fstat(now.fd, &current) == 0 && ::fstatfs(m_root.fd, &heldFs) == 0 &&
-               ::fstatfs(now.fd, &currentFs) == 0 && held.st_dev == current.st_dev &&
-               held.st_ino == current.st_ino &&
-               std::memcmp(&heldFs.f_fsid, &currentFs.f_fsid, sizeof heldFs.f_fsid) == 0;
-    } catch (const RuntimeError&) {
-        return false;
-    }
+const MediumHold* MediumHold::current() {
+    return t_hold;
 }
 
 QByteArray matchName(int folder, const QString& name) {

@@ -67,23 +67,46 @@ private:
     bool m_confined = false;
 };
 
-// Drive A:'s root, held for as long as this lives, for the thread that made it: every
-// operation of that thread on a: resolves beneath this root, so a medium put in its place
-// meanwhile (another mount at the same place) is never reached. An Execute Link run holds one.
-class MediumHold {
+// The medium in drive A: as it was when taken: its root, held open. A window that was filled
+// from the medium keeps one, so that its OK writes on that medium or nowhere; comparing it with
+// what is in the drive now tells a medium put in its place (another stick mounted there, drive
+// A: pointed elsewhere) from the same one.
+class Medium {
 public:
-    MediumHold();
-    ~MediumHold();
-    MediumHold(const MediumHold&) = delete;
-    MediumHold& operator=(const MediumHold&) = delete;
+    Medium() = default; // none: the drive was not ready
+    static Medium inDriveA();
+    Medium duplicate() const;
 
-    // False when drive A: now holds another medium than the one held (or held none).
+    // False when drive A: now holds another medium than this one (or this is none).
     bool isInDrive() const;
     // The held root (O_PATH); -1 when the drive was not ready.
     int root() const { return m_root.fd; }
 
 private:
+    explicit Medium(UniqueFd root) : m_root(std::move(root)) {}
     UniqueFd m_root;
+};
+
+// A medium held for the thread that made this, for as long as it lives: every operation of
+// that thread on a: resolves beneath the held root, so a medium put in its place meanwhile is
+// never reached. An Execute Link run holds the one in the drive; a window's OK the one it was
+// filled from.
+class MediumHold {
+public:
+    MediumHold();
+    explicit MediumHold(const Medium& medium);
+    ~MediumHold();
+    MediumHold(const MediumHold&) = delete;
+    MediumHold& operator=(const MediumHold&) = delete;
+
+    bool isInDrive() const { return m_medium.isInDrive(); }
+    int root() const { return m_medium.root(); }
+
+    // The hold of the calling thread, or none.
+    static const MediumHold* current();
+
+private:
+    Medium m_medium;
     const MediumHold* m_outer;
 };
 

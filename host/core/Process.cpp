@@ -3,6 +3,7 @@
 
 #include "CodePage.h"
 #include "DosPath.h"
+#include "Location.h"
 #include "RuntimeError.h"
 
 #include <QDir>
@@ -172,7 +173,14 @@ CommandLine resolveCommandLine(const QString& commandLine) {
 
 void startProcess(const QString& commandLine, int /*windowStyle*/) {
     const CommandLine resolved = resolveCommandLine(commandLine);
-    QString workingDirectory = QDir::currentPath();
+    // A program that a medium's list starts works on that medium, as every other path of the
+    // list without a drive letter is taken there: it runs in the held medium's root (named
+    // through the descriptor, so a medium put in its place meanwhile is never the one).
+    const MediumHold* medium = MediumHold::current();
+    if (medium && medium->root() < 0)
+        raise(ErrDiskNotReady);
+    const QString workingDirectory =
+        medium ? QStringLiteral("/proc/self/fd/%1").arg(medium->root()) : QDir::currentPath();
     if (!QProcess::startDetached(resolved.program, resolved.arguments, workingDirectory))
         raise(ErrFileNotFound);
 }

@@ -15,7 +15,9 @@ QStringList splitArguments(QStringView text);
 // is the desktop's business. The program is found as a DOS path, as a host path, in the
 // current, system and windows directories, or on PATH; an unquoted program path with blanks
 // is tried prefix by prefix. Arguments that are DOS paths on a mapped drive are handed over as
-// host paths. A program that cannot be started is error 53.
+// host paths. A program that cannot be started is error 53. Started while the thread holds a
+// medium (an Execute Link run), it works in that medium's root; otherwise in the program's own
+// working directory.
 void startProcess(const QString& commandLine, int windowStyle);
 
 } // namespace host

@@ -15,6 +15,8 @@
 #include <QTest>
 
 #include <atomic>
+#include <cstdarg>
+#include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -79,6 +81,25 @@ extern "C" int fdatasync(int fd) {
 extern "C" int syncfs(int fd) {
     record("syncfs");
     return real<int(int)>("syncfs")(fd);
+}
+
+// Armed with a medium's root, the next open of its folder "sub" finds it exchanged with
+// "swap" (a link to home) just before: the moment between the look at a name and its open.
+std::atomic_bool g_swapAtOpen = false;
+QByteArray g_swapRoot;
+
+extern "C" int openat(int dir, const char* path, int flags, ...) {
+    mode_t mode = 0;
+    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list rest;
+        va_start(rest, flags);
+        mode = mode_t(va_arg(rest, int));
+        va_end(rest);
+    }
+    if (std::strcmp(path, "sub") == 0 && g_swapAtOpen.exchange(false))
+        ::renameat2(AT_FDCWD, QByteArray(g_swapRoot + "/sub").constData(), AT_FDCWD,
+                    QByteArray(g_swapRoot + "/swap").constData(), RENAME_EXCHANGE);
+    return real<int(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
 }
 
 extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) {
@@ -175,10 +196,14 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
         {"a leading blank", "", "3| a:\\..\\home\\*.*|", "failed 52"},
         {"a folder named a:", "", "3|\\a:\\..\\..\\home\\*.*|", "failed 52"},
         {"a device path", "", "3|\\\\?\\a:\\..\\home\\thesis.odt|", "failed 52"},
+        {"a UNC path to home", "", "3|\\\\%ROOT%\\home\\*.*|", "failed 52"},
+        // A program of the list works on the medium: its relative paths stay there.
+        {"a program writing a dot file", "", "4|cp a:\\sub\\f.txt .profile|", "done"},
         {"icon hard-linked to home: note saved", "VRTLIcon.sys>>home/thesis.odt", "writeNote", "0"},
         // A second thread swaps a folder with a link to home while the runs look it up.
         {"delete while a folder is swapped", "swap>home", "swapping 3|a:\\sub\\*.*|", ""},
         {"copy while a folder is swapped", "swap>home", "swapping 1|c:\\x.txt|a:\\sub\\x.txt", ""},
+        {"delete, the folder swapped as it opens", "swap>home", "swap at open 3|a:\\sub\\*.*|", ""},
     };
     for (const auto& row : rows)
         QTest::newRow(row[0]) << row[1] << row[2] << row[3];
@@ -228,6 +253,13 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
     else if (command == "reload")
         got = DiskEngine::readIdentity(true).name;
     else {
+        command.replace("%ROOT%", prefix.root().mid(1).replace('/', '\\'));
+        if (command.startsWith("swap at open ")) {
+            command = command.mid(13);
+            g_swapRoot = QFile::encodeName(prefix.driveA());
+            g_swapAtOpen = true;
+        }
+        const auto disarmed = qScopeGuard([] { g_swapAtOpen = false; });
         std::atomic_bool stop = false;
         std::thread swapper;
         const bool swapping = command.startsWith("swapping ");
@@ -266,8 +298,11 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
             got = run.end() == ExecuteLinkRun::End::Done ? "done"
                                                          : QString("failed %1").arg(run.error());
         }
-        if (swapping)
-            got = outcome; // done or 75, as the swap fell; what counts is below
+        if (swapping || outcome.isEmpty())
+            got = outcome;           // done or 75, as the swap fell; what counts is below
+        if (command.startsWith('4')) // the program has written its copy somewhere
+            QTRY_VERIFY(QFile::exists(a + ".profile") ||
+                        prefix.readHostFile(prefix.root() + "/home/.profile") != "mine");
         struct stat st {};
         if (::stat(QFile::encodeName(c + "tool").constData(), &st) == 0) // the umask is 022
             got += " " + QString::number(st.st_mode & 07777, 8);

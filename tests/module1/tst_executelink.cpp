@@ -335,7 +335,7 @@ void TestExecuteLink::longRunEndingUnwatchedTellsTheDesktop() {
     });
     Module1::ExecuteLink();
     QTRY_COMPARE(service.shown,
-                 QStringList{"Long|" + kFailed + "\nAction 1: Path/File access error"});
+                 QStringList{"\u2068Long\u2069|" + kFailed + "\nAction 1: Path/File access error"});
     bus.kill();
     bus.waitForFinished();
 }

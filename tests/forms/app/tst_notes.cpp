@@ -125,18 +125,20 @@ void TestNotes::failedSaveKeepsTheOldNote_data() {
     QTest::newRow("full diskette") << "full";
     QTest::newRow("write-protected diskette") << "protected";
     QTest::newRow("no diskette") << "pulled";
+    QTest::newRow("another medium") << "swapped"; // its note and icon stay its own
 }
 
 void TestNotes::failedSaveKeepsTheOldNote() {
     QFETCH(QString, fault);
     TmpfsMount disk(m_prefix->root() + "/disk", false, 64);
-    if (fault != "pulled") {
+    const bool folders = fault == "pulled" || fault == "swapped";
+    if (!folders) {
         if (!disk.isMounted())
             QSKIP("cannot mount a small medium here");
         m_prefix->pointDrive('a', disk.path());
     }
-    m_prefix->writeHostFile(
-        fault == "pulled" ? "data/vortle/drive_a/VRTLNotes.sys" : "disk/VRTLNotes.sys", "old note");
+    m_prefix->writeHostFile(folders ? "data/vortle/drive_a/VRTLNotes.sys" : "disk/VRTLNotes.sys",
+                            "old note");
     Notes* window = open();
     QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(), QStringLiteral("old note"));
     const QString longNote = QString(79, 'n').append('\n').repeated(1000);
@@ -145,12 +147,27 @@ void TestNotes::failedSaveKeepsTheOldNote() {
         QVERIFY(disk.makeReadOnly());
     if (fault == "pulled")
         m_prefix->pointDrive('a', m_prefix->root() + "/gone");
+    const QString other = m_prefix->root() + "/other";
+    if (fault == "swapped") {
+        m_prefix->writeHostFile("other/VRTLNotes.sys", "their note");
+        m_prefix->writeHostFile("other/VRTLIcon.sys", "icon");
+        m_prefix->pointDrive('a', other);
+    }
     ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't write on disk."});
     QCOMPARE(m_boxes->boxes[0].style, 16);
     QVERIFY(window->isVisible());
     QCOMPARE(ctl<QPlainTextEdit>(window, "txtText")->toPlainText(), longNote);
-    if (fault != "pulled") {
+    if (fault == "swapped") {
+        QCOMPARE(m_prefix->readHostFile(other + "/VRTLNotes.sys"), QByteArray("their note"));
+        QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys") & host::AttrHidden, 0);
+        QCOMPARE(m_prefix->readHostFile(notesFile()), QByteArray("old note"));
+        m_prefix->pointDrive('a', m_prefix->prefix() + "/drive_a"); // its own back: OK saves
+        ctl<QPushButton>(window, "Command2")->click();
+        QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
+        QCOMPARE(m_prefix->readHostFile(notesFile()), longNote.toLatin1().replace("\n", "\r\n"));
+    }
+    if (!folders) {
         QCOMPARE(m_prefix->readHostFile(disk.path() + "/VRTLNotes.sys"), QByteArray("old note"));
         QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{"VRTLNotes.sys"});

@@ -166,7 +166,7 @@ void TestDiskProperties::opensWithTheDisketteAndProfiles() {
     QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")), (QStringList{"c:\\dst.txt", "", ""}));
     // What a row touches can be read before it runs.
     const QListWidgetItem* copy = ctl<QListWidget>(window, "lstActions")->item(0);
-    QCOMPARE(copy->toolTip(), QStringLiteral("a:\\src.txt\nc:\\dst.txt"));
+    QCOMPARE(copy->toolTip(), QStringLiteral("\u2068a:\\src.txt\u2069\n\u2068c:\\dst.txt\u2069"));
     QCOMPARE(copy->data(Qt::AccessibleDescriptionRole).toString(), copy->toolTip());
     QCOMPARE(ctl<QTabBar>(window, "Tab1")->currentIndex(), 0);
     QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
@@ -384,6 +384,11 @@ void TestDiskProperties::failedSaveKeepsEverything_data() {
     QTest::newRow("write-protected diskette") << "protected";
     QTest::newRow("full diskette") << "full";
     QTest::newRow("pulled diskette") << "pulled";
+    // Another stick takes drive A: while the window is open: it gets nothing, and once the
+    // window's own is back, OK saves there.
+    QTest::newRow("another medium") << "swapped";
+    QTest::newRow("another medium, after the editor's Cancel") << "swapped editor";
+    QTest::newRow("another medium mounted where it was") << "mounted over";
 }
 
 void TestDiskProperties::failedSaveKeepsEverything() {
@@ -414,6 +419,23 @@ void TestDiskProperties::failedSaveKeepsEverything() {
     }
     if (fault == "pulled")
         m_prefix->pointDrive('a', m_prefix->root() + "/gone");
+    const QString other = m_prefix->root() + "/other";
+    if (fault.startsWith("swapped")) {
+        QVERIFY(QDir().mkpath(other));
+        m_prefix->writeHostFile("other/VRTLSettings.sys", "theirs");
+        m_prefix->pointDrive('a', other);
+    }
+    std::unique_ptr<TmpfsMount> over;
+    if (fault == "mounted over") {
+        over = std::make_unique<TmpfsMount>(m_prefix->driveA(), false);
+        if (!over->isMounted())
+            QSKIP("cannot mount a medium here");
+    }
+    if (fault == "swapped editor") {
+        ctl<QPushButton>(window, "Command4")->click();
+        ctl<QPushButton>(editor(), "Command2")->click();
+        QTRY_VERIFY(window->isVisible());
+    }
 
     ctl<QPushButton>(window, "Command2")->click();
     QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't write on disk."});
@@ -426,13 +448,23 @@ void TestDiskProperties::failedSaveKeepsEverything() {
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Old name"));
     if (fault == "pulled")
         return;
+    if (fault.startsWith("swapped")) {
+        QCOMPARE(m_prefix->readHostFile(other + "/VRTLSettings.sys"), QByteArray("theirs"));
+        QCOMPARE(QDir(other).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"VRTLSettings.sys"});
+        m_prefix->pointDrive('a', m_prefix->prefix() + "/drive_a");
+    }
+    if (over) {
+        QCOMPARE(QDir(over->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), {});
+        over.reset(); // the window's own medium is back
+    }
     QCOMPARE(settingsBytes(), before);
     // No attributes were set: once the cause is gone the next save succeeds.
     if (fault == "readonly") {
         host::setAttributes("a:\\VRTLSettings.sys", host::AttrNormal);
         QVERIFY(!QFile::exists(a("VRTLIcon.sys")));
     }
-    if (fault == "readonly") {
+    if (fault != "protected" && fault != "full") {
         m_boxes->boxes.clear();
         ctl<QPushButton>(window, "Command2")->click();
         QVERIFY(m_boxes->boxes.isEmpty());
@@ -565,6 +597,10 @@ void TestDiskProperties::editCopyIntoExecute() {
              QStringLiteral("c:\\tools\\backup.sh"));
     QCOMPARE(itemsOf(ctl<QListWidget>(window, "lstExec2")).first(),
              QStringLiteral("c:\\dst.txt")); // kept
+    QVERIFY(ctl<QListWidget>(window, "lstActions")
+                ->item(0)
+                ->toolTip()
+                .endsWith("\nRuns in the root folder of drive A:"));
 
     // "Add an action" while an "Edit action" editor is open starts a fresh editor.
     ctl<QListWidget>(window, "lstActions")->setCurrentRow(0);

@@ -20,6 +20,7 @@ private slots:
     void relativePathsUseTheCurrentDirectory();
     void componentsMatchIgnoringCase();
     void exactMatchWinsOverCaseInsensitive();
+    void aLinkToANeighbourLeavesTheMedium();
     void driveStates_data();
     void driveStates();
     void hostPathsTurnBackIntoDosPaths();
@@ -93,6 +94,15 @@ void TestDosPath::componentsMatchIgnoringCase() {
     // A missing component keeps its spelling, and so does everything below it.
     QCOMPARE(host::toHostPath("a:\\Data\\New\\File.Txt"),
              m_prefix->driveA() + "/data/New/File.Txt");
+}
+
+void TestDosPath::aLinkToANeighbourLeavesTheMedium() {
+    // "stick2" begins as "stick" does, yet is another medium.
+    m_prefix->writeHostFile("stick2/x", "theirs");
+    QDir().mkpath(m_prefix->root() + "/stick");
+    QVERIFY(QFile::link("../stick2", m_prefix->root() + "/stick/up"));
+    m_prefix->pointDrive('a', m_prefix->root() + "/stick");
+    QCOMPARE(errorOf([] { host::toHostPath("a:\\up\\x"); }), int(host::ErrPathFileAccess));
 }
 
 void TestDosPath::exactMatchWinsOverCaseInsensitive() {

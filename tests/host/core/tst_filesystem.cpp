@@ -38,6 +38,8 @@ private slots:
     void copyRefusesTheSameFile();
     void copyFailuresLeaveNoTrace();
     void copyOnAFullMediumLeavesTheOldDestination();
+    void namesWindowsCannotHold_data();
+    void namesWindowsCannotHold();
     void makeDirectoryErrors();
     void writeProtectedMediumStillReads();
     void writeFileReplacingKeepsTheOldFileOnFailure();
@@ -216,6 +218,34 @@ void TestFileSystem::copyOnAFullMediumLeavesTheOldDestination() {
     QCOMPARE(errorOf([&] { host::copyFile(big, "a:\\dst.bin"); }), 61);
     QCOMPARE(m_prefix->readHostFile(small.path() + "/dst.bin"), QByteArray("old"));
     QCOMPARE(entriesOf(small.path()), QStringList{"dst.bin"});
+}
+
+void TestFileSystem::namesWindowsCannotHold_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("error"); // of a copy and a new folder of that name on a:
+    for (const char* device : {"CON", "NUL.TXT", "aux", "com1.log", "Lpt9", "new\\con\\x"})
+        QTest::newRow(device) << device << 52;
+    for (const char* trailing : {"name.", "blank ", "mixed. . "})
+        QTest::newRow(trailing) << trailing << 52;
+    for (const char* fine : {"console.txt", "COM10", "com0", ".profile", "a.b.c"})
+        QTest::newRow(fine) << fine << 0;
+}
+
+void TestFileSystem::namesWindowsCannotHold() {
+    QFETCH(QString, name);
+    QFETCH(int, error);
+    m_prefix->writeHostFile("data/vortle/drive_c/src.txt", "x");
+    QVERIFY(QDir().mkpath(a("sub")));
+    QCOMPARE(errorOf([&] { host::copyFile("c:\\src.txt", "a:\\" + name); }), error);
+    QCOMPARE(errorOf([&] { host::makeDirectory("a:\\sub\\" + name); }), error);
+    if (error == 0)
+        return;
+    QCOMPARE(entriesOf(m_prefix->driveA()), QStringList{"sub"});
+    QCOMPARE(entriesOf(a("sub")), QStringList());
+    // Drive C: is the user's own, and one that is on the medium already stays readable.
+    QCOMPARE(errorOf([&] { host::copyFile("c:\\src.txt", "c:\\" + name.section('\\', -1)); }), 0);
+    m_prefix->writeHostFile("data/vortle/drive_a/" + name.section('\\', -1), "theirs");
+    QCOMPARE(errorOf([&] { host::copyFile("a:\\" + name.section('\\', -1), "c:\\theirs"); }), 0);
 }
 
 void TestFileSystem::makeDirectoryErrors() {
