@@ -10,8 +10,9 @@
 namespace vortle::DiskEngine {
 namespace {
 
-// A note is text someone typed; a larger file is no note to edit in a text box.
-constexpr qint64 kMaxNoteBytes = 16 << 20;
+// A note is text someone typed: the note box held about this much. More would take the window
+// seconds and the machine gigabytes to lay out (a long line, millions of empty ones).
+constexpr qint64 kMaxNoteBytes = 64 << 10;
 
 } // namespace
 
@@ -86,9 +87,11 @@ void replaceIcon(const QString& source) {
         host::setAttributes(target, attributes);
 }
 
-QString readNote() {
-    QString note = host::fromAnsi(host::readFile(DiskSettings::kNotesPath, kMaxNoteBytes));
-    note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+Note readNote() {
+    Note note;
+    note.text =
+        host::fromAnsi(host::readFileStart(DiskSettings::kNotesPath, kMaxNoteBytes, note.whole));
+    note.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return note;
 }
 

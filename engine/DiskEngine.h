@@ -51,9 +51,13 @@ void writeSettings(const QString& name, const QList<DiskSettings::Action>& actio
 // system attributes are kept as they were. Raises the copy's errors.
 void replaceIcon(const QString& source);
 
-// The note, with its CR LF line ends as line breaks. Raises the file's errors; 7 for a file
-// too large to be a note.
-QString readNote();
+// The note, with its CR LF line ends as line breaks, as much of it as a window shows (64 KiB,
+// what the note box held); `whole` is false when the file holds more. Raises the file's errors.
+struct Note {
+    QString text;
+    bool whole = true;
+};
+Note readNote();
 
 // Writes the note with CR LF line ends and nothing added after its text, then protects the
 // icon file (read-only, hidden) if the diskette has one. Raises the write's errors.

@@ -35,6 +35,13 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     });
 }
 
+void ExecuteLinkWindow::setWaiting() {
+    setWindowTitle(QStringLiteral("Vortle"));
+    m_action->setText(tr("Waiting for drive A: to answer..."));
+    m_paths->clear();
+    m_bytes->setVisible(false);
+}
+
 void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
     if (where.finishing) {
         m_action->setText(tr("Writing everything to the disks..."));

@@ -21,6 +21,8 @@ public:
 
     // Shows where the run stands.
     void setProgress(const ExecuteLinkProgress& where);
+    // Shows that a window's handler waits for drive A: to answer.
+    void setWaiting();
 
 signals:
     void cancelRequested();

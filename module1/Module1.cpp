@@ -2,6 +2,7 @@
 #include "Module1.h"
 
 #include "ExecuteLinkWindow.h"
+#include "MediumWait.h"
 #include "engine/DiskDisplay.h"
 #include "engine/DiskEngine.h"
 #include "engine/ExecuteLinkRun.h"
@@ -16,6 +17,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <memory>
 
 using namespace vortle;
 
@@ -50,8 +53,19 @@ void announceEnd(const ExecuteLinkRun& run, int actions) {
     host::notifyDesktop(name.isEmpty() ? kTitle : host::mediumText(name), body);
 }
 
+// The drive's state, asked off the window thread; a drive that does not answer is not ready.
+DiskEngine::DriveState probe(const QString& drive, bool sweep) {
+    const auto state = std::make_shared<DiskEngine::DriveState>();
+    try {
+        waitForMedium([state, drive, sweep] { *state = DiskEngine::probeDrive(drive, sweep); });
+    } catch (const host::RuntimeError&) {
+        return DiskEngine::DriveState::NotReady;
+    }
+    return *state;
+}
+
 // The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
-// be shown keeps the picture shown before.
+// be shown (or that stops answering) keeps the picture shown before.
 void showDiskette(bool ready, bool createSettingsFile) {
     if (!ready) {
         if (!g_display)
@@ -60,14 +74,21 @@ void showDiskette(bool ready, bool createSettingsFile) {
         g_display->setToolTip(QStringLiteral("Reload Disk-Settings"));
         return;
     }
-    const DiskEngine::DiskIdentity identity = DiskEngine::readIdentity(createSettingsFile);
-    setDiskIdentity(identity.image, identity.name);
+    const auto identity = std::make_shared<DiskEngine::DiskIdentity>();
+    try {
+        waitForMedium([identity, createSettingsFile] {
+            *identity = DiskEngine::readIdentity(createSettingsFile);
+        });
+    } catch (const host::RuntimeError&) {
+        return;
+    }
+    setDiskIdentity(identity->image, identity->name);
 }
 
 } // namespace
 
 bool CheckDrive(const QString& drive) {
-    switch (DiskEngine::probeDrive(drive, true)) {
+    switch (probe(drive, true)) {
     case DiskEngine::DriveState::Ready:
         return true;
     case DiskEngine::DriveState::NoDrive:
@@ -116,9 +137,7 @@ void ReloadDiskSettings() {
 }
 
 void RefreshDiskDisplay() {
-    showDiskette(DiskEngine::probeDrive(QStringLiteral("a:"), false) ==
-                     DiskEngine::DriveState::Ready,
-                 false);
+    showDiskette(probe(QStringLiteral("a:"), false) == DiskEngine::DriveState::Ready, false);
 }
 
 void ExecuteLink() {
@@ -135,7 +154,14 @@ void ExecuteLink() {
                      kTitle);
         return;
     }
-    const DiskEngine::ActionList list = DiskEngine::readContents().list;
+    DiskEngine::ActionList list;
+    try {
+        const auto contents = std::make_shared<DiskEngine::DiskContents>();
+        waitForMedium([contents] { *contents = DiskEngine::readContents(); });
+        list = contents->list;
+    } catch (const host::RuntimeError&) {
+        list.complete = false; // a list that cannot be read runs nothing, and fails
+    }
 
     // The run goes on its own thread; this handler waits for it in an event loop of its own,
     // so the windows keep painting and answering, and its callers see it end as before.

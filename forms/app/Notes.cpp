@@ -7,9 +7,11 @@
 #include "host/gui/DialogKeys.h"
 #include "host/gui/FormInstance.h"
 #include "host/gui/MessageBox.h"
+#include "module1/MediumWait.h"
 #include "module1/Module1.h"
 
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace vortle;
@@ -32,18 +34,24 @@ Notes::Notes(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
 }
 
 void Notes::Form_Load() {
-    m_medium = host::Medium::inDriveA();
+    struct Loaded {
+        host::Medium medium;
+        DiskEngine::Note note;
+    };
+    const auto loaded = std::make_shared<Loaded>();
     try {
-        const host::MediumHold hold(m_medium);
-        txtText->setPlainText(DiskEngine::readNote());
-    } catch (const host::RuntimeError& error) {
-        if (error.number() == host::ErrOutOfMemory) {
-            host::MsgBox(QStringLiteral("Couldn't read the notes file."), host::MB_ICONCRITICAL,
-                         Module1::kTitle);
-            host::FormInstance<Notes>::doNotOpen();
-        }
-        // No diskette, no note yet or no file in its place: an empty box.
+        Module1::waitForMedium([loaded] {
+            loaded->medium = host::Medium::inDriveA();
+            const host::MediumHold hold(loaded->medium);
+            // No diskette, no note yet or no file in its place: an empty box.
+            host::resumeNext([&] { loaded->note = DiskEngine::readNote(); });
+        });
+    } catch (const host::RuntimeError&) {
+        return; // the medium did not answer: an empty box, and no medium to write on
     }
+    m_medium = std::move(loaded->medium);
+    m_noteCutShort = !loaded->note.whole;
+    txtText->setPlainText(loaded->note.text);
 }
 
 void Notes::Command1_Click() {
@@ -51,15 +59,28 @@ void Notes::Command1_Click() {
 }
 
 void Notes::Command2_Click() {
+    // A note longer than the window shows is replaced only when the user says so.
+    const QPointer<Notes> alive(this);
+    if (m_noteCutShort &&
+        (host::MsgBox(tr("The note on the disk is longer than this window can show. Replace the "
+                         "whole note with the text shown here?"),
+                      host::MB_ICONQUESTION | host::MB_YESNO, Module1::kTitle) != host::IDYES ||
+         !alive))
+        return;
     try {
-        // Only on the medium the note came from: another one in the drive keeps its own note.
-        const host::MediumHold medium(m_medium);
-        if (!medium.isInDrive())
-            host::raise(host::ErrDiskNotReady);
-        DiskEngine::writeNote(txtText->toPlainText());
+        Module1::waitForMedium([medium = std::make_shared<host::Medium>(m_medium.duplicate()),
+                                note = txtText->toPlainText()] {
+            // Only on the medium the note came from: another one in the drive keeps its own.
+            const host::MediumHold hold(*medium);
+            if (!hold.isInDrive())
+                host::raise(host::ErrDiskNotReady);
+            DiskEngine::writeNote(note);
+        });
     } catch (const host::RuntimeError&) {
-        Module1::reportWriteFailure();
+        if (alive)
+            Module1::reportWriteFailure();
         return;
     }
-    close();
+    if (alive)
+        close();
 }

@@ -14,8 +14,8 @@ class Notes : public QWidget {
 public:
     explicit Notes(QWidget* parent = nullptr);
 
-    // When the note cannot be shown (it is too large), the window does not open, so nothing can
-    // write over the note.
+    // A note longer than the window shows fills it as far as it goes; OK then asks before it
+    // replaces the whole note.
     void Form_Load();
 
 public slots:
@@ -28,4 +28,5 @@ private:
     QPushButton* Command2; // "OK"
 
     host::Medium m_medium; // the medium the note was read from; none without a diskette
+    bool m_noteCutShort = false;
 };

@@ -5,6 +5,7 @@
 #include "engine/ActionKinds.h"
 #include "engine/DiskEngine.h"
 #include "engine/DiskSettings.h"
+#include "module1/MediumWait.h"
 #include "module1/Module1.h"
 
 #include "host/core/FileSystem.h"
@@ -169,6 +170,28 @@ void describePaths(QListWidgetItem* row, const DiskSettings::Action& action) {
     row->setToolTip(Qt::mightBeRichText(paths) ? Qt::convertFromPlainText(paths) : paths);
 }
 
+// Saves the name and the list on the medium the window was filled from, and copies the icon;
+// nothing when another medium (or none) is in the drive. Raises the settings file's errors.
+DiskProperties::Saved saveOnMedium(const host::Medium& window, const QString& name,
+                                   const QList<DiskSettings::Action>& actions,
+                                   const QString& icon) {
+    const host::MediumHold medium(window);
+    if (!medium.isInDrive())
+        return {};
+    DiskEngine::writeSettings(name, actions);
+    // The name and the actions are saved. An icon that cannot be copied (gone, a folder, a
+    // missing drive) costs only the icon: the diskette and the main window keep the old one.
+    DiskProperties::Saved saved{true, true};
+    if (!icon.isEmpty()) {
+        try {
+            DiskEngine::replaceIcon(icon);
+        } catch (const host::RuntimeError&) {
+            saved.iconCopied = false;
+        }
+    }
+    return saved;
+}
+
 } // namespace
 
 void DiskProperties::appendAction(const DiskSettings::Action& action) {
@@ -200,13 +223,31 @@ QList<DiskSettings::Action> DiskProperties::actions() const {
 void DiskProperties::Form_Load() {
     picIcon->setPixmap(QPixmap::fromImage(Module1::diskIconPicture()));
     if (Module1::CheckDrive(QStringLiteral("a:"))) {
-        m_medium = host::Medium::inDriveA();
-        const host::MediumHold hold(m_medium);
-        // Whatever was read before a failure stays.
-        const DiskEngine::DiskContents contents = DiskEngine::readContents();
-        for (const DiskSettings::Action& action : contents.list.actions)
-            appendAction(action);
-        txtName->setText(contents.name);
+        struct Loaded {
+            host::Medium medium;
+            DiskEngine::DiskContents contents;
+        };
+        const auto loaded = std::make_shared<Loaded>();
+        const QPointer<DiskProperties> alive(this);
+        bool answered = true;
+        try {
+            Module1::waitForMedium([loaded] {
+                loaded->medium = host::Medium::inDriveA();
+                const host::MediumHold hold(loaded->medium);
+                // Whatever was read before a failure stays.
+                loaded->contents = DiskEngine::readContents();
+            });
+        } catch (const host::RuntimeError&) {
+            answered = false; // its thread may still fill `loaded`: the window keeps no medium
+        }
+        if (!alive)
+            return;
+        if (answered) {
+            m_medium = std::move(loaded->medium);
+            for (const DiskSettings::Action& action : loaded->contents.list.actions)
+                appendAction(action);
+            txtName->setText(loaded->contents.name);
+        }
     }
     const QStringList names = Profiles::readProfileNames(Profiles::kFixedProfilesPath);
     for (int i = 0; i < names.size(); ++i) {
@@ -222,7 +263,20 @@ void DiskProperties::Tab1_Click() {
 }
 
 void DiskProperties::txtIcon_Change() {
-    host::resumeNext([&] { picIcon->setPixmap(host::LoadPicture(txtIcon->text())); });
+    // Only an icon that could be shown is ever copied onto the diskette.
+    m_iconLoaded = false;
+    const QString path = txtIcon->text();
+    const auto image = std::make_shared<QImage>();
+    const QPointer<DiskProperties> alive(this);
+    try {
+        Module1::waitForMedium([path, image] { *image = host::loadPicture(path); });
+    } catch (const host::RuntimeError&) {
+        return; // the preview keeps its picture
+    }
+    if (!alive || txtIcon->text() != path)
+        return; // gone, or already another path
+    picIcon->setPixmap(QPixmap::fromImage(*image));
+    m_iconLoaded = true;
 }
 
 void DiskProperties::Command3_Click() {
@@ -315,41 +369,30 @@ void DiskProperties::Command1_Click() {
     close();
 }
 
-bool DiskProperties::saveOnItsMedium(bool& iconCopied) {
-    const host::MediumHold medium(m_medium);
-    if (!medium.isInDrive())
-        return false;
-    DiskEngine::writeSettings(txtName->text(), actions());
-    // The name and the actions are saved. An icon that cannot be copied (gone, a folder, a
-    // missing drive) costs only the icon: the diskette and the main window keep the old one.
-    iconCopied = true;
-    if (!txtIcon->text().isEmpty()) {
-        try {
-            DiskEngine::replaceIcon(txtIcon->text());
-        } catch (const host::RuntimeError&) {
-            iconCopied = false;
-        }
-    }
-    return true;
-}
-
 void DiskProperties::Command2_Click() {
-    // Only on the medium the window shows: with another one in the drive (or none) nothing is
-    // written, and the user can put the right one back and press OK again.
-    bool saved = false;
-    bool iconCopied = false;
+    const auto saved = std::make_shared<Saved>();
+    const QPointer<DiskProperties> alive(this);
     try {
-        saved = saveOnItsMedium(iconCopied);
+        Module1::waitForMedium([saved,
+                                medium = std::make_shared<host::Medium>(m_medium.duplicate()),
+                                name = txtName->text(), list = actions(),
+                                icon = m_iconLoaded ? txtIcon->text() : QString(),
+                                iconRefused = !m_iconLoaded && !txtIcon->text().isEmpty()] {
+            *saved = saveOnMedium(*medium, name, list, icon);
+            saved->iconCopied = saved->iconCopied && !iconRefused;
+        });
     } catch (const host::RuntimeError&) {
         // The diskette keeps its previous files; the window keeps what the user entered.
     }
-    if (!saved) {
+    if (!alive)
+        return;
+    if (!saved->done) {
         Module1::reportWriteFailure();
         return;
     }
-    Module1::setDiskIdentity(iconCopied ? picIcon->pixmap().toImage() : QImage(), txtName->text());
-    const QPointer<DiskProperties> alive(this);
-    if (!iconCopied)
+    Module1::setDiskIdentity(saved->iconCopied ? picIcon->pixmap().toImage() : QImage(),
+                             txtName->text());
+    if (!saved->iconCopied)
         host::MsgBox(QStringLiteral("Couldn't copy the icon to the disk."), host::MB_ICONCRITICAL,
                      Module1::kTitle);
     if (alive) // it may have been closed while the box was open

@@ -31,6 +31,12 @@ public:
     explicit DiskProperties(QWidget* parent = nullptr);
     ~DiskProperties() override;
 
+    // What an OK wrote: the settings file, and the icon where one was chosen.
+    struct Saved {
+        bool done = false;
+        bool iconCopied = false;
+    };
+
     // Appends one action to the four lists; replaces the one at a row.
     void appendAction(const vortle::DiskSettings::Action& action);
     void replaceAction(int row, const vortle::DiskSettings::Action& action);
@@ -80,12 +86,8 @@ private:
     void closeOpenEditor();
     AddAction* openEditor(int row); // -1: a new action
     int m_editRow = -1;
-    // Saves the window on the medium it was filled from; false when that is not in the drive
-    // (nothing is then written). Raises the settings file's errors; `iconCopied` tells whether
-    // a chosen icon went onto the medium.
-    bool saveOnItsMedium(bool& iconCopied);
-
-    host::Medium m_medium; // the medium the window was filled from; none without a diskette
+    host::Medium m_medium;     // the medium the window was filled from; none without a diskette
+    bool m_iconLoaded = false; // the preview shows the icon that txtIcon names
 
     std::unique_ptr<Dialog> m_dialog; // created the first time "Search" is used
 };

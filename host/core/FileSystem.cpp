@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -675,26 +676,58 @@ void setAttributes(const QString& path, int attributes) {
     setAttributesOf(entry.fd, attributes);
 }
 
-QByteArray readFile(const QString& path, qint64 maxBytes) {
+namespace {
+
+// At most `maxBytes` of an open file, never more even from one that grows while it is read:
+// one byte past the limit tells that there is more. `size` is what fstat said.
+QByteArray readAtMost(int fd, qint64 size, qint64 maxBytes, bool& whole) {
+    QByteArray contents(qsizetype(std::min(size, maxBytes) + 1), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = readFully(fd, contents.data() + done, size_t(contents.size() - done));
+        if (n < 0)
+            raise(ErrDiskNotReady);
+        if (n == 0)
+            break;
+        done += n;
+        if (done == contents.size() && done <= maxBytes) // it grew since it was looked at
+            contents.resize(qsizetype(std::min<qint64>(maxBytes, 2 * done) + 1));
+    }
+    whole = done <= maxBytes;
+    contents.truncate(qsizetype(std::min<qint64>(done, maxBytes)));
+    return contents;
+}
+
+struct OpenedFile {
+    UniqueFd file;
+    qint64 size;
+};
+
+OpenedFile openToRead(const QString& path) {
     const Location at = Location::of(path);
-    const UniqueFd file = openExistingFile(at, followsLinks(at));
+    UniqueFd file = openExistingFile(at, followsLinks(at));
     struct stat st {};
     if (::fstat(file.fd, &st) != 0)
         raise(ErrDiskNotReady);
-    if (st.st_size > maxBytes)
+    return {std::move(file), qint64(st.st_size)};
+}
+
+} // namespace
+
+QByteArray readFile(const QString& path, qint64 maxBytes) {
+    const OpenedFile opened = openToRead(path);
+    if (opened.size > maxBytes)
+        raise(ErrOutOfMemory); // not read at all
+    bool whole = true;
+    QByteArray contents = readAtMost(opened.file.fd, opened.size, maxBytes, whole);
+    if (!whole)
         raise(ErrOutOfMemory);
-    // Never more than the limit, even from a file that grows while it is read.
-    QByteArray contents;
-    contents.reserve(qsizetype(st.st_size));
-    char buffer[1 << 16];
-    while (const ssize_t n = readFully(file.fd, buffer, sizeof buffer)) {
-        if (n < 0)
-            raise(ErrDiskNotReady);
-        contents.append(buffer, n);
-        if (contents.size() > maxBytes)
-            raise(ErrOutOfMemory);
-    }
     return contents;
+}
+
+QByteArray readFileStart(const QString& path, qint64 maxBytes, bool& whole) {
+    const OpenedFile opened = openToRead(path);
+    return readAtMost(opened.file.fd, opened.size, maxBytes, whole);
 }
 
 void writeFileReplacing(const QString& path, const QByteArray& contents) {

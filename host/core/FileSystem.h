@@ -117,6 +117,9 @@ void setAttributes(const QString& path, int attributes);
 // but a regular file in its place is 75.
 QByteArray readFile(const QString& path, qint64 maxBytes);
 
+// At most the first `maxBytes` of the file; `whole` tells whether that was all of it.
+QByteArray readFileStart(const QString& path, qint64 maxBytes, bool& whole);
+
 // Replaces (or creates) a whole file through a temporary file beside it and a rename, so a
 // failure leaves the old file whole. A read-only file is 75.
 void writeFileReplacing(const QString& path, const QByteArray& contents);

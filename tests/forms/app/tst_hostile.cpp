@@ -2,6 +2,7 @@
 // Diskettes built to hurt: pipes where files belong, icons that would decode for hours, files
 // that never end, a current directory that cannot be named, and what a killed run leaves.
 // Each must end quickly, with the program's own messages at most.
+#include "Ctl.h"
 #include "DiskFixture.h"
 #include "ErrorOf.h"
 #include "PrefixTest.h"
@@ -10,6 +11,7 @@
 #include "engine/DiskDisplay.h"
 #include "forms/app/Notes.h"
 #include "host/gui/FormInstance.h"
+#include "host/gui/MessageBox.h"
 #include "host/image/Picture.h"
 #include "module1/Module1.h"
 #include "storage/Profiles.h"
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -64,7 +67,8 @@ private slots:
     void pipesAreNeverOpened();
     void picturesStayCheap_data();
     void picturesStayCheap();
-    void tooLargeNoteIsNeverWrittenOver();
+    void longNoteIsKeptUnlessReplaced_data();
+    void longNoteIsKeptUnlessReplaced();
     void relativePathsNeedANameableCurrentDirectory();
     void killedCopyLeavesNothingForLong();
 
@@ -152,14 +156,33 @@ void TestHostile::picturesStayCheap() {
     QVERIFY(m_boxes->boxes.isEmpty());
 }
 
-void TestHostile::tooLargeNoteIsNeverWrittenOver() {
-    m_prefix->writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "note");
-    QVERIFY(QFile::resize(a("VRTLNotes.sys"), 17 << 20));
-    QVERIFY(!host::FormInstance<Notes>::show());
-    QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't read the notes file."});
-    QCOMPARE(m_boxes->boxes[0].style, 16);
-    QCOMPARE(m_boxes->boxes[0].title, QStringLiteral("Vortle"));
-    QCOMPARE(QFileInfo(a("VRTLNotes.sys")).size(), 17 << 20);
+void TestHostile::longNoteIsKeptUnlessReplaced_data() {
+    QTest::addColumn<QByteArray>("line"); // repeated to just under 16 MiB
+    QTest::newRow("empty lines") << QByteArray("\r\n");
+    QTest::newRow("bare carriage returns") << QByteArray("\r");
+    QTest::newRow("one line") << QByteArray("n");
+}
+
+void TestHostile::longNoteIsKeptUnlessReplaced() {
+    QFETCH(QByteArray, line);
+    const QByteArray note = line.repeated((16 << 20) / line.size() - 1);
+    m_prefix->writeHostFile("data/vortle/drive_a/VRTLNotes.sys", note);
+    QElapsedTimer timer;
+    timer.start();
+    Notes* window = host::FormInstance<Notes>::show();
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(window);
+    QVERIFY(ctl<QPlainTextEdit>(window, "txtText")->toPlainText().size() <= 64 << 10);
+    // OK asks first: No keeps the whole note and the window, Yes replaces it.
+    m_boxes->answers = {host::IDNO, host::IDYES};
+    ctl<QPushButton>(window, "Command2")->click();
+    QCOMPARE(m_boxes->boxes.size(), 1);
+    QCOMPARE(m_boxes->boxes[0].style, 36);
+    QCOMPARE(m_prefix->readHostFile(a("VRTLNotes.sys")), note);
+    QVERIFY(window->isVisible());
+    ctl<QPushButton>(window, "Command2")->click();
+    QTRY_VERIFY(!host::FormInstance<Notes>::loaded());
+    QVERIFY(QFileInfo(a("VRTLNotes.sys")).size() <= 128 << 10); // line ends now CR LF
 }
 
 void TestHostile::relativePathsNeedANameableCurrentDirectory() {
