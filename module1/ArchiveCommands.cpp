@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ArchiveCommands.h"
 
+#include "MediumWait.h"
 #include "Module1.h"
 #include "engine/DiskSettings.h"
 #include "host/core/FileSystem.h"
@@ -12,6 +13,8 @@
 
 #include <QCoreApplication>
 
+#include <memory>
+
 namespace vortle::ArchiveCommands {
 namespace {
 
@@ -21,7 +24,14 @@ void startWinZip(const QString& arguments) {
         return;
     // The archive is one of the diskette's own files: a link in its place (or a second name of
     // someone's file) is never handed to WinZip, which would create or write what it names.
-    if (host::isLinkOnMedium(DiskSettings::kAutoArchive)) {
+    const auto isLink = std::make_shared<bool>(true);
+    try {
+        Module1::waitForMedium(
+            [isLink] { *isLink = host::isLinkOnMedium(DiskSettings::kAutoArchive); });
+    } catch (const host::RuntimeError&) {
+        return; // the diskette stopped answering
+    }
+    if (*isLink) {
         host::MsgBox(QCoreApplication::translate(
                          "ArchiveCommands",
                          "The auto-archive on the disk is a link to another file. It was not "
@@ -55,7 +65,8 @@ void open() {
 void deleteArchive() {
     if (!Module1::CheckDrive(QStringLiteral("a:")))
         return;
-    host::resumeNext([] { host::deleteFiles(DiskSettings::kAutoArchive); });
+    host::resumeNext(
+        [] { Module1::waitForMedium([] { host::deleteFiles(DiskSettings::kAutoArchive); }); });
 }
 
 } // namespace vortle::ArchiveCommands

@@ -4,12 +4,15 @@
 #include "ExecuteLinkWindow.h"
 #include "engine/MediumTask.h"
 #include "host/core/RuntimeError.h"
+#include "host/image/Picture.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
+
+#include <memory>
 
 using namespace std::chrono_literals;
 
@@ -100,6 +103,16 @@ void waitForMedium(std::function<void()> work) {
         host::raise(host::ErrDiskNotReady); // its thread may go on waiting; nobody listens
     if (task.error() != 0)
         host::raise(task.error());
+}
+
+QImage previewPicture(const QString& dosPath) {
+    const auto image = std::make_shared<QImage>();
+    try {
+        waitForMedium([dosPath, image] { *image = host::loadPicture(dosPath); });
+    } catch (const host::RuntimeError&) {
+        return {};
+    }
+    return *image;
 }
 
 } // namespace Module1

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QImage>
+#include <QString>
+
 #include <functional>
 
 namespace Module1 {
@@ -12,5 +15,9 @@ namespace Module1 {
 // answered within the limit (15 s) or the user cancelled, whatever the work's thread still
 // waits on. The work must capture by value (or shared pointer): it may outlive the handler.
 void waitForMedium(std::function<void()> work);
+
+// A picture file as a window's preview shows it, read and decoded that way; a null image when
+// it cannot be shown.
+QImage previewPicture(const QString& dosPath);
 
 } // namespace Module1

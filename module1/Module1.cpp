@@ -7,6 +7,7 @@
 #include "engine/DiskEngine.h"
 #include "engine/ExecuteLinkRun.h"
 
+#include "host/core/Location.h"
 #include "host/core/RuntimeError.h"
 #include "host/gui/MediumText.h"
 #include "host/gui/MessageBox.h"
@@ -19,6 +20,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 using namespace vortle;
 
@@ -53,15 +55,27 @@ void announceEnd(const ExecuteLinkRun& run, int actions) {
     host::notifyDesktop(name.isEmpty() ? kTitle : host::mediumText(name), body);
 }
 
+// The medium the disk display was last filled from (none: no medium, or never filled).
+std::optional<host::MediumId> g_shownMedium;
+
 // The drive's state, asked off the window thread; a drive that does not answer is not ready.
+// For drive A:, also notes which medium the display is about to show.
 DiskEngine::DriveState probe(const QString& drive, bool sweep) {
-    const auto state = std::make_shared<DiskEngine::DriveState>();
+    struct Probed {
+        DiskEngine::DriveState state;
+        host::MediumId medium;
+    };
+    const auto probed = std::make_shared<Probed>();
     try {
-        waitForMedium([state, drive, sweep] { *state = DiskEngine::probeDrive(drive, sweep); });
+        waitForMedium([probed, drive, sweep] {
+            probed->state = DiskEngine::probeDrive(drive, sweep);
+            probed->medium = host::MediumId::ofDriveA();
+        });
     } catch (const host::RuntimeError&) {
         return DiskEngine::DriveState::NotReady;
     }
-    return *state;
+    g_shownMedium = probed->medium;
+    return probed->state;
 }
 
 // The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
@@ -134,6 +148,20 @@ void setDiskIdentity(const QImage& picture, const QString& name) {
 
 void ReloadDiskSettings() {
     showDiskette(CheckDrive(QStringLiteral("a:")), true);
+}
+
+void RefreshDiskDisplayIfMediumChanged() {
+    host::MediumId now;
+    try {
+        const auto medium = std::make_shared<host::MediumId>();
+        waitForMedium([medium] { *medium = host::MediumId::ofDriveA(); });
+        now = *medium;
+    } catch (const host::RuntimeError&) {
+        return; // a medium that does not answer cannot be shown either
+    }
+    if (g_shownMedium && *g_shownMedium == now)
+        return;
+    RefreshDiskDisplay();
 }
 
 void RefreshDiskDisplay() {

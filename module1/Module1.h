@@ -41,6 +41,10 @@ void ReloadDiskSettings();
 // writes nothing on the medium (a settings file that is missing stays missing).
 void RefreshDiskDisplay();
 
+// The same, but only when drive A: holds another medium than the display was filled from: a
+// mount or unmount elsewhere on the machine reads nothing.
+void RefreshDiskDisplayIfMediumChanged();
+
 // Runs the action list of the diskette in drive A:, in order; the first failure stops the run
 // with "Couldn't execute action.".
 void ExecuteLink();

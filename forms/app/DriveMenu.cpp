@@ -42,7 +42,7 @@ void DriveMenu::start() {
 void DriveMenu::mountsChanged() {
     if (host::DriveA::mode() == host::DriveA::Mode::Follow)
         host::DriveA::follow();
-    Module1::RefreshDiskDisplay();
+    Module1::RefreshDiskDisplayIfMediumChanged();
 }
 
 void DriveMenu::popup(const QPoint& globalPos) {

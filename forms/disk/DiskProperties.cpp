@@ -266,16 +266,11 @@ void DiskProperties::txtIcon_Change() {
     // Only an icon that could be shown is ever copied onto the diskette.
     m_iconLoaded = false;
     const QString path = txtIcon->text();
-    const auto image = std::make_shared<QImage>();
     const QPointer<DiskProperties> alive(this);
-    try {
-        Module1::waitForMedium([path, image] { *image = host::loadPicture(path); });
-    } catch (const host::RuntimeError&) {
-        return; // the preview keeps its picture
-    }
-    if (!alive || txtIcon->text() != path)
-        return; // gone, or already another path
-    picIcon->setPixmap(QPixmap::fromImage(*image));
+    const QImage image = Module1::previewPicture(path);
+    if (!alive || image.isNull() || txtIcon->text() != path)
+        return; // gone, no picture (the preview keeps its own), or already another path
+    picIcon->setPixmap(QPixmap::fromImage(image));
     m_iconLoaded = true;
 }
 

@@ -2,6 +2,7 @@
 #include "Settings.h"
 
 #include "module1/Dialog.h"
+#include "module1/MediumWait.h"
 #include "resources/Pictures.h"
 #include "storage/Profiles.h"
 
@@ -12,7 +13,6 @@
 #include "host/gui/DialogKeys.h"
 #include "host/gui/Twips.h"
 #include "host/gui/WindowPos.h"
-#include "host/image/Picture.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
 
@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -211,7 +212,11 @@ void Settings::txtIcon_Change() {
         picIcon->clear();
         return;
     }
-    host::resumeNext([&] { picIcon->setPixmap(host::LoadPicture(txtIcon->text())); });
+    const QString path = txtIcon->text();
+    const QPointer<Settings> alive(this);
+    const QImage image = Module1::previewPicture(path);
+    if (alive && !image.isNull() && txtIcon->text() == path)
+        picIcon->setPixmap(QPixmap::fromImage(image));
 }
 
 void Settings::Command3_Click() {

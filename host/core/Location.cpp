@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/statfs.h>
@@ -239,18 +238,21 @@ Medium Medium::duplicate() const {
 }
 
 bool Medium::isInDrive() const {
-    if (m_root.fd < 0)
-        return false;
-    const Medium now = inDriveA();
-    struct stat held {
-    }, current{};
-    struct statfs heldFs {
-    }, currentFs{};
-    return now.m_root.fd >= 0 && ::fstat(m_root.fd, &held) == 0 &&
-           ::fstat(now.m_root.fd, &current) == 0 && ::fstatfs(m_root.fd, &heldFs) == 0 &&
-           ::fstatfs(now.m_root.fd, &currentFs) == 0 && held.st_dev == current.st_dev &&
-           held.st_ino == current.st_ino &&
-           std::memcmp(&heldFs.f_fsid, &currentFs.f_fsid, sizeof heldFs.f_fsid) == 0;
+    const MediumId held = MediumId::of(m_root.fd);
+    return held != MediumId() && held == MediumId::ofDriveA();
+}
+
+MediumId MediumId::of(int root) {
+    struct stat st {};
+    struct statfs fs {};
+    if (root < 0 || ::fstat(root, &st) != 0 || ::fstatfs(root, &fs) != 0)
+        return {};
+    return {st.st_dev, st.st_ino,
+            QByteArray(reinterpret_cast<const char*>(&fs.f_fsid), sizeof fs.f_fsid)};
+}
+
+MediumId MediumId::ofDriveA() {
+    return of(Medium::inDriveA().root());
 }
 
 MediumHold::MediumHold() : m_medium(Medium::inDriveA()), m_outer(t_hold) {

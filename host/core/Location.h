@@ -67,6 +67,18 @@ private:
     bool m_confined = false;
 };
 
+// What tells one medium from another: the device, file-system id and inode of its root. No
+// descriptor is held, so nothing keeps the medium from being unmounted.
+struct MediumId {
+    dev_t device = 0;
+    ino_t root = 0;
+    QByteArray fileSystem; // statfs's f_fsid
+    bool operator==(const MediumId&) const = default;
+
+    static MediumId of(int root); // none where it cannot be had
+    static MediumId ofDriveA();   // none when the drive is not ready
+};
+
 // The medium in drive A: as it was when taken: its root, held open. A window that was filled
 // from the medium keeps one, so that its OK writes on that medium or nowhere; comparing it with
 // what is in the drive now tells a medium put in its place (another stick mounted there, drive

@@ -3,6 +3,7 @@
 
 #include "host/core/FileSystem.h"
 #include "host/core/RuntimeError.h"
+#include "host/image/Decoder.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -47,6 +48,26 @@ int nearestIconFrame(const QByteArray& bytes, int side) {
 
 } // namespace
 
+QImage decodePicture(const QByteArray& bytes, int side) {
+    // Applies to every decoder, an icon's embedded PNG frames included.
+    QImageReader::setAllocationLimit(kMaxDecodeMiB);
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QImage image;
+    if (const int frame = nearestIconFrame(bytes, side); frame >= 0) {
+        reader.setFormat("ico");
+        if (reader.jumpToImage(frame))
+            image = reader.read();
+    } else {
+        image = reader.read(); // a bitmap; of anything with several frames, the first
+    }
+    if (image.isNull() || qint64(image.width()) * image.height() > kMaxPixels)
+        return {};
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
 QImage loadPicture(const QString& dosPath) {
     QByteArray bytes;
     try {
@@ -56,22 +77,10 @@ QImage loadPicture(const QString& dosPath) {
             raise(ErrInvalidPicture);
         throw;
     }
-    // Applies to every decoder, an icon's embedded PNG frames included.
-    QImageReader::setAllocationLimit(kMaxDecodeMiB);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    QImage image;
     // An image control shows 32 x 32 logical pixels: on a denser screen, the frame for its pixels.
     const int side = qRound(32 * (qGuiApp ? qGuiApp->devicePixelRatio() : 1.0));
-    if (const int frame = nearestIconFrame(bytes, side); frame >= 0) {
-        reader.setFormat("ico");
-        if (reader.jumpToImage(frame))
-            image = reader.read();
-    } else {
-        image = reader.read(); // a bitmap; of anything with several frames, the first
-    }
-    if (image.isNull() || qint64(image.width()) * image.height() > kMaxPixels)
+    const QImage image = decodeApart(bytes, side);
+    if (image.isNull())
         raise(ErrInvalidPicture);
     return image;
 }

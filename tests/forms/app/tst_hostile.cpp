@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,6 +53,23 @@ QByteArray iconOfFrames(int frames, const QImage& frame) {
         word(1), word(32), dword(png.size()), dword(offset);
     }
     return icon + png;
+}
+
+// A progressive JPEG of a large grey square whose last scan comes again and again: a few
+// kilobytes that a decoder works through for minutes.
+QByteArray scanRepeatingJpeg(qsizetype maxBytes) {
+    QImage image(2048, 2048, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    const qsizetype end = jpeg.size() - 2; // before the end-of-image marker
+    const QByteArray scan =
+        jpeg.mid(jpeg.lastIndexOf("\xff\xda"), end - jpeg.lastIndexOf("\xff\xda"));
+    return jpeg.left(end) + scan.repeated((maxBytes - jpeg.size()) / scan.size()) + jpeg.right(2);
 }
 
 } // namespace
@@ -122,6 +140,7 @@ void TestHostile::picturesStayCheap_data() {
     QTest::newRow("a sparse 8 GiB icon") << "sparse" << false;
     QTest::newRow("a link to /dev/zero") << "zero" << false;
     QTest::newRow("a PNG past four megapixels") << "pixels" << false;
+    QTest::newRow("a progressive JPEG repeating one scan") << "scans" << false;
 }
 
 void TestHostile::picturesStayCheap() {
@@ -141,6 +160,8 @@ void TestHostile::picturesStayCheap() {
     }
     if (kind == "zero")
         QVERIFY(QFile::link("/dev/zero", icon));
+    if (kind == "scans")
+        m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", scanRepeatingJpeg(4 << 20));
     if (kind == "pixels") {
         QImage huge(3000, 3000, QImage::Format_Mono);
         huge.fill(0);
