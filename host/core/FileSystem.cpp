@@ -22,6 +22,7 @@
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace host {
@@ -300,6 +301,21 @@ private:
     UniqueFd m_fd;
     bool m_committed = false;
 };
+
+// The stat of no entry, for a copy to a new name.
+struct stat noEntry() {
+    return {};
+}
+
+// A copy larger than the room left where it goes fails before it writes: a sparse source of a
+// terabyte never fills the user's disk. A file system that tells no sizes (some FUSE servers)
+// is left to fail as it fills.
+void requireRoomFor(const Location& to, qint64 bytes) {
+    struct statvfs fs {};
+    if (::fstatvfs(to.folder(), &fs) == 0 && fs.f_blocks > 0 &&
+        bytes > qint64(fs.f_bavail) * qint64(fs.f_frsize))
+        raise(ErrDiskFull);
+}
 
 bool hasWildcard(const QString& name) {
     return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
@@ -591,6 +607,7 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     const Location& to = *resolved;
     const std::optional<struct stat> replaced = checkWritableDestination(to);
     const bool replacing = replaced.has_value();
+    requireRoomFor(to, srcStat.st_size);
     // Only a link needs a second look for what it names; a missing name names nothing.
     if (const std::optional<struct stat> dstStat =
             replaced && S_ISLNK(replaced->st_mode) ? to.status(true) : replaced;
@@ -609,7 +626,10 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     ::fchmod(temp.fd(), (srcStat.st_mode & 0777 & ~processUmask()) | S_IWUSR);
     if (attributes & (AttrHidden | AttrSystem))
         setAttributesOf(temp.fd(), attributes & (AttrHidden | AttrSystem));
-    if (replacing && temp.waitInBatch(*replaced, attributes, srcStat.st_size))
+    // Within a run, every copy waits, written, for the batch's flush before its rename: a stick
+    // pulled during the writes leaves whole temporaries (which the next sweep removes), never a
+    // half-written entry under a name of the list.
+    if (temp.waitInBatch(replaced.value_or(noEntry()), attributes, srcStat.st_size))
         return;
     temp.commit(replacing);
     if (attributes & AttrReadOnly)

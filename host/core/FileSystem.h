@@ -29,12 +29,12 @@ QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
 
 class Location;
 
-// The writes of one run, made durable together. While a batch lives on a thread, a copy or
-// save there to a name that did not exist is not flushed on its own: its writeback starts as
-// soon as its bytes are written, without waiting, and the rename follows. A copy that replaces
-// a file waits, written and its writeback started, until settle(): the waiting copies are then
-// flushed together and only after that renamed onto their names, in the order they were made,
-// so the old file is never lost and many small copies share their waits on the medium. A copy
+// The writes of one run, made durable together. While a batch lives on a thread, a copy there
+// is not put in place at once: written, its writeback started, it waits until settle(): the
+// waiting copies are then flushed together and only after that renamed onto their names, in
+// the order they were made, so a replaced file is never lost, a pull during the writes leaves
+// only whole temporaries (no half-written file under a list's name), and many small copies
+// share their waits on the medium. A copy
 // that would read or replace what waits settles first, and so does one that would make more
 // than 16 MiB wait. Each folder written to (also by a delete or a new folder) is flushed
 // once, and each drive written to synced once (syncfs), when the batch finishes; only then is
@@ -95,7 +95,8 @@ using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
 struct CopyCancelled {};
 
 // Copies a file, replacing an existing destination through a temporary file and a rename.
-// Refuses the same file under another name (75) and a read-only destination (75).
+// Refuses the same file under another name (75) and a read-only destination (75); a source
+// larger than the room left where it goes is 61 before anything is written.
 void copyFile(const QString& source, const QString& destination, const CopyProgress& progress = {});
 
 // Creates one directory: an existing entry is 75, a missing parent 76.

@@ -57,7 +57,9 @@ void TestFaults::diskettePulledDuringExecuteLink() {
         const QDir out(m_prefix->driveC() + QStringLiteral("/out%1").arg(attempt));
         const QStringList copies = out.entryList(QDir::Files | QDir::Hidden);
         if (copies.size() == 101)
-            continue; // the run was done before the diskette went: try again, later
+            continue; // the run was done before the diskette went: try again
+        if (copies.isEmpty() && m_boxes->boxes.isEmpty())
+            continue; // gone before the list was read: its empty mount point had no list
         QCOMPARE(m_boxes->prompts(), QStringList{"Couldn't execute action."});
         // What was copied is whole; nothing half-written was left behind.
         for (const QString& name : copies) {
