@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // A slow medium for the end-to-end tests: the files of a folder, read and written at about
 // 8 MiB/s, the speed of a slow stick. Killing it is pulling the stick: every read and write that
-// follows fails, and the folder keeps what reached the medium by then. Usage: vortle-slowfs
-// <folder> <mount point> -f
+// follows fails, and the folder keeps what reached the medium by then. With
+// VORTLE_SLOWFS_STALL=<name>, the first look at an entry of that name never answers, and since
+// the server answers one request at a time, nothing after it does: a dying diskette. Usage:
+// vortle-slowfs <folder> <mount point> -f -s
 #define FUSE_USE_VERSION 26
 #define _GNU_SOURCE
 
@@ -13,6 +15,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -27,6 +30,11 @@ static void backing(char* out, const char* path) {
 }
 
 static int slow_getattr(const char* path, struct stat* st) {
+    const char* stall = getenv("VORTLE_SLOWFS_STALL");
+    const char* name = strrchr(path, '/');
+    if (stall && name && strcmp(name + 1, stall) == 0)
+        for (;;)
+            pause();
     char real[PATH_MAX];
     backing(real, path);
     return lstat(real, st) == 0 ? 0 : -errno;

@@ -137,6 +137,7 @@ private slots:
     void longRunPaintsShowsProgressAndCancels();
     void pulledStickStopsTheRunAndLeavesNothing_data();
     void pulledStickStopsTheRunAndLeavesNothing();
+    void stalledStickKeepsThePanelAnswering();
     void panelKeepsItsPlaceUnderAWindowManager_data();
     void panelKeepsItsPlaceUnderAWindowManager();
     void waylandKeepsTheSavedPlace();
@@ -163,6 +164,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_root;
     std::unique_ptr<QProcess> m_vortle;
     std::unique_ptr<QProcess> m_slowfs;
+    QProcessEnvironment m_extraEnv; // for the program and the slow stick
     Window m_main;
 };
 
@@ -198,6 +200,7 @@ void TestEndToEnd::startVortle(const QString& answers) {
     env.insert("VORTLE_MSGBOX_LOG", m_root->path() + "/boxes.log");
     if (!answers.isEmpty())
         env.insert("VORTLE_MSGBOX_ANSWERS", answers);
+    env.insert(m_extraEnv);
     m_vortle = std::make_unique<QProcess>();
     m_vortle->setProcessEnvironment(env);
     m_vortle->setWorkingDirectory(m_root->path());
@@ -418,6 +421,9 @@ bool TestEndToEnd::mountSlowStick(const QList<vortle::DiskSettings::Action>& act
     if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64(48) << 20))
         return false;
     m_slowfs = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(m_extraEnv);
+    m_slowfs->setProcessEnvironment(env);
     m_slowfs->start(slowfs, {stick, mount, "-f", "-s"});
     for (int i = 0; i < 50 && !QFile::exists(mount + "/big.bin"); ++i)
         QTest::qWait(100);
@@ -498,6 +504,40 @@ void TestEndToEnd::pulledStickStopsTheRunAndLeavesNothing() {
     QCOMPARE(m_vortle->state(), QProcess::Running);
     m_main.clickControl(diskIcon.x(), diskIcon.y(), diskIcon.width(), diskIcon.height());
     QTRY_COMPARE(shownImage(m_main, diskIcon), noDisk);
+}
+
+void TestEndToEnd::stalledStickKeepsThePanelAnswering() {
+    // The stick stops answering at the note's name: Notes waits for it no longer than the
+    // limit, opens empty, and its OK writes nothing; the session's end is answered at once.
+    m_extraEnv.insert("VORTLE_SLOWFS_STALL", "VRTLNotes.sys");
+    m_extraEnv.insert("VORTLE_MEDIUM_LIMIT_MS", "2000");
+    if (!mountSlowStick())
+        QSKIP("FUSE cannot mount a slow medium here");
+    startVortle();
+    m_main.clickControl(1080, 2280, 240, 240); // "Cool Stuff" > "Notes"
+    QTest::qWait(600);
+    key("Down");
+    key("Down");
+    key("Return");
+    QVERIFY(!findWindow("Vortle", m_main.twipsPerPixel).id.isEmpty()); // the waiting window
+    const Window notes = findWindow("Notes", m_main.twipsPerPixel);
+    QVERIFY(!notes.id.isEmpty());
+    notes.clickControl(120, 120, 5295, 3735);
+    typeText("never written");
+    notes.clickControl(2640, 3960, 1335, 375); // OK
+    QTRY_COMPARE_WITH_TIMEOUT(loggedBoxes(), QStringList{"Vortle|16|Couldn't write on disk."},
+                              6000);
+    QVERIFY(!QFile::exists(m_root->path() + "/stick/VRTLNotes.sys"));
+    // The panel goes at once. The process itself ends only when the kernel lets go of the
+    // thread that still waits on the driver: when the driver is gone.
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(pid_t(m_vortle->processId()), SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(xdotool({"search", "--name", "^vrtl$"}).isEmpty(), 5000);
+    qInfo("SIGTERM took the panel away after %lld ms, its medium stalled", clock.elapsed());
+    m_slowfs->kill();
+    QVERIFY(m_vortle->waitForFinished(5000));
+    QCOMPARE(m_vortle->exitCode(), 0);
 }
 
 int main(int argc, char** argv) {

@@ -4,16 +4,25 @@
 #include "DiskFixture.h"
 #include "PrefixTest.h"
 
+#include "ErrorOf.h"
+
 #include "engine/DiskDisplay.h"
+#include "host/core/RuntimeError.h"
+#include "module1/MediumWait.h"
 #include "module1/Module1.h"
 #include "storage/Profiles.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <sys/mount.h>
 #include <thread>
@@ -26,7 +35,66 @@ private slots:
     void diskettePulledDuringExecuteLink();
     void hugeAndGarbageFiles_data();
     void hugeAndGarbageFiles();
+    void slowMediumKeepsTheWindowsFree_data();
+    void slowMediumKeepsTheWindowsFree();
 };
+
+namespace {
+
+bool visibleWaitingWindow() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+        return window->isVisible() && window->windowTitle() == "Vortle";
+    });
+}
+
+} // namespace
+
+void TestFaults::slowMediumKeepsTheWindowsFree_data() {
+    QTest::addColumn<int>("answersAfterMs"); // the test's limit is 1.5 s
+    QTest::addColumn<int>("error");
+    QTest::newRow("a medium that answers at once") << 0 << 0;
+    QTest::newRow("a medium that answers after a second") << 1000 << 0;
+    QTest::newRow("a medium that never answers") << 60000 << int(host::ErrDiskNotReady);
+}
+
+void TestFaults::slowMediumKeepsTheWindowsFree() {
+    QFETCH(int, answersAfterMs);
+    QFETCH(int, error);
+    // The window thread's longest wait, seen by a timer that wants to run every 5 ms; and a
+    // click that comes meanwhile, which no handler may see.
+    QPushButton button;
+    button.show();
+    int clicks = 0;
+    connect(&button, &QPushButton::clicked, &button, [&] { ++clicks; });
+    QElapsedTimer sinceTick;
+    qint64 longestWait = 0;
+    bool waitingShown = false;
+    QTimer ticks;
+    connect(&ticks, &QTimer::timeout, &button, [&] {
+        longestWait = std::max(longestWait, sinceTick.restart());
+        QTest::mouseClick(&button, Qt::LeftButton);
+        waitingShown = waitingShown || visibleWaitingWindow();
+    });
+    ticks.start(5);
+    sinceTick.start();
+    QElapsedTimer clock;
+    clock.start();
+    const int got = errorOf([&] {
+        Module1::waitForMedium([answersAfterMs] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(answersAfterMs));
+        });
+    });
+    longestWait = std::max(longestWait, sinceTick.elapsed());
+    QCOMPARE(got, error);
+    QCOMPARE(clicks, 0);
+    qInfo("waited %lld ms; the window thread at most %lld ms at a time", clock.elapsed(),
+          longestWait);
+    QVERIFY(longestWait < 100);
+    QVERIFY(clock.elapsed() < 2500);
+    QCOMPARE(waitingShown, answersAfterMs > 500); // after half a second, and gone again
+    QVERIFY(!visibleWaitingWindow());
+}
 
 void TestFaults::diskettePulledDuringExecuteLink() {
     const QByteArray data(1474560, 'd');
