@@ -44,6 +44,9 @@ void MediumTask::start() {
         } catch (const std::bad_alloc&) {
             error = host::ErrOutOfMemory;
         }
+        // What the work holds (a medium's root among it) goes now, not with the last share
+        // of the state: that may wait in the owner's event queue.
+        state->work = nullptr;
         {
             const std::lock_guard lock(state->mutex);
             state->done = true;

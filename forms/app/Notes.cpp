@@ -54,6 +54,13 @@ void Notes::Form_Load() {
     txtText->setPlainText(loaded->note.text);
 }
 
+// The medium is let go as the window goes, not when Qt deletes it later: a held root keeps a
+// stick from being unmounted.
+void Notes::closeEvent(QCloseEvent* event) {
+    m_medium = {};
+    QWidget::closeEvent(event);
+}
+
 void Notes::Command1_Click() {
     close();
 }

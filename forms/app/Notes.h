@@ -22,6 +22,9 @@ public slots:
     void Command1_Click();
     void Command2_Click();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QPlainTextEdit* txtText;
     QPushButton* Command1; // "Cancel"

@@ -360,6 +360,13 @@ void DiskProperties::Command5_Click() {
         list->setCurrentRow(-1);
 }
 
+// The medium is let go as the window goes, not when Qt deletes it later: a held root keeps a
+// stick from being unmounted.
+void DiskProperties::closeEvent(QCloseEvent* event) {
+    m_medium = {};
+    QWidget::closeEvent(event);
+}
+
 void DiskProperties::Command1_Click() {
     close();
 }

@@ -55,6 +55,9 @@ public slots:
     void Command1_Click();
     void Command2_Click();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QTabBar* Tab1; // "Name and Icon", "Execution Link"
     QWidget* picName;
