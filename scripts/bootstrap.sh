@@ -24,6 +24,8 @@ VORTLE_PACKAGES=(
     dosfstools mtools fusefat        # a real FAT12 diskette image for the tests
     libfuse-dev                      # a slow medium of our own for the end-to-end tests
     dbus-daemon                      # a private bus for the disk service's stand-in
+    qemu-system-x86 busybox-static   # a guest with Debian's kernel, for its vfat and exfat
+    kmod exfatprogs                  # ... its modules' order, and exFAT images
 )
 
 as_root() {

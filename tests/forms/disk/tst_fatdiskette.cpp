@@ -1,24 +1,33 @@
 // SPDX-License-Identifier: MIT
 // A real diskette: a 1.44 MB FAT12 image made with mkfs.fat, filled with mtools (upper-case
-// names, attributes set with mattrib) and mounted with fusefat, serves as drive A:.
+// names, attributes set with mattrib) and mounted with fusefat, serves as drive A:. In the
+// guest stage (VORTLE_FAT_KERNEL, tests/guest/), FAT12 and exFAT images are served by the
+// kernel's own vfat and exfat, mounted as the desktop's disk service mounts a stick.
 #include "Ctl.h"
 #include "DiskFixture.h"
 #include "HookRecorders.h"
 #include "TestPrefix.h"
 
+#include "ErrorOf.h"
+
 #include "engine/DiskDisplay.h"
+#include "forms/app/Notes.h"
+#include "host/core/FileSystem.h"
 #include "forms/disk/DiskProperties.h"
 #include "host/gui/FormInstance.h"
 #include "host/media/DriveA.h"
 #include "module1/Module1.h"
 #include "storage/RecordFile.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
@@ -46,7 +55,117 @@ class TestFatDiskette : public QObject {
     Q_OBJECT
 private slots:
     void displayExecuteLinkAndSave();
+    void kernelFileSystems_data();
+    void kernelFileSystems();
 };
+
+void TestFatDiskette::kernelFileSystems_data() {
+    QTest::addColumn<QString>("type");
+    QTest::newRow("FAT12 through vfat") << "vfat";
+    QTest::newRow("exFAT through exfat") << "exfat";
+}
+
+void TestFatDiskette::kernelFileSystems() {
+    QFETCH(QString, type);
+    if (qEnvironmentVariableIsEmpty("VORTLE_FAT_KERNEL"))
+        QSKIP("the kernel's file systems are tested in the guest stage (tst_kernelfat)");
+    const bool fat = type == "vfat";
+    TestPrefix prefix;
+    MessageBoxRecorder boxes;
+    const QString image = prefix.root() + "/stick.img", mount = prefix.root() + "/media/HOLIDAY";
+    const auto mtools = [&](const QString& tool, QStringList arguments) {
+        return run(tool, QStringList{"-i", image} + arguments);
+    };
+    QVERIFY(QDir().mkpath(mount));
+    if (fat) {
+        QVERIFY(run("mkfs.fat", {"-C", "-n", "HOLIDAY", image, "1440"}));
+        // Written elsewhere: an 8.3 name in lower case (its case flags, as mtools and Windows
+        // NT write them) and a file marked read-only there.
+        prefix.writeHostFile("src.txt", "on the stick");
+        QVERIFY(mtools("mmd", {"::data"}));
+        QVERIFY(mtools("mcopy", {prefix.root() + "/src.txt", "::data/src.txt"}));
+        QVERIFY(mtools("mcopy", {prefix.root() + "/src.txt", "::LOCKED.TXT"}));
+        QVERIFY(mtools("mattrib", {"+r", "::LOCKED.TXT"}));
+    } else {
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(8 << 20));
+        file.close();
+        QVERIFY(run("mkfs.exfat", {"-L", "HOLIDAY", image}));
+    }
+    // As udisks2 mounts a stick.
+    const auto mounted = [&] {
+        return run("mount", {"-t", type, "-o",
+                             fat ? "loop,shortname=mixed,utf8,flush" : "loop,iocharset=utf8",
+                             image, mount})
+            .has_value();
+    };
+    QVERIFY(mounted());
+    auto unmount = qScopeGuard([&] { run("umount", {mount}); });
+    prefix.pointDrive('a', mount);
+    if (!fat)
+        prefix.writeHostFile("media/HOLIDAY/data/src.txt", "on the stick");
+    prefix.writeHostFile("media/HOLIDAY/Übung.txt", "non-ASCII");
+    QFile::copy(QStringLiteral(VORTLE_RESOURCES "/diskette.ico"), mount + "/VRTLIcon.sys");
+    writeDiskSettings("HOLIDAY", {{"1", "a:\\DATA\\SRC.TXT", "c:\\from-stick.txt"},
+                                  {"1", "a:\\übung.TXT", "c:\\Übung.txt"}});
+
+    DiskDisplay picIcon{QImage(), QString()};
+    Module1::setDiskDisplay(&picIcon);
+    Module1::ReloadDiskSettings();
+    QCOMPARE(picIcon.toolTip(), QStringLiteral("HOLIDAY"));
+    QCOMPARE(picIcon.picture().size(), QSize(32, 32));
+    Module1::ExecuteLink(); // the list names its files in another case
+    QCOMPARE(boxes.prompts(), QStringList());
+    QCOMPARE(prefix.readHostFile(prefix.driveC() + "/from-stick.txt"), QByteArray("on the stick"));
+    QCOMPARE(prefix.readHostFile(prefix.driveC() + "/Übung.txt"), QByteArray("non-ASCII"));
+    if (fat) { // marked read-only on another machine: neither replaced nor deleted
+        QCOMPARE(errorOf([] { host::copyFile("c:\\Übung.txt", "a:\\locked.txt"); }), 75);
+        QCOMPARE(errorOf([] { host::deleteFiles("a:\\locked.txt"); }), 75);
+        QCOMPARE(prefix.readHostFile(mount + "/LOCKED.TXT"), QByteArray("on the stick"));
+    }
+
+    // Disk Properties' and Notes' saves.
+    DiskProperties* window = host::FormInstance<DiskProperties>::show();
+    ctl<QLineEdit>(window, "txtName")->setText("Saved on the kernel's " + type);
+    ctl<QPushButton>(window, "Command2")->click();
+    Notes* notes = host::FormInstance<Notes>::show();
+    ctl<QPlainTextEdit>(notes, "txtText")->setPlainText("a note\nof two lines");
+    ctl<QPushButton>(notes, "Command2")->click();
+    QCOMPARE(boxes.prompts(), QStringList());
+    QCOMPARE(picIcon.toolTip(), "Saved on the kernel's " + type);
+    QCOMPARE(prefix.readHostFile(mount + "/VRTLNotes.sys"), QByteArray("a note\r\nof two lines"));
+    Module1::setDiskDisplay(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unmount.dismiss();
+    QVERIFY(run("umount", {mount}));
+    if (!fat) {
+        QVERIFY(run("fsck.exfat", {"-n", image}));
+        return;
+    }
+    // What another FAT implementation finds: a clean file system, the icon read-only and
+    // hidden, 8.3 aliases and today's date.
+    QVERIFY(run("fsck.fat", {"-n", image}));
+    const std::optional<QByteArray> marks = mtools("mattrib", {"::VRTLICON.SYS"});
+    QVERIFY(marks);
+    QVERIFY2(marks->contains("R") && marks->contains("H"), marks->constData());
+    const std::optional<QByteArray> listing = mtools("mdir", {"-a", "::"});
+    QVERIFY(listing);
+    QVERIFY2(listing->contains("VRTLSE~1 SYS") && listing->contains("VRTLNO~1 SYS") &&
+                 listing->contains(QDate::currentDate().toString("yyyy-MM-dd").toLatin1()),
+             listing->constData());
+
+    // "Delete a:\*.*" deletes files, never the volume's label.
+    QVERIFY(mounted());
+    auto unmountAgain = qScopeGuard([&] { run("umount", {mount}); });
+    host::setAttributes("a:\\VRTLIcon.sys", host::AttrNormal);
+    host::setAttributes("a:\\LOCKED.TXT", host::AttrNormal);
+    QCOMPARE(errorOf([] { host::deleteFiles("a:\\*.*"); }), 0);
+    unmountAgain.dismiss();
+    QVERIFY(run("umount", {mount}));
+    QVERIFY(run("fsck.fat", {"-n", image}));
+    const std::optional<QByteArray> label = mtools("mlabel", {"-s", "::"});
+    QVERIFY(label && label->contains("HOLIDAY"));
+}
 
 void TestFatDiskette::displayExecuteLinkAndSave() {
     for (const char* tool : {"mkfs.fat", "mcopy", "mattrib", "fusefat", "fusermount"})
