@@ -50,6 +50,13 @@
     </message>
 </context>
 <context>
+    <name>Notes</name>
+    <message>
+        <source>The note on the disk is longer than this window can show. Replace the whole note with the text shown here?</source>
+        <translation>Die Notiz auf der Diskette ist länger, als dieses Fenster zeigen kann. Die ganze Notiz durch den hier gezeigten Text ersetzen?</translation>
+    </message>
+</context>
+<context>
     <name>vortle</name>
     <message>
         <source>vortle: on Wayland the compositor decides where the panel goes, whether it stays on top and where the splash shows.</source>
@@ -86,12 +93,24 @@
         <source>Couldn&apos;t open the diskette image.</source>
         <translation>Das Disketten-Abbild konnte nicht geöffnet werden.</translation>
     </message>
+    <message>
+        <source>The diskette image is in use by %1 already. It was not attached a second time: two programs writing to one image damage its files.</source>
+        <translation>Das Disketten-Abbild wird bereits von %1 verwendet. Es wurde nicht ein zweites Mal eingebunden: Zwei Programme, die in ein Abbild schreiben, beschädigen seine Dateien.</translation>
+    </message>
+    <message>
+        <source>The diskette image can only be read: writing to an image needs the desktop&apos;s disk service (udisks2).</source>
+        <translation>Das Disketten-Abbild kann nur gelesen werden: Zum Schreiben in ein Abbild ist der Laufwerksdienst des Desktops (udisks2) nötig.</translation>
+    </message>
 </context>
 <context>
     <name>vortle::ExecuteLinkWindow</name>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Waiting for drive A: to answer...</source>
+        <translation>Warten auf Antwort von Laufwerk A: ...</translation>
     </message>
     <message>
         <source>Action %1 of %2: %3</source>

@@ -104,12 +104,25 @@ void DriveMenu::chooseImage() {
                                      tr("Diskette images (*.img *.ima);;All files (*)"));
     if (chosen.isEmpty())
         return;
-    if (!host::DriveA::attachImage(chosen)) {
+    using Outcome = host::DriveA::ImageAttachment::Outcome;
+    const host::DriveA::ImageAttachment attached = host::DriveA::attachImage(chosen);
+    if (attached.outcome == Outcome::Failed) {
         host::MsgBox(tr("Couldn't open the diskette image."), host::MB_ICONCRITICAL,
                      Module1::kTitle);
         return;
     }
+    if (attached.outcome == Outcome::InUse) {
+        host::MsgBox(tr("The diskette image is in use by %1 already. It was not attached a second "
+                        "time: two programs writing to one image damage its files.")
+                         .arg(host::mediumText(attached.user)),
+                     host::MB_ICONCRITICAL, Module1::kTitle);
+        return;
+    }
     Module1::RefreshDiskDisplay();
+    if (attached.outcome == Outcome::ReadOnly)
+        host::MsgBox(tr("The diskette image can only be read: writing to an image needs the "
+                        "desktop's disk service (udisks2)."),
+                     host::MB_OK, Module1::kTitle);
 }
 
 } // namespace vortle

@@ -106,28 +106,61 @@ bool follow() {
 
 namespace host::DriveA {
 
-bool attachImage(const QString& hostImage) {
+QString imageUser(const QString& hostImage) {
+    const QString image = QFileInfo(hostImage).canonicalFilePath();
+    if (image.isEmpty())
+        return {};
+    // A loop device's backing file, as the kernel names it.
+    const QFileInfoList loops =
+        QDir(QStringLiteral("/sys/block")).entryInfoList({QStringLiteral("loop*")}, QDir::Dirs);
+    for (const QFileInfo& loop : loops) {
+        QFile backing(loop.filePath() + QStringLiteral("/loop/backing_file"));
+        if (backing.open(QIODevice::ReadOnly) &&
+            QFileInfo(QString::fromLocal8Bit(backing.readAll().trimmed())).canonicalFilePath() ==
+                image)
+            return QStringLiteral("/dev/") + loop.fileName();
+    }
+    // A fusefat that serves it: its command line names the image and then the mount point.
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& pid : processes) {
+        QFile cmdline(QStringLiteral("/proc/") + pid + QStringLiteral("/cmdline"));
+        if (!pid.front().isDigit() || !cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> arguments = cmdline.readAll().split('\0');
+        if (arguments.isEmpty() || !arguments.first().endsWith("fusefat"))
+            continue;
+        for (qsizetype i = 1; i + 1 < arguments.size(); ++i)
+            if (QFileInfo(QFile::decodeName(arguments[i])).canonicalFilePath() == image)
+                return QFile::decodeName(arguments[i + 1]);
+    }
+    return {};
+}
+
+ImageAttachment attachImage(const QString& hostImage) {
+    using Outcome = ImageAttachment::Outcome;
     if (!QFileInfo(hostImage).isFile() || !looksLikeFat(hostImage))
-        return false;
+        return {};
     detachImage();
+    if (const QString user = imageUser(hostImage); !user.isEmpty())
+        return {Outcome::InUse, user};
     if (std::optional<UDisks::AttachedImage> attached = UDisks::attachImage(hostImage)) {
         g_attachedImage = std::move(attached);
         setMode(Mode::Fixed);
         pointAt(g_attachedImage->mountPoint);
-        return true;
+        return {Outcome::Attached, {}};
     }
-    // Without udisks2, or refused by it: fusefat.
+    // Without udisks2, or refused by it: fusefat, for reading only.
     const QString mountPoint = prefixPath() + QStringLiteral("/diskette-image");
     QDir().mkpath(mountPoint);
     runHelper(QStringLiteral("fusermount"), {QStringLiteral("-u"), mountPoint}); // a stale one
     if (!runHelper(QStringLiteral("fusefat"),
-                   {QStringLiteral("-o"), QStringLiteral("rw+"), hostImage, mountPoint}) ||
+                   {QStringLiteral("-o"), QStringLiteral("ro"), hostImage, mountPoint}) ||
         !isMounted(QFileInfo(mountPoint).canonicalFilePath()))
-        return false;
+        return {};
     g_attachedImage = UDisks::AttachedImage{QString(), mountPoint};
     setMode(Mode::Fixed);
     pointAt(mountPoint);
-    return true;
+    return {Outcome::ReadOnly, {}};
 }
 
 void detachImage() {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A real diskette: a 1.44 MB FAT12 image made with mkfs.fat, filled with mtools (upper-case
-// names, attributes set with mattrib) and mounted with fusefat, serves as drive A:. In the
-// guest stage (VORTLE_FAT_KERNEL, tests/guest/), FAT12 and exFAT images are served by the
+// names, attributes set with mattrib) and mounted read-only with fusefat, serves as drive A:. In
+// the guest stage (VORTLE_FAT_KERNEL, tests/guest/), FAT12 and exFAT images are served by the
 // kernel's own vfat and exfat, mounted as the desktop's disk service mounts a stick.
 #include "Ctl.h"
 #include "DiskFixture.h"
@@ -12,8 +12,8 @@
 
 #include "engine/DiskDisplay.h"
 #include "forms/app/Notes.h"
-#include "host/core/FileSystem.h"
 #include "forms/disk/DiskProperties.h"
+#include "host/core/FileSystem.h"
 #include "host/gui/FormInstance.h"
 #include "host/media/DriveA.h"
 #include "module1/Module1.h"
@@ -24,11 +24,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -94,9 +94,9 @@ void TestFatDiskette::kernelFileSystems() {
     }
     // As udisks2 mounts a stick.
     const auto mounted = [&] {
-        return run("mount", {"-t", type, "-o",
-                             fat ? "loop,shortname=mixed,utf8,flush" : "loop,iocharset=utf8",
-                             image, mount})
+        return run("mount",
+                   {"-t", type, "-o",
+                    fat ? "loop,shortname=mixed,utf8,flush" : "loop,iocharset=utf8", image, mount})
             .has_value();
     };
     QVERIFY(mounted());
@@ -197,10 +197,21 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     QVERIFY(mtools("mcopy", {staging + "/SRC.TXT", "::DATA/SRC.TXT"}));
     QVERIFY(mtools("mattrib", {"+r", "+h", "::VRTLICON.SYS"}));
 
-    // Attached as the program's "Diskette image..." does; a file that holds no FAT is refused.
-    QVERIFY(!host::DriveA::attachImage(staging + "/SRC.TXT"));
-    if (!host::DriveA::attachImage(image))
+    // Attached as the program's "Diskette image..." does without the desktop's disk service:
+    // read-only. A file that holds no FAT is refused, and so is an image that another program
+    // serves already (one writer per image).
+    using Outcome = host::DriveA::ImageAttachment::Outcome;
+    QCOMPARE(host::DriveA::attachImage(staging + "/SRC.TXT").outcome, Outcome::Failed);
+    const QString elsewhere = prefix.root() + "/elsewhere";
+    QDir().mkpath(elsewhere);
+    if (!run("fusefat", {"-o", "ro", image, elsewhere}))
         QSKIP("skipped: fusefat cannot mount here");
+    const host::DriveA::ImageAttachment second = host::DriveA::attachImage(image);
+    run("fusermount", {"-u", elsewhere});
+    QCOMPARE(second.outcome, Outcome::InUse);
+    QCOMPARE(second.user, elsewhere);
+    QCOMPARE(host::DriveA::target(), staging);
+    QCOMPARE(host::DriveA::attachImage(image).outcome, Outcome::ReadOnly);
     struct Detach {
         ~Detach() { host::DriveA::detachImage(); }
     } detach;
@@ -217,7 +228,7 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     QCOMPARE(prefix.readHostFile(prefix.driveC() + "/from-fat.txt"), QByteArray("on the diskette"));
     QVERIFY(QFileInfo(prefix.driveC() + "/fat dir").isDir());
 
-    // A save with a new name and a new icon.
+    // A save with a new name and a new icon: nothing can be written.
     QImage newIcon(32, 32, QImage::Format_ARGB32);
     newIcon.fill(Qt::red);
     newIcon.save(prefix.driveC() + "/red.ico", "ICO");
@@ -226,20 +237,18 @@ void TestFatDiskette::displayExecuteLinkAndSave() {
     ctl<QLineEdit>(window, "txtName")->setText("Renamed on FAT");
     ctl<QLineEdit>(window, "txtIcon")->setText("c:\\red.ico");
     ctl<QPushButton>(window, "Command2")->click();
-    QCOMPARE(boxes.prompts(), QStringList());
-    QCOMPARE(picIcon.toolTip(), QStringLiteral("Renamed on FAT"));
+    QCOMPARE(boxes.prompts(), QStringList{"Couldn't write on disk."});
+    QCOMPARE(picIcon.toolTip(), QStringLiteral("FAT DISK"));
     Module1::setDiskDisplay(nullptr);
+    delete window;
 
     host::DriveA::detachImage();
-    // What the diskette holds now, read with mtools.
+    // What the diskette holds now, read with mtools: as it was.
     const std::optional<QByteArray> settings = mtools("mtype", {"-t", "::VRTLSETTINGS.SYS"});
     QVERIFY(settings);
-    QVERIFY(settings->startsWith(QByteArray("\x08\x00\x0e\x00"
-                                            "Renamed on FAT",
-                                            18)));
-    const std::optional<QByteArray> icon = mtools("mtype", {"::VRTLICON.SYS"});
-    QVERIFY(icon);
-    QCOMPARE(*icon, prefix.readHostFile(prefix.driveC() + "/red.ico"));
+    QVERIFY(settings->startsWith(QByteArray("\x08\x00\x08\x00"
+                                            "FAT DISK",
+                                            12)));
     const std::optional<QByteArray> listing = mtools("mdir", {"-a", "::"});
     QVERIFY(listing);
     QVERIFY2(!listing->contains(".tmp") && !listing->contains("VRTL~"), listing->constData());

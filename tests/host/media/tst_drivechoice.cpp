@@ -121,12 +121,14 @@ void TestDriveChoice::imageThroughALoopDevice() {
     const QString loopPoint = m_prefix->root() + "/loop0";
     QVERIFY(startFake({{"loopMountPoint", loopPoint}}));
     const QString before = host::DriveA::target();
-    QVERIFY(!host::DriveA::attachImage(m_prefix->root() + "/gone.img"));
-    QVERIFY(!host::DriveA::attachImage(m_prefix->writeHostFile("text.img", "no FAT here")));
+    using Outcome = host::DriveA::ImageAttachment::Outcome;
+    QCOMPARE(host::DriveA::attachImage(m_prefix->root() + "/gone.img").outcome, Outcome::Failed);
+    QCOMPARE(host::DriveA::attachImage(m_prefix->writeHostFile("text.img", "no FAT here")).outcome,
+             Outcome::Failed);
     QCOMPARE(host::DriveA::target(), before);
     QVERIFY(fakeLog().isEmpty()); // neither reached the service
 
-    QVERIFY(host::DriveA::attachImage(image));
+    QCOMPARE(host::DriveA::attachImage(image).outcome, Outcome::Attached);
     QCOMPARE(host::DriveA::target(), loopPoint);
     host::DriveA::detachImage();
     const QString loop = "/org/freedesktop/UDisks2/block_devices/loop0";
@@ -155,9 +157,13 @@ void TestDriveChoice::failingOrAbsentServiceFallsBackToTheMountTable() {
     const QString image = fatImage();
     if (image.isEmpty() || QStandardPaths::findExecutable("fusefat").isEmpty())
         QSKIP("no mkfs.fat or fusefat here");
-    QVERIFY(host::DriveA::attachImage(image));
+    using Outcome = host::DriveA::ImageAttachment::Outcome;
+    QCOMPARE(host::DriveA::attachImage(image).outcome, Outcome::ReadOnly);
     QCOMPARE(host::DriveA::target(), m_prefix->prefix() + "/diskette-image");
     QVERIFY(fakeLog().last().startsWith("LoopSetup "));
+    // One writer per image: what serves it now is named, and it is not attached again.
+    const QString mountPoint = m_prefix->prefix() + "/diskette-image";
+    QCOMPARE(host::DriveA::imageUser(image), mountPoint);
 }
 
 void TestDriveChoice::hungServiceIsWaitedForOnce() {
