@@ -17,11 +17,12 @@ using namespace vortle;
 namespace {
 
 // On a desktop that offers both, XWayland: there the window manager honours the panel's place,
-// the topmost band and the splash's centring; a Wayland compositor decides them itself.
+// the topmost band and the splash's centring; a Wayland compositor decides them itself. Where
+// the X server cannot be reached (it died, a nested session), Wayland after all.
 void preferX11WhereBothRun() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY") &&
         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
 } // namespace

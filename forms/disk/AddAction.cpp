@@ -47,12 +47,22 @@ AddAction::AddAction(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dial
 
     m_keys = host::DialogKeys::install(this, Command1, Command2);
 
+    // "Next >" waits for a kind the user picked: the list's current row alone is none (Qt makes
+    // the first row current, unseen, when the list takes the focus).
+    Command1->setEnabled(false);
+    connect(lstActions, &QListWidget::itemSelectionChanged, this,
+            [this] { Command1->setEnabled(!m_filledIn && chosenKind() >= 0); });
     connect(Command1, &QPushButton::clicked, this, &AddAction::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &AddAction::Command2_Click);
 }
 
+int AddAction::chosenKind() const {
+    const QList<QListWidgetItem*> chosen = lstActions->selectedItems();
+    return chosen.isEmpty() ? -1 : lstActions->row(chosen.first());
+}
+
 void AddAction::Command1_Click() {
-    const int position = lstActions->currentRow();
+    const int position = chosenKind();
     if (position < 0 || position >= ActionKinds::kCount)
         return;         // no kind chosen yet
     lstActions->hide(); // the second page takes the place of the list of kinds
@@ -88,7 +98,7 @@ void AddAction::edit(const DiskSettings::Action& action) {
 }
 
 void AddAction::commit() {
-    const int position = lstActions->currentRow();
+    const int position = chosenKind();
     if (position < 0)
         return;
     // The second path is taken for every kind, also where its row is hidden.

@@ -49,6 +49,7 @@ private:
     QPushButton* Command2; // "Cancel", then "Close"
 
     void commit();
+    int chosenKind() const; // the selected kind's position, -1 for none
     host::DialogKeys* m_keys;
     bool m_filledIn = false; // "Next >" was pressed: "Close" commits
 };
