@@ -10,6 +10,7 @@
 #include "engine/DiskDisplay.h"
 #include "forms/disk/DiskProperties.h"
 #include "forms/prefs/Settings.h"
+#include "host/core/FileSystem.h"
 #include "host/core/RuntimeError.h"
 #include "host/gui/Controls.h"
 #include "host/gui/ErrorReport.h"
@@ -195,6 +196,11 @@ void Main::Form_Load() {
     winId(); // a loaded form has its window, and so its frame
     m_drive->start();
     namespace Rec = ProgramSettingsRecord;
+    // A first start (no program settings file yet) shows the diskette in the drive at once, as
+    // auto-load would, but writing nothing and asking nothing: a newcomer finds the sample
+    // diskette, not the "no disk" picture.
+    bool firstStart = false;
+    host::resumeNext([&] { firstStart = !host::fileExists(ProgramSettingsPath()); });
     const auto [top, left, autoLoad, onTop] =
         readProgramSettings({Rec::Top, Rec::Left, Rec::AutoLoad, Rec::AlwaysOnTop});
 
@@ -209,6 +215,8 @@ void Main::Form_Load() {
         host::setTopmost(this, true);
     if (autoLoad.equals(u"1"))
         Module1::ReloadDiskSettings();
+    else if (firstStart)
+        Module1::RefreshDiskDisplay();
 }
 
 void Main::Form_Unload() {

@@ -123,6 +123,7 @@ DiskProperties::DiskProperties(QWidget* parent) : QWidget(parent, host::formFlag
     Label1->setBuddy(txtName);
     Label2->setBuddy(txtIcon);
     txtName->setAccessibleName(Label1->text());
+    txtName->setFocus(); // where a user starts: the disk's name
     txtIcon->setAccessibleName(Label2->text());
     lstActions->setAccessibleName(tr("Actions"));
     for (const auto& [keys, step] :

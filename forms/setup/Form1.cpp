@@ -97,6 +97,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Window)) {
     m_keys = host::DialogKeys::install(this, Command1, Command2);
 
     host::setTabOrder({txtDir, Command1, Command2, Option1, Option2});
+    // The choice page covers the destination box: the focus starts on the choice, and the box
+    // takes none (nor typing) until it is seen.
+    txtDir->setEnabled(false);
+    Option1->setFocus();
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -126,6 +130,7 @@ QString Form1::installSource() {
 void Form1::Command1_Click() {
     if (Picture2->isVisible()) {
         Picture2->hide();
+        txtDir->setEnabled(true);
         if (Option1->isChecked()) {
             Command1->setText(QStringLiteral("Install"));
             Label1->setText(kInstallText);

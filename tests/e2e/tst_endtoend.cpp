@@ -488,6 +488,7 @@ void TestEndToEnd::pulledStickStopsTheRunAndLeavesNothing() {
             replacing ? replacements
                       : QList<vortle::DiskSettings::Action>{{"1", "a:\\big.bin", "c:\\big.bin"}}))
         QSKIP("FUSE cannot mount a slow medium here");
+    writeProgramSettings({}); // not a first start, which would show the stick at once
     startVortle();
     const QRectF diskIcon(960, 840, 480, 480);
     const QImage noDisk = shownImage(m_main, diskIcon);

@@ -169,6 +169,7 @@ void TestDiskProperties::opensWithTheDisketteAndProfiles() {
     QCOMPARE(copy->toolTip(), QStringLiteral("\u2068a:\\src.txt\u2069\n\u2068c:\\dst.txt\u2069"));
     QCOMPARE(copy->data(Qt::AccessibleDescriptionRole).toString(), copy->toolTip());
     QCOMPARE(ctl<QTabBar>(window, "Tab1")->currentIndex(), 0);
+    QCOMPARE(window->focusWidget(), ctl<QLineEdit>(window, "txtName"));
     QVERIFY(ctl<QWidget>(window, "picName")->isVisible());
     QVERIFY(!ctl<QWidget>(window, "picEL")->isVisible());
     QVERIFY(!ctl<QLabel>(window, "lblMode")->isVisible());

@@ -9,6 +9,7 @@
 #include "host/gui/FormInstance.h"
 #include "host/gui/Twips.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,18 @@ void TestForm1::pagesOfTheWizard() {
     QVERIFY(ctl<QRadioButton>(form, "Option1")->isChecked());
     QVERIFY(form->children().indexOf(ctl<QWidget>(form, "Picture2")) >
             form->children().indexOf(ctl<QLineEdit>(form, "txtDir")));
+    // The focus starts on the choice the user sees; what is typed never reaches the box under
+    // the panel, and Tab never takes the focus there.
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QCOMPARE(QApplication::focusWidget(), ctl<QRadioButton>(form, "Option1"));
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClicks(QApplication::focusWidget(), "x");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != ctl<QLineEdit>(form, "txtDir"));
+    }
+    QCOMPARE(ctl<QLineEdit>(form, "txtDir")->text(), QStringLiteral("c:\\Vortle"));
+    ctl<QRadioButton>(form, "Option1")->setChecked(true);
     ctl<QPushButton>(form, "Command1")->click();
     QVERIFY(!ctl<QWidget>(form, "Picture2")->isVisible());
     QCOMPARE(ctl<QPushButton>(form, "Command1")->text(), QStringLiteral("Install"));
