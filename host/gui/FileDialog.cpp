@@ -3,11 +3,15 @@
 
 #include "host/core/CodePage.h"
 #include "host/core/DosPath.h"
+#include "host/core/Prefix.h"
 #include "host/core/RuntimeError.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
+#include <QUrl>
 
 #include <cstring>
 #include <utility>
@@ -32,6 +36,26 @@ QString qtPatterns(const QString& windowsPatterns) {
     return patterns.join(QLatin1Char(' '));
 }
 
+const QString kPictures = QStringLiteral("Pictures (*.ico *.bmp *.png *.svg)");
+const QString kPrograms = QStringLiteral("Programs (*)");
+const QString kAllFiles = QStringLiteral("All files (*)");
+
+// While "Programs" is the chosen filter, only folders and the files that can be run show.
+class ProgramsOnly : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    bool active = false;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!active || !files)
+            return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
+
 FileDialogRequest readRecord(const OPENFILENAME& ofn, bool save) {
     FileDialogRequest request;
     request.save = save;
@@ -48,6 +72,13 @@ FileDialogRequest readRecord(const OPENFILENAME& ofn, bool save) {
                 break;
         }
     }
+    const QString patterns = request.nameFilters.join(QLatin1Char(' '));
+    if (patterns.contains(QLatin1String("*.ico")) || patterns.contains(QLatin1String("*.bmp")))
+        request.desktopFilters << kPictures;
+    if (patterns.contains(QLatin1String("*.exe")))
+        request.desktopFilters << kPrograms;
+    if (!patterns.contains(QLatin1String("(*)")) && !patterns.contains(QLatin1String("*)")))
+        request.desktopFilters << kAllFiles;
     const qsizetype index = qsizetype(ofn.nFilterIndex) - 1;
     if (index >= 0 && index < request.nameFilters.size())
         request.selectedNameFilter = request.nameFilters[index];
@@ -79,7 +110,24 @@ std::optional<QString> showDialog(const FileDialogRequest& request) {
     if (!(ofn.Flags & OFN_OVERWRITEPROMPT))
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.nameFilters.isEmpty())
-        dialog.setNameFilters(request.nameFilters);
+        dialog.setNameFilters(request.nameFilters + request.desktopFilters);
+    // In Qt's own dialog (a desktop's native one keeps its own ways): "Programs" shows the
+    // files that can be run, and drives A: and C: are places in the sidebar.
+    auto* programs = new ProgramsOnly(&dialog);
+    dialog.setProxyModel(programs);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, programs, [programs](const QString& f) {
+        programs->active = f == kPrograms;
+        programs->invalidate();
+    });
+    QList<QUrl> places;
+    for (const QChar drive : {QLatin1Char('a'), QLatin1Char('c')}) {
+        try {
+            places << QUrl::fromLocalFile(driveRoot(drive));
+        } catch (const RuntimeError&) {
+            // a drive that is not there has no place
+        }
+    }
+    dialog.setSidebarUrls(places + dialog.sidebarUrls());
     if (!request.selectedNameFilter.isEmpty())
         dialog.selectNameFilter(request.selectedNameFilter);
     if (!request.initialName.isEmpty())

@@ -55,6 +55,9 @@ struct FileDialogRequest {
     bool save = false;
     const OPENFILENAME* record = nullptr;
     QStringList nameFilters; // the record's pairs of description and pattern, as Qt shows them
+    // After them, what a Linux desktop needs to find anything: pictures beside icons, programs
+    // (files that can be run, which have no .exe) beside executables, and all files.
+    QStringList desktopFilters;
     QString selectedNameFilter;
     QString initialDirectory; // host path
     QString initialName;

@@ -97,23 +97,29 @@ void TestDialog::filters_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("nameFilters");
+    QTest::addColumn<QStringList>("desktopFilters"); // after the design's: what Linux needs
+    const QString pictures = "Pictures (*.ico *.bmp *.png *.svg)", all = "All files (*)";
     QTest::newRow("one pair") << "Executables|*.exe" << QByteArray("Executables\0*.exe\0\0", 19)
-                              << QStringList{"Executables (*.exe)"};
+                              << QStringList{"Executables (*.exe)"}
+                              << QStringList{"Programs (*)", all};
     QTest::newRow("ends in a bar already")
-        << "Icons|*.ico|" << QByteArray("Icons\0*.ico\0\0", 13) << QStringList{"Icons (*.ico)"};
+        << "Icons|*.ico|" << QByteArray("Icons\0*.ico\0\0", 13) << QStringList{"Icons (*.ico)"}
+        << QStringList{pictures, all};
     QTest::newRow("two pairs, two patterns")
         << "Pictures|*.ico;*.bmp|All|*.*" << QByteArray("Pictures\0*.ico;*.bmp\0All\0*.*\0\0", 30)
-        << QStringList{"Pictures (*.ico *.bmp)", "All (*)"};
+        << QStringList{"Pictures (*.ico *.bmp)", "All (*)"} << QStringList{pictures};
 }
 
 void TestDialog::filters() {
     QFETCH(QString, filter);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, nameFilters);
+    QFETCH(QStringList, desktopFilters);
     answerWith(std::nullopt);
     Dialog().OpenFile(filter);
     QCOMPARE(m_filter, bytes);
     QCOMPARE(m_request.nameFilters, nameFilters);
+    QCOMPARE(m_request.desktopFilters, desktopFilters);
 }
 
 void TestDialog::saveProposesAName() {
