@@ -78,6 +78,10 @@
         <translation>Ordner ...</translation>
     </message>
     <message>
+        <source>Folder: %1...</source>
+        <translation>Ordner: %1 ...</translation>
+    </message>
+    <message>
         <source>Diskette image...</source>
         <translation>Disketten-Abbild ...</translation>
     </message>

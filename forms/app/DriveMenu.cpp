@@ -8,6 +8,7 @@
 #include "host/media/DriveA.h"
 #include "module1/Module1.h"
 
+#include <QActionGroup>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMenu>
@@ -49,6 +50,8 @@ void DriveMenu::popup(const QPoint& globalPos) {
     using host::DriveA::Mode;
     m_menu->clear();
     m_menu->addSection(tr("Drive A:"));
+    // One choice of several: radio items.
+    auto* choices = new QActionGroup(m_menu);
     const bool following = host::DriveA::mode() == Mode::Follow;
     const QString current = host::DriveA::target();
     bool matched = following;
@@ -59,6 +62,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
             host::mediumText(volume.label).replace(QLatin1Char('&'), QStringLiteral("&&")),
             locale.formattedDataSize(volume.bytes, 1, QLocale::DataSizeSIFormat)));
         item->setCheckable(true);
+        item->setActionGroup(choices);
         item->setChecked(!following && current == volume.mountPoint);
         matched = matched || item->isChecked();
         connect(item, &QAction::triggered, this, [volume] {
@@ -70,6 +74,7 @@ void DriveMenu::popup(const QPoint& globalPos) {
     }
     QAction* follow = m_menu->addAction(tr("The stick or diskette that is plugged in"));
     follow->setCheckable(true);
+    follow->setActionGroup(choices);
     follow->setChecked(following);
     connect(follow, &QAction::triggered, this, [] {
         host::DriveA::detachImage();
@@ -78,9 +83,14 @@ void DriveMenu::popup(const QPoint& globalPos) {
         Module1::RefreshDiskDisplay();
     });
     m_menu->addSeparator();
-    QAction* folder = m_menu->addAction(tr("Folder..."));
+    // A folder of the user's own choosing is named where it is the choice.
+    QAction* folder = m_menu->addAction(matched ? tr("Folder...")
+                                                : tr("Folder: %1...")
+                                                      .arg(host::mediumText(current).replace(
+                                                          QLatin1Char('&'), QStringLiteral("&&"))));
     folder->setCheckable(true);
-    folder->setChecked(!matched); // a folder of the user's own choosing
+    folder->setActionGroup(choices);
+    folder->setChecked(!matched);
     connect(folder, &QAction::triggered, this, &DriveMenu::chooseFolder);
     QAction* image = m_menu->addAction(tr("Diskette image..."));
     connect(image, &QAction::triggered, this, &DriveMenu::chooseImage);

@@ -620,15 +620,19 @@ void TestMain::picturesAnswerTheKeyboard() {
              picIcon->mapToGlobal(picIcon->rect().bottomLeft()));
     // Its texts are the program's own: German under LANG=de_DE.UTF-8 (tst_main_de), where
     // every other test of this file finds the design's texts as they are.
+    // Its choices are radio items; the folder that is the choice is named.
     QStringList texts;
-    for (QAction* item : QApplication::activePopupWidget()->actions())
+    for (QAction* item : QApplication::activePopupWidget()->actions()) {
         texts << item->text();
+        QCOMPARE(item->actionGroup() != nullptr, item->isCheckable());
+    }
+    const QString folder = "\u2068../drive_a\u2069";
     const QStringList expected =
         QLocale().language() == QLocale::German
             ? QStringList{"Laufwerk A:", "Der eingesteckte Stick oder die eingelegte Diskette", "",
-                          "Ordner ...", "Disketten-Abbild ..."}
-            : QStringList{"Drive A:", "The stick or diskette that is plugged in", "", "Folder...",
-                          "Diskette image..."};
+                          "Ordner: " + folder + " ...", "Disketten-Abbild ..."}
+            : QStringList{"Drive A:", "The stick or diskette that is plugged in", "",
+                          "Folder: " + folder + "...", "Diskette image..."};
     QCOMPARE(texts, expected);
     QApplication::activePopupWidget()->close();
     // A screen reader finds push buttons (a menu button for a menu) that it can press.
