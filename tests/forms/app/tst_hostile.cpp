@@ -207,7 +207,13 @@ void TestHostile::longNoteIsKeptUnlessReplaced() {
 }
 
 void TestHostile::relativePathsNeedANameableCurrentDirectory() {
-    // A working directory deeper than the host's path limit, made one level at a time.
+    // A working directory deeper than the host's path limit, made one level at a time. Drive Z:
+    // is a folder of the test's while it probes: a guard that failed would reach the host's
+    // root there, never the machine's own.
+    const QString z = m_prefix->root() + "/z";
+    QVERIFY(QDir().mkpath(z));
+    m_prefix->writeHostFile("z/keep.txt", "kept");
+    m_prefix->pointDrive('z', z);
     const int back = ::open(".", O_RDONLY | O_DIRECTORY);
     QVERIFY(QDir::setCurrent(m_prefix->driveA()));
     const QByteArray level(200, 'd');
@@ -223,7 +229,7 @@ void TestHostile::relativePathsNeedANameableCurrentDirectory() {
     ::close(back);
     QCOMPARE(made, 76);
     QCOMPARE(deleted, 76);
-    QVERIFY(!QFileInfo::exists("/rel_probe_dir"));
+    QCOMPARE(QDir(z).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"keep.txt"});
 }
 
 void TestHostile::killedCopyLeavesNothingForLong() {
