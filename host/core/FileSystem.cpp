@@ -184,6 +184,31 @@ bool cannotSync(int err) {
     return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
+// Renames a written temporary (`file`) onto its name. Onto a name that was free when the copy
+// began, it never replaces anything unasked (RENAME_NOREPLACE, where the file system takes it):
+// a file made there meanwhile is replaced only as any replaced file is, once the copy is on the
+// medium, and one that is read-only, or no regular file, is refused (75).
+void renameOnto(int folder, const QByteArray& temporary, const QByteArray& target, bool wasFree,
+                int file) {
+    if (wasFree) {
+        if (::renameat2(folder, temporary.constData(), folder, target.constData(),
+                        RENAME_NOREPLACE) == 0)
+            return;
+        if (errno == EEXIST) {
+            struct stat st {};
+            if (::fstatat(folder, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                (!S_ISREG(st.st_mode) || !(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))))
+                raise(ErrPathFileAccess);
+            if (::fdatasync(file) != 0 && !cannotSync(errno))
+                raiseErrno(errno);
+        } else if (errno != EINVAL && errno != ENOSYS) {
+            raiseErrno(errno);
+        }
+    }
+    if (::renameat(folder, temporary.constData(), folder, target.constData()) != 0)
+        raiseErrno(errno);
+}
+
 // At most this much of a run's replacing copies waits for one settle; a larger copy pays for
 // its own flush anyway, and a pulled stick loses no more finished work than this.
 constexpr qint64 kMostWaitingBytes = 16 << 20;
@@ -260,8 +285,7 @@ public:
             ::sync_file_range(m_fd.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
         else if (::fdatasync(m_fd.fd) != 0 && !cannotSync(errno))
             raiseErrno(errno);
-        if (::renameat(m_folder.fd, m_name.constData(), m_folder.fd, m_target.constData()) != 0)
-            raiseErrno(errno);
+        renameOnto(m_folder.fd, m_name, m_target, !replacing, m_fd.fd);
         m_committed = true;
         if (t_batch) {
             WriteBatch::noteWrite(m_folder.fd);
@@ -453,9 +477,8 @@ void WriteBatch::settle() {
     }
     for (Waiting& copy : waiting) {
         m_failedStep = copy.step;
-        if (::renameat(copy.folder.fd, copy.temporary.constData(), copy.folder.fd,
-                       copy.target.constData()) != 0)
-            raiseErrno(errno);
+        renameOnto(copy.folder.fd, copy.temporary, copy.target, copy.replaced.st_ino == 0,
+                   copy.file.fd);
         copy.temporary.clear();
         noteWrite(copy.folder.fd);
         if (copy.marksAfter & AttrReadOnly)

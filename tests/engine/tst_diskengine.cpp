@@ -103,6 +103,24 @@ extern "C" int openat(int dir, const char* path, int flags, ...) {
     return real<int(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
 }
 
+// Armed with a path, the next rename onto a free name finds a read-only file made there just
+// before: someone else's file, made while the copy ran.
+std::atomic_bool g_makeAtRename = false;
+QByteArray g_madePath;
+
+extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to,
+                         unsigned int flags) {
+    record(QStringLiteral("rename ") + to);
+    if ((flags & RENAME_NOREPLACE) && g_makeAtRename.exchange(false)) {
+        QFile made(QFile::decodeName(g_madePath));
+        made.open(QIODevice::WriteOnly) && made.write("theirs") && made.flush();
+        made.close();
+        made.setPermissions(QFile::ReadOwner);
+    }
+    return real<int(int, const char*, int, const char*, unsigned int)>("renameat2")(
+        fromDir, from, toDir, to, flags);
+}
+
 extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) {
     record(QStringLiteral("rename ") + to);
     return real<int(int, const char*, int, const char*)>("renameat")(fromDir, from, toDir, to);
@@ -206,6 +224,8 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
         {"set-user-ID copy", "", "1|a:\\tool|c:\\tool", "done 755"},
         {"source grows while copied", "", "1|a:\\report.txt|c:\\report.txt", "failed 75"},
         {"a sparse terabyte onto drive C:", "", "1|a:\\sparse.bin|c:\\report.txt", "failed 61"},
+        {"a read-only file made at a new name meanwhile", "",
+         "made meanwhile 1|a:\\sub\\f.txt|c:\\fresh.txt", "failed 75"},
         {"medium swapped during a run", "", "0|c:\\made|;3|a:\\*.*|", "failed 71"},
         // Started from the desktop, the working directory is the home folder.
         {"relative delete", "", "3|*.*|", "done"},
@@ -274,12 +294,17 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
         got = DiskEngine::readIdentity(true).name;
     else {
         command.replace("%ROOT%", prefix.root().mid(1).replace('/', '\\'));
+        if (command.startsWith("made meanwhile ")) {
+            command = command.mid(15);
+            g_madePath = QFile::encodeName(c + "fresh.txt");
+            g_makeAtRename = true;
+        }
         if (command.startsWith("swap at open ")) {
             command = command.mid(13);
             g_swapRoot = QFile::encodeName(prefix.driveA());
             g_swapAtOpen = true;
         }
-        const auto disarmed = qScopeGuard([] { g_swapAtOpen = false; });
+        const auto disarmed = qScopeGuard([] { g_swapAtOpen = g_makeAtRename = false; });
         std::atomic_bool stop = false;
         std::thread swapper;
         const bool swapping = command.startsWith("swapping ");
@@ -327,6 +352,8 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
         if (::stat(QFile::encodeName(c + "tool").constData(), &st) == 0) // the umask is 022
             got += " " + QString::number(st.st_mode & 07777, 8);
         QCOMPARE(prefix.readHostFile(c + "report.txt"), QByteArray("old"));
+        if (QFile::exists(c + "fresh.txt")) // someone else's, made meanwhile, is kept
+            QCOMPARE(prefix.readHostFile(c + "fresh.txt"), QByteArray("theirs"));
     }
     QCOMPARE(got, outcome);
     QCOMPARE(userFiles(prefix), before);
