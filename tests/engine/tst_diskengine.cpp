@@ -33,6 +33,8 @@ private slots:
     void failedRunNamesItsActionAndError();
     void replacedFileIsFlushedBeforeItsRename_data();
     void replacedFileIsFlushedBeforeItsRename();
+    void saveIsFlushedBeforeItsRename_data();
+    void saveIsFlushedBeforeItsRename();
     // A medium that someone else prepared: links, mode bits, a swapped medium, a changing file.
     void mediumNeverReachesTheUsersFiles_data();
     void mediumNeverReachesTheUsersFiles();
@@ -72,14 +74,28 @@ void record(const QString& call) {
 
 } // namespace
 
+// Armed with a call's name ("syncfs", "rename"), the next such call fails as a dying medium's
+// does (EIO), so that the failure path behind it is driven on purpose.
+QMutex g_failMutex;
+QString g_failNext;
+
+bool failsNow(const QString& call) {
+    const QMutexLocker lock(&g_failMutex);
+    if (g_failNext != call)
+        return false;
+    g_failNext.clear();
+    errno = EIO;
+    return true;
+}
+
 extern "C" int fdatasync(int fd) {
     record("fdatasync");
-    return real<int(int)>("fdatasync")(fd);
+    return failsNow("fdatasync") ? -1 : real<int(int)>("fdatasync")(fd);
 }
 
 extern "C" int syncfs(int fd) {
     record("syncfs");
-    return real<int(int)>("syncfs")(fd);
+    return failsNow("syncfs") ? -1 : real<int(int)>("syncfs")(fd);
 }
 
 // Armed with a medium's root, the next open of its folder "sub" finds it exchanged with
@@ -111,6 +127,8 @@ QByteArray g_madePath;
 extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to,
                          unsigned int flags) {
     record(QStringLiteral("rename ") + to);
+    if (failsNow("rename"))
+        return -1;
     if ((flags & RENAME_NOREPLACE) && g_makeAtRename.exchange(false)) {
         QFile made(QFile::decodeName(g_madePath));
         made.open(QIODevice::WriteOnly) && made.write("theirs") && made.flush();
@@ -123,8 +141,28 @@ extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* t
 
 extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) {
     record(QStringLiteral("rename ") + to);
+    if (failsNow("rename"))
+        return -1;
     return real<int(int, const char*, int, const char*)>("renameat")(fromDir, from, toDir, to);
 }
+
+namespace {
+
+// What must hold of recorded calls: a flush between the last write and every rename.
+bool flushedBeforeEveryRename(const QStringList& calls) {
+    qsizetype lastWrite = -1, lastFlush = -1;
+    for (qsizetype i = 0; i < calls.size(); ++i) {
+        if (calls[i] == "write")
+            lastWrite = i;
+        if (calls[i] == "syncfs" || calls[i] == "fdatasync")
+            lastFlush = i;
+        if (calls[i].startsWith("rename ") && lastFlush < lastWrite)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 void TestDiskEngine::replacedFileIsFlushedBeforeItsRename_data() {
     QTest::addColumn<QList<DiskSettings::Action>>("actions");
@@ -171,17 +209,38 @@ void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
     // What must hold, not the whole sequence: a flush between the last write and every rename,
     // the renames in the list's order, and the drives synced at the end.
     QCOMPARE(g_calls.filter("rename "), renames);
-    qsizetype lastWrite = -1, lastFlush = -1;
-    for (qsizetype i = 0; i < g_calls.size(); ++i) {
-        if (g_calls[i] == "write")
-            lastWrite = i;
-        if (g_calls[i] == "syncfs" || g_calls[i] == "fdatasync")
-            lastFlush = i;
-        if (g_calls[i].startsWith("rename "))
-            QVERIFY2(lastFlush > lastWrite, qPrintable(g_calls.join(", ")));
-    }
+    QVERIFY2(flushedBeforeEveryRename(g_calls), qPrintable(g_calls.join(", ")));
     QCOMPARE(g_calls.last(), QStringLiteral("syncfs"));
     QCOMPARE(prefix.readHostFile(prefix.driveC() + "/two.txt"), two);
+}
+
+// A window's save, outside a run: the new file is on the medium before it takes the old one's
+// name, so a pull at any moment leaves the old file or the new one.
+void TestDiskEngine::saveIsFlushedBeforeItsRename_data() {
+    QTest::addColumn<QString>("save");
+    QTest::newRow("the disk settings file") << "settings";
+    QTest::newRow("the note") << "note";
+    QTest::newRow("the icon") << "icon";
+}
+
+void TestDiskEngine::saveIsFlushedBeforeItsRename() {
+    QFETCH(QString, save);
+    TestPrefix prefix;
+    prefix.writeHostFile("data/vortle/drive_a/VRTLSettings.sys", "old");
+    prefix.writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "old");
+    prefix.writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old");
+    prefix.writeHostFile("data/vortle/drive_c/new.ico", "new");
+    g_calls.clear();
+    g_recording = true;
+    if (save == "settings")
+        DiskEngine::writeSettings("New", {});
+    else if (save == "note")
+        DiskEngine::writeNote("new");
+    else
+        DiskEngine::replaceIcon("c:\\new.ico");
+    g_recording = false;
+    QVERIFY(!g_calls.filter("rename ").isEmpty());
+    QVERIFY2(flushedBeforeEveryRename(g_calls), qPrintable(g_calls.join(", ")));
 }
 
 namespace {
@@ -224,6 +283,11 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
         {"set-user-ID copy", "", "1|a:\\tool|c:\\tool", "done 755"},
         {"source grows while copied", "", "1|a:\\report.txt|c:\\report.txt", "failed 75"},
         {"a sparse terabyte onto drive C:", "", "1|a:\\sparse.bin|c:\\report.txt", "failed 61"},
+        // A dying medium at the moments that decide: nothing reported done that is not on the
+        // medium, and a Move whose copy is not in place keeps its source.
+        {"the run's last flush fails", "", "fail syncfs 0|c:\\made|", "failed 71"},
+        {"a move whose rename fails", "", "fail rename 2|a:\\sub\\f.txt|c:\\moved.txt",
+         "failed 71"},
         {"a read-only file made at a new name meanwhile", "",
          "made meanwhile 1|a:\\sub\\f.txt|c:\\fresh.txt", "failed 75"},
         {"medium swapped during a run", "", "0|c:\\made|;3|a:\\*.*|", "failed 71"},
@@ -294,6 +358,11 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
         got = DiskEngine::readIdentity(true).name;
     else {
         command.replace("%ROOT%", prefix.root().mid(1).replace('/', '\\'));
+        if (command.startsWith("fail ")) {
+            const QMutexLocker lock(&g_failMutex);
+            g_failNext = command.section(' ', 1, 1);
+            command = command.section(' ', 2);
+        }
         if (command.startsWith("made meanwhile ")) {
             command = command.mid(15);
             g_madePath = QFile::encodeName(c + "fresh.txt");
@@ -304,7 +373,11 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
             g_swapRoot = QFile::encodeName(prefix.driveA());
             g_swapAtOpen = true;
         }
-        const auto disarmed = qScopeGuard([] { g_swapAtOpen = g_makeAtRename = false; });
+        const auto disarmed = qScopeGuard([] {
+            g_swapAtOpen = g_makeAtRename = false;
+            const QMutexLocker lock(&g_failMutex);
+            g_failNext.clear();
+        });
         std::atomic_bool stop = false;
         std::thread swapper;
         const bool swapping = command.startsWith("swapping ");
@@ -352,6 +425,8 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
         if (::stat(QFile::encodeName(c + "tool").constData(), &st) == 0) // the umask is 022
             got += " " + QString::number(st.st_mode & 07777, 8);
         QCOMPARE(prefix.readHostFile(c + "report.txt"), QByteArray("old"));
+        if (command.startsWith('2')) // a Move's source stays unless its copy arrived
+            QCOMPARE(QFile::exists(a + "sub/f.txt"), !outcome.startsWith("done"));
         if (QFile::exists(c + "fresh.txt")) // someone else's, made meanwhile, is kept
             QCOMPARE(prefix.readHostFile(c + "fresh.txt"), QByteArray("theirs"));
     }
