@@ -34,7 +34,8 @@ void TestSampleDisk::showsItselfAndCopiesItsReadMe() {
 
     Module1::ExecuteLink();
     QVERIFY(boxes.boxes.isEmpty());
-    QCOMPARE(prefix.readHostFile(prefix.driveC() + "/Vortle Sample/ReadMe.txt"),
+    // Into the documents folder, where its result can be seen.
+    QCOMPARE(prefix.readHostFile(prefix.driveC() + "/My Documents/Vortle Sample/ReadMe.txt"),
              prefix.readHostFile(sample.filePath("ReadMe.txt")));
     Module1::setDiskDisplay(nullptr);
 }
