@@ -375,6 +375,7 @@ void DiskProperties::Command1_Click() {
 void DiskProperties::Command2_Click() {
     const auto saved = std::make_shared<Saved>();
     const QPointer<DiskProperties> alive(this);
+    bool answered = true; // false on a failure, or a work still running that may yet fill `saved`
     try {
         Module1::waitForMedium([saved,
                                 medium = std::make_shared<host::Medium>(m_medium.duplicate()),
@@ -386,10 +387,11 @@ void DiskProperties::Command2_Click() {
         });
     } catch (const host::RuntimeError&) {
         // The diskette keeps its previous files; the window keeps what the user entered.
+        answered = false;
     }
     if (!alive)
         return;
-    if (!saved->done) {
+    if (!answered || !saved->done) {
         Module1::reportWriteFailure();
         return;
     }
