@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # run-in-guest.sh WORKDIR COMMAND...: runs COMMAND as root in a guest that boots Debian's own
 # kernel (linux-image-amd64, unpacked into WORKDIR, never installed) under qemu, with this
-# machine's root shared read-only over 9p and a tmpfs on /tmp, so that the kernel's vfat and
+# machine's root shared read-only over 9p (the build tree included, wherever it is) and a tmpfs
+# on /dev/shm for HOME and TMPDIR, so that the kernel's vfat and
 # exfat serve the diskettes the command mounts. KVM where it works, software emulation
 # otherwise. Exits with the command's status; 77 (skipped) where the guest cannot be had.
 set -uo pipefail
@@ -54,11 +55,12 @@ mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 for module in /modules/*.ko; do insmod "$module"; done
 mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=262144,cache=loose hostroot /host
-mount -t tmpfs tmp /host/tmp
 mount -t tmpfs run /host/run
 mount -t proc proc /host/proc
 mount -t sysfs sys /host/sys
+mkdir -p /dev/shm
 mount -o bind /dev /host/dev
+mount -t tmpfs shm /host/dev/shm
 mount -t devpts devpts /host/dev/pts 2>/dev/null
 script=$(sed -n 's/.*vortle\.run=\([^ ]*\).*/\1/p' /proc/cmdline)
 chroot /host /bin/bash "$script"
@@ -74,7 +76,7 @@ fi
 script="$work/run-$$.sh"
 {
     echo "cd $(printf %q "$PWD")"
-    echo "export HOME=/tmp TMPDIR=/tmp PATH=$(printf %q "${PATH:-/usr/bin:/bin}"):/usr/sbin:/sbin"
+    echo "export HOME=/dev/shm TMPDIR=/dev/shm PATH=$(printf %q "${PATH:-/usr/bin:/bin}"):/usr/sbin:/sbin"
     env | grep -E '^(QT_|VORTLE_|XDG_DATA_DIRS|XDG_CONFIG_DIRS|LANG)' | sed 's/^/export /; s/=\(.*\)/="\1"/'
     printf '%q ' "$@"
     echo
