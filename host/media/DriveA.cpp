@@ -120,7 +120,8 @@ QString imageUser(const QString& hostImage) {
                 image)
             return QStringLiteral("/dev/") + loop.fileName();
     }
-    // A fusefat that serves it: its command line names the image and then the mount point.
+    // A fusefat that serves it: its command line names the image and then the mount point,
+    // which is mounted still (one whose mount is gone is only ending).
     const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& pid : processes) {
         QFile cmdline(QStringLiteral("/proc/") + pid + QStringLiteral("/cmdline"));
@@ -129,9 +130,12 @@ QString imageUser(const QString& hostImage) {
         const QList<QByteArray> arguments = cmdline.readAll().split('\0');
         if (arguments.isEmpty() || !arguments.first().endsWith("fusefat"))
             continue;
-        for (qsizetype i = 1; i + 1 < arguments.size(); ++i)
-            if (QFileInfo(QFile::decodeName(arguments[i])).canonicalFilePath() == image)
-                return QFile::decodeName(arguments[i + 1]);
+        for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
+            const QString mountPoint = QFile::decodeName(arguments[i + 1]);
+            if (QFileInfo(QFile::decodeName(arguments[i])).canonicalFilePath() == image &&
+                isMounted(QFileInfo(mountPoint).canonicalFilePath()))
+                return mountPoint;
+        }
     }
     return {};
 }
