@@ -18,6 +18,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <thread>
 #include <utility>
@@ -33,7 +34,6 @@ private slots:
     void failedRunNamesItsActionAndError();
     void replacedFileIsFlushedBeforeItsRename_data();
     void replacedFileIsFlushedBeforeItsRename();
-    void saveIsFlushedBeforeItsRename_data();
     void saveIsFlushedBeforeItsRename();
     // A medium that someone else prepared: links, mode bits, a swapped medium, a changing file.
     void mediumNeverReachesTheUsersFiles_data();
@@ -216,31 +216,22 @@ void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
 
 // A window's save, outside a run: the new file is on the medium before it takes the old one's
 // name, so a pull at any moment leaves the old file or the new one.
-void TestDiskEngine::saveIsFlushedBeforeItsRename_data() {
-    QTest::addColumn<QString>("save");
-    QTest::newRow("the disk settings file") << "settings";
-    QTest::newRow("the note") << "note";
-    QTest::newRow("the icon") << "icon";
-}
-
 void TestDiskEngine::saveIsFlushedBeforeItsRename() {
-    QFETCH(QString, save);
     TestPrefix prefix;
-    prefix.writeHostFile("data/vortle/drive_a/VRTLSettings.sys", "old");
-    prefix.writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "old");
-    prefix.writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old");
+    for (const char* name : {"VRTLSettings.sys", "VRTLNotes.sys", "VRTLIcon.sys"})
+        prefix.writeHostFile(QStringLiteral("data/vortle/drive_a/") + name, "old");
     prefix.writeHostFile("data/vortle/drive_c/new.ico", "new");
-    g_calls.clear();
-    g_recording = true;
-    if (save == "settings")
-        DiskEngine::writeSettings("New", {});
-    else if (save == "note")
-        DiskEngine::writeNote("new");
-    else
-        DiskEngine::replaceIcon("c:\\new.ico");
-    g_recording = false;
-    QVERIFY(!g_calls.filter("rename ").isEmpty());
-    QVERIFY2(flushedBeforeEveryRename(g_calls), qPrintable(g_calls.join(", ")));
+    const std::function<void()> saves[] = {[] { DiskEngine::writeSettings("New", {}); },
+                                           [] { DiskEngine::writeNote("new"); },
+                                           [] { DiskEngine::replaceIcon("c:\\new.ico"); }};
+    for (const std::function<void()>& save : saves) {
+        g_calls.clear();
+        g_recording = true;
+        save();
+        g_recording = false;
+        QVERIFY2(!g_calls.filter("rename ").isEmpty() && flushedBeforeEveryRename(g_calls),
+                 qPrintable(g_calls.join(", ")));
+    }
 }
 
 namespace {
