@@ -26,6 +26,7 @@ VORTLE_PACKAGES=(
     dbus-daemon                      # a private bus for the disk service's stand-in
     qemu-system-x86 busybox-static   # a guest with Debian's kernel, for its vfat and exfat
     kmod exfatprogs                  # ... its modules' order, and exFAT images
+    udisks2                          # ... and the desktop's disk service run in it
 )
 
 as_root() {

@@ -1,20 +1,32 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# run-in-guest.sh WORKDIR COMMAND...: runs COMMAND as root in a guest that boots Debian's own
+# run-in-guest.sh WORKDIR [--disk-service] COMMAND...: runs COMMAND as root in a guest that boots Debian's own
 # kernel (linux-image-amd64, unpacked into WORKDIR, never installed) under qemu, with this
 # machine's root shared read-only over 9p (the build tree included, wherever it is) and a tmpfs
 # on /dev/shm for HOME and TMPDIR, so that the kernel's vfat and
 # exfat serve the diskettes the command mounts. KVM where it works, software emulation
-# otherwise. Exits with the command's status; 77 (skipped) where the guest cannot be had.
+# otherwise. With --disk-service, the system bus, udevd, polkitd and udisks2 run in the guest
+# before COMMAND, as on a desktop. Exits with the command's status; 77 (skipped) where the guest
+# cannot be had.
 set -uo pipefail
 work=$(realpath -m "$1")
 shift
+disk_service=
+if [ "${1:-}" = --disk-service ]; then
+    disk_service=1
+    shift
+fi
 skip() {
     echo "skipped: $*"
     exit 77
 }
 command -v qemu-system-x86_64 >/dev/null || skip "qemu-system-x86_64 is not installed"
 busybox=$(command -v busybox) || skip "busybox is not installed"
+if [ -n "$disk_service" ]; then
+    for daemon in /usr/libexec/udisks2/udisksd /lib/systemd/systemd-udevd /usr/lib/polkit-1/polkitd; do
+        [ -x "$daemon" ] || skip "$daemon is not installed"
+    done
+fi
 mkdir -p "$work"
 
 # The kernel of the linux-image-amd64 package, unpacked once.
@@ -32,7 +44,7 @@ vmlinuz="$work/kernel/boot/vmlinuz-$version"
 
 # An initramfs of busybox, the modules for 9p, loop, vfat and exfat, and an init that mounts
 # the host's root and runs what /proc/cmdline names.
-initrd="$work/initrd-$version.cpio.gz"
+initrd="$work/initrd-$version-$(md5sum < "$0" | cut -c1-12).cpio.gz"
 if [ ! -f "$initrd" ]; then
     root="$work/initramfs"
     rm -rf "$root"
@@ -50,6 +62,7 @@ if [ ! -f "$initrd" ]; then
     cat > "$root/init" <<'INIT'
 #!/bin/busybox sh
 /bin/busybox --install -s /bin
+echo vortle-guest-started
 mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
@@ -78,21 +91,56 @@ script="$work/run-$$.sh"
     echo "cd $(printf %q "$PWD")"
     echo "export HOME=/dev/shm TMPDIR=/dev/shm PATH=$(printf %q "${PATH:-/usr/bin:/bin}"):/usr/sbin:/sbin"
     env | grep -E '^(QT_|VORTLE_|XDG_DATA_DIRS|XDG_CONFIG_DIRS|LANG)' | sed 's/^/export /; s/=\(.*\)/="\1"/'
+    if [ -n "$disk_service" ]; then
+        # The desktop's disk service as a booted system has it; it mounts under /media.
+        cat <<'SERVICE'
+mount -t tmpfs media /media && mount -t tmpfs lib /var/lib && mkdir -p /run/dbus /run/udev || exit 1
+dbus-daemon --system --fork --nopidfile || exit 1
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/run/dbus/system_bus_socket
+/lib/systemd/systemd-udevd --daemon && udevadm trigger --action=add && udevadm settle --timeout=60
+/usr/lib/polkit-1/polkitd --no-debug >/dev/null 2>&1 &
+/usr/libexec/udisks2/udisksd --no-debug >/dev/null 2>&1 &
+for _ in $(seq 600); do
+    gdbus introspect --system -d org.freedesktop.UDisks2 -o /org/freedesktop/UDisks2/Manager >/dev/null 2>&1 && break
+    sleep 0.1
+done
+SERVICE
+    fi
     printf '%q ' "$@"
     echo
 } > "$script"
 
-accel=(-accel tcg)
-if [ -n "${VORTLE_GUEST_KVM:-}" ] && [ -w /dev/kvm ]; then
-    accel=(-accel kvm -accel tcg)
-fi
 log="$work/console-$$.log"
-timeout "${VORTLE_GUEST_TIMEOUT:-600}" qemu-system-x86_64 "${accel[@]}" -m 2048 -smp 2 -nographic -no-reboot \
-    -kernel "$vmlinuz" -initrd "$initrd" \
-    -append "console=ttyS0 panic=-1 quiet vortle.run=$script" \
-    -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
-    -serial "file:$log" -monitor none -display none </dev/null
-status=$?
+guest=(-m 2048 -smp 2 -nographic -no-reboot -kernel "$vmlinuz" -initrd "$initrd"
+    -append "console=ttyS0 panic=-1 quiet vortle.run=$script"
+    -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap
+    -serial "file:$log" -monitor none -display none)
+limit=${VORTLE_GUEST_TIMEOUT:-600}
+# KVM where it works: a nested KVM can hang before the kernel says a word, so a guest that has
+# not started within 20 s is stopped, the finding kept for this work folder, and software
+# emulation takes over.
+status=
+if [ -w /dev/kvm ] && [ ! -f "$work/kvm.hangs" ]; then
+    timeout "$limit" qemu-system-x86_64 -accel kvm "${guest[@]}" </dev/null &
+    qemu=$!
+    for _ in $(seq 200); do
+        grep -q vortle-guest-started "$log" 2>/dev/null && break
+        kill -0 $qemu 2>/dev/null || break
+        sleep 0.1
+    done
+    if grep -q vortle-guest-started "$log" 2>/dev/null; then
+        wait $qemu
+        status=$?
+    else
+        kill $qemu 2>/dev/null
+        wait $qemu
+        echo "KVM did not start the guest; software emulation" | tee "$work/kvm.hangs"
+    fi
+fi
+if [ -z "$status" ]; then
+    timeout "$limit" qemu-system-x86_64 -accel tcg "${guest[@]}" </dev/null
+    status=$?
+fi
 rm -f "$script"
 tr -d '\r' < "$log"
 result=$(tr -d '\r' < "$log" | sed -n 's/^vortle-guest-exit: \([0-9]*\)$/\1/p' | tail -n1)

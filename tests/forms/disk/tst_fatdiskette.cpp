@@ -57,6 +57,7 @@ private slots:
     void displayExecuteLinkAndSave();
     void kernelFileSystems_data();
     void kernelFileSystems();
+    void imageThroughTheDiskService();
 };
 
 void TestFatDiskette::kernelFileSystems_data() {
@@ -165,6 +166,40 @@ void TestFatDiskette::kernelFileSystems() {
     QVERIFY(run("fsck.fat", {"-n", image}));
     const std::optional<QByteArray> label = mtools("mlabel", {"-s", "::"});
     QVERIFY(label && label->contains("HOLIDAY"));
+}
+
+// "Diskette image..." against the real udisks2 of the guest stage (its system bus, udevd and
+// polkitd): attached for writing, refused while another loop device serves the image.
+void TestFatDiskette::imageThroughTheDiskService() {
+    if (qEnvironmentVariableIsEmpty("VORTLE_FAT_KERNEL"))
+        QSKIP("the desktop's disk service is tested in the guest stage (tst_kernelfat)");
+    TestPrefix prefix;
+    MessageBoxRecorder boxes;
+    qputenv("VORTLE_UDISKS_BUS", ""); // the system bus
+    const QString image = prefix.root() + "/disk.img";
+    QVERIFY(run("mkfs.fat", {"-C", "-n", "IMAGE", image, "1440"}));
+    const std::optional<QByteArray> loop = run("losetup", {"--find", "--show", image});
+    QVERIFY(loop);
+    using Outcome = host::DriveA::ImageAttachment::Outcome;
+    const host::DriveA::ImageAttachment other = host::DriveA::attachImage(image);
+    run("losetup", {"-d", QString::fromLatin1(loop->trimmed())});
+    QCOMPARE(other.outcome, Outcome::InUse);
+    QCOMPARE(other.user, QString::fromLatin1(loop->trimmed()));
+
+    QCOMPARE(host::DriveA::attachImage(image).outcome, Outcome::Attached);
+    QCOMPARE(host::DriveA::target(), QStringLiteral("/media/root/IMAGE"));
+    writeDiskSettings("IMAGE DISK", {{"0", "a:\\Made Here", ""}});
+    DiskDisplay picIcon{QImage(), QString()};
+    Module1::setDiskDisplay(&picIcon);
+    Module1::ReloadDiskSettings();
+    QCOMPARE(picIcon.toolTip(), QStringLiteral("IMAGE DISK"));
+    Module1::setDiskDisplay(nullptr);
+    host::DriveA::detachImage();
+    QCOMPARE(boxes.prompts(), QStringList());
+    QVERIFY(!QFileInfo::exists("/media/root/IMAGE/VRTLSettings.sys")); // unmounted
+    const std::optional<QByteArray> listing = run("mdir", {"-i", image, "::"});
+    QVERIFY(listing && listing->contains("VRTLSE~1 SYS"));
+    QVERIFY(run("fsck.fat", {"-n", image}));
 }
 
 void TestFatDiskette::displayExecuteLinkAndSave() {
