@@ -8,7 +8,12 @@
 #include "host/gui/DialogKeys.h"
 #include "host/gui/WindowPos.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
+#include <QUrl>
 
 Info::Info(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
     host::setUpForm(this, QStringLiteral("Info"), 4335, 3990);
@@ -32,8 +37,29 @@ Info::Info(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
     Image1 = host::pictureBox(Picture1, "Image1", Pictures::picture(QStringLiteral("sphere.ico")),
                               120, 1440, 480, 480);
 
+    if (!readMePath().isEmpty()) {
+        cmdReadMe = host::placeControl(new QPushButton(tr("Read Me"), this), "cmdReadMe", 2880,
+                                       3360, 1335, 375);
+        connect(cmdReadMe, &QPushButton::clicked, this, &Info::cmdReadMe_Click);
+    }
+
     host::DialogKeys::install(this, nullptr); // Escape closes it
 
     // Centred on the screen each time it is loaded.
     host::centreOnScreen(this);
+}
+
+QString Info::readMePath() {
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : {here + QStringLiteral("/ReadMe.txt"),
+                                     here + QStringLiteral("/../share/doc/vortle/ReadMe.txt")}) {
+        if (QFileInfo(candidate).isFile())
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return QString();
+}
+
+void Info::cmdReadMe_Click() {
+    // The desktop's viewer for text files shows it, as a double click in the file manager would.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(readMePath()));
 }

@@ -25,6 +25,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QHelpEvent>
@@ -60,6 +61,15 @@ void clickShowingThePressedLook(ImageControl* picture) {
 }
 
 } // namespace
+
+// Stands in for the desktop's viewer of local files.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 class TestMain : public PrefixTest {
     Q_OBJECT
@@ -418,6 +428,13 @@ void TestMain::infoOpensOnce() {
     QCOMPARE(ctl<QLabel>(info, "Picture1")->geometry(),
              QRect(host::twipsToPixelsX(120), host::twipsToPixelsY(1800), host::twipsToPixelsX(735),
                    host::twipsToPixelsY(2055)));
+    // The read-me opens in the desktop's viewer.
+    UrlRecorder viewer;
+    QDesktopServices::setUrlHandler("file", &viewer, "open");
+    ctl<QPushButton>(info, "cmdReadMe")->click();
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(viewer.opened.size(), 1);
+    QCOMPARE(QFileInfo(viewer.opened[0].toLocalFile()).fileName(), QStringLiteral("ReadMe.txt"));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY(qAbs(info->frameGeometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(info->frameGeometry().center().y() - screen.center().y()) <= 1);
