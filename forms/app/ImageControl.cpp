@@ -73,6 +73,8 @@ QPoint ImageControl::popupPosition() const {
 }
 
 void ImageControl::keyPressEvent(QKeyEvent* event) {
+    if (!std::exchange(m_focusFrame, true))
+        update();
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
         byKeyboard(&ImageControl::MenuKey);
         return;
@@ -115,6 +117,9 @@ void ImageControl::contextMenuEvent(QContextMenuEvent* event) {
 
 void ImageControl::focusInEvent(QFocusEvent* event) {
     QLabel::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    m_focusFrame = m_focusFrame || reason == Qt::TabFocusReason ||
+                   reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
     update(); // the focus frame
 }
 
@@ -144,7 +149,7 @@ bool ImageControl::event(QEvent* event) {
 
 void ImageControl::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus())
+    if (!hasFocus() || !m_focusFrame)
         return;
     QStylePainter painter(this);
     QStyleOptionFocusRect option;

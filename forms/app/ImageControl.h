@@ -54,6 +54,9 @@ private:
     bool m_pressed = false;
     bool m_clickOnRelease = false;
     bool m_byKeyboard = false;
+    // The focus frame shows once the keyboard is in use (Tab, a key here), as Windows hides
+    // keyboard cues until then: the focus a window starts with paints no frame.
+    bool m_focusFrame = false;
     bool m_opensMenu = false;
 };
 

@@ -213,6 +213,8 @@ void Main::Form_Load() {
 
     if (onTop.equals(u"1"))
         host::setTopmost(this, true);
+    // The Tab cycle starts at the disk icon, first in the tab order.
+    picIcon->setFocus(Qt::OtherFocusReason);
     if (autoLoad.equals(u"1"))
         Module1::ReloadDiskSettings();
     else if (firstStart)

@@ -611,6 +611,10 @@ void TestMain::picturesAnswerTheKeyboard() {
     auto* image4 = ctl<ImageControl>(main, "Image4");
     auto* image5 = ctl<ImageControl>(main, "Image5");
     auto* menu = ctl<QMenu>(main, "mnuWindows");
+    // The Tab cycle starts at the disk icon.
+    QCOMPARE(main->focusWidget(), ctl<ImageControl>(main, "picIcon"));
+    QTest::keyClick(main->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(main->focusWidget(), ctl<ImageControl>(main, "Image1"));
     // Tab reaches a picture; Space shows the pressed look while held; Enter clicks as well.
     const QPoint rest = image4->pos();
     image3->setFocus();
