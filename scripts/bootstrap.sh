@@ -6,6 +6,7 @@
 VORTLE_PACKAGES=(
     cmake g++ make pkg-config        # the tool chain
     qt6-base-dev qt6-base-dev-tools  # Qt 6 Core, Gui, Widgets, Test and moc/rcc
+    libxcb1-dev                      # asking the X11 window manager what it supports
     qt6-tools-dev qt6-l10n-tools     # Qt's CMake rules for translations, lupdate and lrelease
     libgl-dev                        # Qt's Gui headers want the GL headers
     qt6-qpa-plugins                  # the xcb and offscreen platforms

@@ -12,6 +12,7 @@
 #include "host/gui/Controls.h"
 #include "host/gui/DialogKeys.h"
 #include "host/gui/Twips.h"
+#include "host/gui/WindowManager.h"
 #include "host/gui/WindowPos.h"
 #include "storage/ProgramSettings.h"
 #include "storage/RecordFile.h"
@@ -112,6 +113,12 @@ Settings::Settings(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog
               "chkAutoLoad", 120, 3960, 3855, 375);
     chkAlwaysOnTop = place(new host::CheckBox(QStringLiteral("Always on top"), this),
                            "chkAlwaysOnTop", 120, 4320, 3855, 375);
+    if (!host::WindowManager::keepsWindowsOnTop()) {
+        // The choice is kept for other desktops, but it is no promise here.
+        const QString note = tr("This desktop does not keep a window on top of others.");
+        chkAlwaysOnTop->setToolTip(note);
+        chkAlwaysOnTop->setAccessibleDescription(note);
+    }
     Label3 = place(new QLabel(QStringLiteral("WinZip"), this), "Label3", 120, 4800, 1695, 255);
     txtZip = place(new QLineEdit(this), "txtZip", 120, 5040, 4335, 285,
                    QStringLiteral("Enter here the folder and files of Winzip"));

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "FramePlace.h"
 
+#include "WindowManager.h"
+
 #include <QEvent>
-#include <QGuiApplication>
 #include <QWidget>
 
 namespace host {
@@ -35,7 +36,7 @@ bool FramePlace::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::optional<QPoint> FramePlace::known() const {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!WindowManager::knowsFrameOf(m_window))
         return std::nullopt;
     const QPoint frame = m_window->frameGeometry().topLeft();
     if (frame != m_asked && !m_movedByUser)

@@ -12,9 +12,10 @@ class QWidget;
 namespace host {
 
 // Whether the program can know where a window's outer frame stands, so that it is written only
-// then. A Wayland client is never told its place. A window manager may put the frame elsewhere
-// than the program asked (some XWayland ones do): while the user never moved it since, that
-// place says nothing of where the user wants the window, and the place asked for stays.
+// then. A Wayland client is never told its place, and an X11 one under a compositor that draws
+// a frame it does not report (sway) knows only its client area's. A window manager may put the
+// frame elsewhere than the program asked (some XWayland ones do): while the user never moved it
+// since, that place says nothing of where the user wants the window, and the place asked for stays.
 class FramePlace : public QObject {
     Q_OBJECT
 public:
