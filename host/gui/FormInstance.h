@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "WindowPos.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -36,8 +38,12 @@ public:
     // goes again as soon as its loading ends, and is not shown.
     static void doNotOpen() { s_doNotOpen = true; }
 
+    // A form shown for the first time stands over its owner, beside it where it would cover it.
     static Form* show(QWidget* owner = nullptr) {
+        const bool fresh = !s_form;
         Form* form = load(owner);
+        if (form && fresh && !form->isVisible())
+            placeOverOwner(form);
         if (form) {
             form->show();
             form->raise();

@@ -94,6 +94,40 @@ void centreOnScreen(QWidget* window) {
                         area.y() + (area.height() - frame.height()) / 2});
 }
 
+QPoint placeOverOwner(const QSize& frame, const QRect& owner, const QRect& screen) {
+    const auto clamped = [&](QPoint place) {
+        place.setX(std::clamp(place.x(), screen.left(),
+                              std::max(screen.left(), screen.right() + 1 - frame.width())));
+        place.setY(std::clamp(place.y(), screen.top(),
+                              std::max(screen.top(), screen.bottom() + 1 - frame.height())));
+        return place;
+    };
+    const QPoint centred = clamped(owner.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    if (!QRect(centred, frame).intersects(owner))
+        return centred;
+    for (const QPoint& beside :
+         {QPoint(owner.right() + 1, centred.y()), QPoint(owner.left() - frame.width(), centred.y()),
+          QPoint(centred.x(), owner.bottom() + 1),
+          QPoint(centred.x(), owner.top() - frame.height())}) {
+        const QPoint place = clamped(beside);
+        if (!QRect(place, frame).intersects(owner))
+            return place;
+    }
+    return centred;
+}
+
+void placeOverOwner(QWidget* window) {
+    const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible() || window->testAttribute(Qt::WA_Moved))
+        return;
+    const QScreen* screen = owner->screen();
+    if (!screen)
+        return;
+    window->winId();
+    const QSize frame = window->size().grownBy(expectedFrameMargins(window));
+    placeFrame(window, placeOverOwner(frame, owner->frameGeometry(), screen->availableGeometry()));
+}
+
 QPoint keepOnScreen(const QRect& frame) {
     const QList<QScreen*> screens = QGuiApplication::screens();
     QRect nearest;

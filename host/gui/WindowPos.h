@@ -35,6 +35,16 @@ void placeFrame(QWidget* window, const QPoint& topLeft);
 // Places a window's frame in the middle of the primary screen.
 void centreOnScreen(QWidget* window);
 
+// Places a window's frame, before it is first shown, centred over its owner's frame and on the
+// owner's screen; where that would cover the owner and there is room beside it (right, left,
+// below, above), it goes there instead. A window that placed itself, or has no shown owner,
+// keeps its place.
+void placeOverOwner(QWidget* window);
+
+// Where placeOverOwner puts a frame of the given size: the frames and the screen's free area in
+// pixels.
+QPoint placeOverOwner(const QSize& frame, const QRect& owner, const QRect& screen);
+
 // Top-left corner for a frame that lies wholly off every screen: the nearest screen's corner
 // that keeps the whole frame on it. A frame that touches a screen keeps its place.
 QPoint keepOnScreen(const QRect& frame);

@@ -93,6 +93,8 @@ private slots:
     void positionOffEveryScreenIsPulledBack();
     void hugeOrGarbageSettingsFile();
     void positionOnScreenIsKept();
+    void windowsStandBesideThePanel_data();
+    void windowsStandBesideThePanel();
     void alwaysOnTopFlag_data();
     void alwaysOnTopFlag();
     void infoOpensOnce();
@@ -384,6 +386,31 @@ void TestMain::positionOnScreenIsKept() {
          {Rec::Left, TaggedValue::single(float(host::pixelsToTwipsX(partly.x())))}});
     Main* main = loadMain();
     QCOMPARE(main->frameGeometry().topLeft(), partly);
+}
+
+void TestMain::windowsStandBesideThePanel_data() {
+    QTest::addColumn<QRect>("panel");
+    QTest::addColumn<QPoint>("place");
+    const QRect panel(0, 0, 105, 264);
+    QTest::newRow("screen's corner: to its right") << panel << QPoint(105, 0);
+    QTest::newRow("room around: to its right") << panel.translated(400, 300) << QPoint(505, 261);
+    QTest::newRow("screen's right edge: to its left")
+        << panel.translated(919, 300) << QPoint(534, 261);
+    QTest::newRow("no room beside it: centred, on the screen")
+        << QRect(0, 0, 700, 700) << QPoint(157, 179);
+}
+
+void TestMain::windowsStandBesideThePanel() {
+    QFETCH(QRect, panel);
+    QFETCH(QPoint, place);
+    QCOMPARE(host::placeOverOwner(QSize(385, 341), panel, QRect(0, 0, 1024, 768)), place);
+    // Disk Properties, shown from a panel at the screen's corner, leaves it in sight.
+    Main* main = loadMain();
+    host::placeFrame(main, {0, 0});
+    main->show();
+    auto* window = host::FormInstance<DiskProperties>::show(main);
+    QVERIFY(!window->frameGeometry().intersects(main->frameGeometry()));
+    delete window;
 }
 
 void TestMain::alwaysOnTopFlag_data() {
