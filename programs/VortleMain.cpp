@@ -4,6 +4,7 @@
 #include "Session.h"
 #include "forms/app/Main.h"
 #include "forms/app/StartUp.h"
+#include "resources/Pictures.h"
 
 #include "host/core/Prefix.h"
 #include "host/gui/ClassicFont.h"
@@ -39,6 +40,8 @@ int vortleMain(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vortle"));
     QApplication::setApplicationVersion(QStringLiteral(VORTLE_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.vortle.vortle"));
+    // Every window's icon, message boxes included, unless the window has its own.
+    QApplication::setWindowIcon(Pictures::icon(QStringLiteral("diskette.ico")));
     // The program ends only through the main window's unload, never when the splash closes.
     QApplication::setQuitOnLastWindowClosed(false);
     host::loadTranslations();

@@ -369,7 +369,9 @@ void writeWindowPictures(const QDir& out, const QString& suffix) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    writeFile(out.filePath("diskette.ico"), icoFile({diskette(16), diskette(32)}));
+    // The window icon and the sample diskette's icon; the 64 px frame is for screens of twice the
+    // density.
+    writeFile(out.filePath("diskette.ico"), icoFile({diskette(16), diskette(32), diskette(64)}));
     // The desktop's application icon, at the hicolor theme's sizes.
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
         diskette(size).save(out.filePath(QStringLiteral("vortle-%1.png").arg(size)));

@@ -106,13 +106,28 @@ int unansweredAnswer(int style) {
     return defaultAnswer(style);
 }
 
+// The active window, or, when the user is elsewhere (a long run ended), the program's main
+// window: the one shown window that no other window owns. A box always has a window to stand
+// over and to take its icon from.
+QWidget* ownerOfBoxes() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible() && !window->parentWidget() &&
+            (window->windowType() == Qt::Window || window->windowType() == Qt::Dialog))
+            return window;
+    }
+    return nullptr;
+}
+
 int showOnScreen(const MessageBoxRequest& request) {
     // On the heap, owned by its window: when that window goes while the box is open (closed by
     // the program or through the accessibility layer, which modality does not stop), Qt
     // deletes the box with it, and the pointer notices.
     const QPointer<QMessageBox> box =
         new QMessageBox(iconOf(request.style), request.title, request.prompt, QMessageBox::NoButton,
-                        QApplication::activeWindow());
+                        ownerOfBoxes());
     // A prompt may carry a path or a name from a medium: never read as markup.
     box->setTextFormat(Qt::PlainText);
     const QVector<int> answers = answersOf(request.style);
