@@ -207,9 +207,9 @@ void TestMain::picturesHaveTheirSizes() {
         QCOMPARE(image.format(), QImage::Format_Indexed8);
     if (depth == 24)
         QVERIFY(!image.hasAlphaChannel());
-    // The window icon holds the diskette in both sizes.
+    // The window icon holds the diskette in its sizes, one for screens of twice the density.
     const QIcon icon = Pictures::icon("diskette.ico");
-    QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+    QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(64, 64)}));
 }
 
 void TestMain::menusHoldTheirItems() {
