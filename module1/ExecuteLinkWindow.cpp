@@ -21,7 +21,6 @@ ExecuteLinkWindow::ExecuteLinkWindow(QWidget* parent)
     host::setUpForm(this, QStringLiteral("Execute Link"), 5535, 1935);
     m_action = host::placeControl(new QLabel(this), "lblAction", 120, 120, 5295, 255);
     m_paths = host::placeControl(new QLabel(this), "lblPaths", 120, 420, 5295, 495);
-    m_paths->setWordWrap(true);
     m_action->setTextFormat(Qt::PlainText);
     m_paths->setTextFormat(Qt::PlainText);
     m_bytes = host::placeControl(new QProgressBar(this), "barBytes", 120, 1000, 5295, 255);
@@ -56,10 +55,20 @@ void ExecuteLinkWindow::setProgress(const ExecuteLinkProgress& where) {
                           .arg(ActionKinds::labelFor(where.current.kind)));
     const bool twoPaths = where.current.kind == DiskSettings::kCopyFile ||
                           where.current.kind == DiskSettings::kMoveFile;
+    // One line per path, elided in the middle where it is too long (a long name has no blank
+    // to wrap at); the whole paths are in the tip.
     const QString first = host::mediumText(where.current.firstPath);
-    m_paths->setText(twoPaths ? first + QStringLiteral("\n→ ") +
-                                    host::mediumText(where.current.secondPath)
-                              : first);
+    const QString second = twoPaths ? host::mediumText(where.current.secondPath) : QString();
+    const QString arrow = QStringLiteral("→ ");
+    const QFontMetrics metrics = m_paths->fontMetrics();
+    const int width = m_paths->width();
+    QString shown = metrics.elidedText(first, Qt::ElideMiddle, width);
+    if (twoPaths)
+        shown +=
+            QLatin1Char('\n') + arrow +
+            metrics.elidedText(second, Qt::ElideMiddle, width - metrics.horizontalAdvance(arrow));
+    m_paths->setText(shown);
+    m_paths->setToolTip(twoPaths ? first + QLatin1Char('\n') + arrow + second : first);
     const bool copying = where.bytesTotal > 0;
     m_bytes->setVisible(copying);
     if (copying) {

@@ -281,9 +281,9 @@ void TestExecuteLink::longRunShowsProgressAndCancelLosesNothing() {
     // A copy long enough to want the progress window; the first action stays done.
     m_prefix->writeHostFile("data/vortle/drive_a/big.bin", "");
     QVERIFY(QFile::resize(a("big.bin"), qint64(8) << 30));
+    const QString target = "c:\\big" + QString(100, 'x') + ".bin"; // no blank to wrap at
     writeDiskSettings(
-        "Long",
-        {{"0", "c:\\before", ""}, {"1", "a:\\big.bin", "c:\\big.bin"}, {"0", "c:\\after", ""}});
+        "Long", {{"0", "c:\\before", ""}, {"1", "a:\\big.bin", target}, {"0", "c:\\after", ""}});
     int ticks = 0;
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
@@ -293,8 +293,14 @@ void TestExecuteLink::longRunShowsProgressAndCancelLosesNothing() {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->windowTitle() == "Execute Link" && window->isVisible())
                 progress = window;
-        if (progress)
-            progress->findChild<QPushButton*>("cmdCancel")->click();
+        if (!progress)
+            return;
+        // Each path on a line of its own, elided in the middle; the whole ones in the tip.
+        const auto* paths = progress->findChild<QLabel*>("lblPaths");
+        for (const QString& line : paths->text().split('\n'))
+            QVERIFY(paths->fontMetrics().horizontalAdvance(line) <= paths->width());
+        QVERIFY(paths->text().contains(QChar(0x2026)) && paths->toolTip().contains(target));
+        progress->findChild<QPushButton*>("cmdCancel")->click();
     });
     QElapsedTimer clock;
     clock.start();
