@@ -9,6 +9,7 @@
 #include "host/core/Prefix.h"
 #include "host/gui/ClassicFont.h"
 #include "host/gui/CommandLine.h"
+#include "host/gui/DesignStyle.h"
 #include "host/gui/ErrorReport.h"
 #include "host/gui/FormInstance.h"
 #include "host/gui/Translations.h"
@@ -47,6 +48,7 @@ int vortleMain(int argc, char** argv) {
     host::loadTranslations();
 
     host::useClassicFont();
+    host::useDesignStyle();
     host::ensurePrefix();
     // One panel per session: a second start brings the running one to the front.
     if (Session::raiseRunningPanel())

@@ -4,6 +4,7 @@
 #include "host/core/Prefix.h"
 #include "host/gui/ClassicFont.h"
 #include "host/gui/CommandLine.h"
+#include "host/gui/DesignStyle.h"
 #include "host/gui/ErrorReport.h"
 #include "host/gui/FormInstance.h"
 #include "host/gui/Translations.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vortle Installation"));
     host::loadTranslations();
     host::useClassicFont();
+    host::useDesignStyle();
     host::ensurePrefix();
     host::FormInstance<Form1>::show();
     return QApplication::exec();

@@ -11,4 +11,8 @@ namespace Pictures {
 QPixmap picture(const QString& name); // "banner.bmp", "image1.png", ...
 QIcon icon(const QString& name);      // every size an .ico file holds
 
+// The picture as it shows on `background`: on a dark one, with a light edge around its shapes,
+// whose black outlines would otherwise vanish; on a light one, as it is.
+QPixmap onBackground(const QPixmap& picture, const QColor& background);
+
 } // namespace Pictures

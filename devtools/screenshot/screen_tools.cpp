@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Two helpers for the metainfo's screenshot on a virtual desktop: "wall" paints a desktop
-// background under every window, "grab FILE" saves the whole screen.
+// background under every window, "grab FILE [X Y W H]" saves the whole screen or a part of it.
 #include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -36,10 +36,18 @@ protected:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.value(1) == QLatin1String("grab") && arguments.size() == 3)
-        return QApplication::primaryScreen()->grabWindow(0).save(arguments[2]) ? 0 : 1;
+    if (arguments.value(1) == QLatin1String("grab") &&
+        (arguments.size() == 3 || arguments.size() == 7)) {
+        const QPixmap screen = QApplication::primaryScreen()->grabWindow(0);
+        const QPixmap part =
+            arguments.size() == 3
+                ? screen
+                : screen.copy(arguments[3].toInt(), arguments[4].toInt(), arguments[5].toInt(),
+                              arguments[6].toInt());
+        return part.save(arguments[2]) ? 0 : 1;
+    }
     if (arguments.value(1) != QLatin1String("wall")) {
-        std::fputs("usage: vortle-screen-tools wall | grab FILE\n", stderr);
+        std::fputs("usage: vortle-screen-tools wall | grab FILE [X Y W H]\n", stderr);
         return 2;
     }
     Wall wall;

@@ -42,7 +42,8 @@ namespace {
 ImageControl* imageButton(QWidget* parent, const char* name, const QString& picture,
                           const QString& tip, double top) {
     auto* image = host::placeControl(new ImageControl(parent), name, 1080, top, 240, 240);
-    image->setPixmap(Pictures::picture(picture));
+    image->setPixmap(Pictures::onBackground(Pictures::picture(picture),
+                                            parent->palette().color(QPalette::Window)));
     image->setToolTip(tip);
     image->setAccessibleName(tip);
     return image;

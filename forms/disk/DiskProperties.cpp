@@ -12,6 +12,7 @@
 #include "host/core/Location.h"
 #include "host/core/RuntimeError.h"
 #include "host/gui/Controls.h"
+#include "host/gui/DesignStyle.h"
 #include "host/gui/DialogKeys.h"
 #include "host/gui/FormInstance.h"
 #include "host/gui/MediumText.h"
@@ -67,6 +68,8 @@ DiskProperties::DiskProperties(QWidget* parent) : QWidget(parent, host::formFlag
 
     Tab1 = new QTabBar(this);
     Tab1->setObjectName(QStringLiteral("Tab1"));
+    // The pages start below the strip's design height, whatever the desktop's style.
+    Tab1->setProperty(host::DesignStyle::kDesignHeight, host::twipsToPixelsY(480 - 120));
     Tab1->addTab(QStringLiteral("Name and Icon"));
     Tab1->addTab(QStringLiteral("Execution Link"));
     Tab1->setDrawBase(false);

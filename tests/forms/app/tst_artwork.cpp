@@ -8,10 +8,14 @@
 #include "forms/app/Info.h"
 #include "forms/app/Main.h"
 #include "forms/app/StartUp.h"
+#include "host/gui/DesignStyle.h"
 #include "host/gui/FormInstance.h"
+#include "resources/Pictures.h"
 
 #include <QDir>
 #include <QLabel>
+#include <QStyleOptionFrame>
+#include <QTabBar>
 #include <QTest>
 
 class TestArtwork : public QObject {
@@ -39,6 +43,49 @@ private slots:
         }
         delete info;
         delete main;
+    }
+
+    // Under a style whose frames and tabs are larger than the design allows (as Adwaita's), a
+    // text box of the design's height keeps room for its line, and a tab strip its height.
+    void controlsKeepTheirTextUnderLargerStyles() {
+        struct LargeStyle : QProxyStyle {
+            using QProxyStyle::QProxyStyle;
+            int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                            const QWidget* widget) const override {
+                return metric == PM_DefaultFrameWidth
+                           ? 6
+                           : QProxyStyle::pixelMetric(metric, option, widget);
+            }
+            QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                                   const QWidget* widget) const override {
+                const QSize base = QProxyStyle::sizeFromContents(type, option, size, widget);
+                return type == CT_TabBarTab ? QSize(base.width(), 60) : base;
+            }
+        };
+        host::DesignStyle style(new LargeStyle(QStringLiteral("Fusion")));
+        QStyleOptionFrame box;
+        box.rect = QRect(0, 0, 289, 19);
+        box.fontMetrics = QFontMetrics(QApplication::font());
+        QVERIFY(style.subElementRect(QStyle::SE_LineEditContents, &box, nullptr).height() >=
+                box.fontMetrics.height());
+        QTabBar strip;
+        strip.setProperty(host::DesignStyle::kDesignHeight, 24);
+        strip.setStyle(&style);
+        strip.addTab(QStringLiteral("Name and Icon"));
+        QCOMPARE(strip.sizeHint().height(), std::max(24, box.fontMetrics.height() + 4));
+    }
+
+    // A black outline on a dark window gets a light edge; on a light window nothing changes.
+    void picturesKeepTheirOutlinesOnDarkWindows() {
+        QImage outline(16, 16, QImage::Format_ARGB32);
+        outline.fill(Qt::transparent);
+        outline.setPixel(8, 8, qRgb(0, 0, 0));
+        const QPixmap picture = QPixmap::fromImage(outline);
+        QCOMPARE(Pictures::onBackground(picture, Qt::white).toImage(), picture.toImage());
+        const QImage dark = Pictures::onBackground(picture, QColor(40, 40, 40)).toImage();
+        QCOMPARE(dark.pixel(8, 8), qRgb(0, 0, 0));
+        QVERIFY(qGray(dark.pixel(9, 9)) > 200 && qAlpha(dark.pixel(9, 9)) == 255);
+        QCOMPARE(qAlpha(dark.pixel(11, 8)), 0);
     }
 };
 
