@@ -50,12 +50,6 @@ private slots:
     void controlsKeepTheirTextUnderLargerStyles() {
         struct LargeStyle : QProxyStyle {
             using QProxyStyle::QProxyStyle;
-            int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                            const QWidget* widget) const override {
-                return metric == PM_DefaultFrameWidth
-                           ? 6
-                           : QProxyStyle::pixelMetric(metric, option, widget);
-            }
             QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                                    const QWidget* widget) const override {
                 const QSize base = QProxyStyle::sizeFromContents(type, option, size, widget);
@@ -65,6 +59,7 @@ private slots:
         host::DesignStyle style(new LargeStyle(QStringLiteral("Fusion")));
         QStyleOptionFrame box;
         box.rect = QRect(0, 0, 289, 19);
+        box.lineWidth = 6;
         box.fontMetrics = QFontMetrics(QApplication::font());
         QVERIFY(style.subElementRect(QStyle::SE_LineEditContents, &box, nullptr).height() >=
                 box.fontMetrics.height());
