@@ -25,12 +25,16 @@ QPixmap picture(const QString& name) {
 
 QIcon icon(const QString& name) {
     QIcon result;
-    QImageReader reader(QStringLiteral(":/pictures/") + name);
-    do {
-        const QImage image = reader.read();
-        if (!image.isNull())
-            result.addPixmap(QPixmap::fromImage(image));
-    } while (reader.jumpToNextImage());
+    // The icon's frames, and those of the icon drawn for screens of twice the density.
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    for (const QString& file : {name, name.left(dot) + QStringLiteral("@2x") + name.mid(dot)}) {
+        QImageReader reader(QStringLiteral(":/pictures/") + file);
+        do {
+            const QImage image = reader.read();
+            if (!image.isNull())
+                result.addPixmap(QPixmap::fromImage(image));
+        } while (reader.jumpToNextImage());
+    }
     return result;
 }
 

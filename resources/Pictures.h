@@ -9,7 +9,7 @@
 namespace Pictures {
 
 QPixmap picture(const QString& name); // "banner.bmp", "image1.png", ...
-QIcon icon(const QString& name);      // every size an .ico file holds
+QIcon icon(const QString& name);      // every size an .ico file (and its @2x file) holds
 
 // The picture as it shows on `background`: on a dark one, with a light edge around its shapes,
 // whose black outlines would otherwise vanish; on a light one, as it is.
