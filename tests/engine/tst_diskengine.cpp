@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTest>
 
 #include <atomic>
@@ -35,6 +36,8 @@ private slots:
     void replacedFileIsFlushedBeforeItsRename_data();
     void replacedFileIsFlushedBeforeItsRename();
     void saveIsFlushedBeforeItsRename();
+    void everyDriveIsFlushedBeforeItsRenames();
+    void failedIconCopyKeepsItsMarks();
     // A medium that someone else prepared: links, mode bits, a swapped medium, a changing file.
     void mediumNeverReachesTheUsersFiles_data();
     void mediumNeverReachesTheUsersFiles();
@@ -60,15 +63,19 @@ namespace {
 std::atomic_bool g_recording = false;
 QMutex g_callsMutex;
 QStringList g_calls;
+QList<dev_t> g_devices; // the file system of each call's descriptor
 
 template <typename Function> Function* real(const char* name) {
     return reinterpret_cast<Function*>(::dlsym(RTLD_NEXT, name));
 }
 
-void record(const QString& call) {
+void record(const QString& call, int fd) {
     if (g_recording) {
+        struct stat st {};
+        ::fstat(fd, &st);
         const QMutexLocker lock(&g_callsMutex);
         g_calls << call;
+        g_devices << st.st_dev;
     }
 }
 
@@ -89,12 +96,12 @@ bool failsNow(const QString& call) {
 }
 
 extern "C" int fdatasync(int fd) {
-    record("fdatasync");
+    record("fdatasync", fd);
     return failsNow("fdatasync") ? -1 : real<int(int)>("fdatasync")(fd);
 }
 
 extern "C" int syncfs(int fd) {
-    record("syncfs");
+    record("syncfs", fd);
     return failsNow("syncfs") ? -1 : real<int(int)>("syncfs")(fd);
 }
 
@@ -112,7 +119,7 @@ extern "C" int openat(int dir, const char* path, int flags, ...) {
         va_end(rest);
     }
     if ((flags & O_CREAT) && std::strncmp(path, ".vrtl-", 6) == 0)
-        record(QStringLiteral("write"));
+        record(QStringLiteral("write"), dir);
     if (std::strcmp(path, "sub") == 0 && g_swapAtOpen.exchange(false))
         ::renameat2(AT_FDCWD, QByteArray(g_swapRoot + "/sub").constData(), AT_FDCWD,
                     QByteArray(g_swapRoot + "/swap").constData(), RENAME_EXCHANGE);
@@ -126,7 +133,7 @@ QByteArray g_madePath;
 
 extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to,
                          unsigned int flags) {
-    record(QStringLiteral("rename ") + to);
+    record(QStringLiteral("rename ") + to, toDir);
     if (failsNow("rename"))
         return -1;
     if ((flags & RENAME_NOREPLACE) && g_makeAtRename.exchange(false)) {
@@ -140,7 +147,7 @@ extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* t
 }
 
 extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) {
-    record(QStringLiteral("rename ") + to);
+    record(QStringLiteral("rename ") + to, toDir);
     if (failsNow("rename"))
         return -1;
     return real<int(int, const char*, int, const char*)>("renameat")(fromDir, from, toDir, to);
@@ -148,18 +155,28 @@ extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to
 
 namespace {
 
-// What must hold of recorded calls: a flush between the last write and every rename.
-bool flushedBeforeEveryRename(const QStringList& calls) {
-    qsizetype lastWrite = -1, lastFlush = -1;
-    for (qsizetype i = 0; i < calls.size(); ++i) {
-        if (calls[i] == "write")
-            lastWrite = i;
-        if (calls[i] == "syncfs" || calls[i] == "fdatasync")
-            lastFlush = i;
-        if (calls[i].startsWith("rename ") && lastFlush < lastWrite)
+// What must hold of the recorded calls: on each file system, a flush between the last write
+// and every rename.
+bool flushedBeforeEveryRename() {
+    QHash<dev_t, qsizetype> lastWrite, lastFlush;
+    for (qsizetype i = 0; i < g_calls.size(); ++i) {
+        const dev_t device = g_devices[i];
+        if (g_calls[i] == "write")
+            lastWrite[device] = i;
+        if (g_calls[i] == "syncfs" || g_calls[i] == "fdatasync")
+            lastFlush[device] = i;
+        if (g_calls[i].startsWith("rename ") &&
+            lastFlush.value(device, -1) < lastWrite.value(device, -1))
             return false;
     }
     return true;
+}
+
+void startRecording() {
+    const QMutexLocker lock(&g_callsMutex);
+    g_calls.clear();
+    g_devices.clear();
+    g_recording = true;
 }
 
 } // namespace
@@ -200,8 +217,7 @@ void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
     prefix.writeHostFile("data/vortle/drive_c/old.txt", "old");
     prefix.writeHostFile("data/vortle/drive_c/two.txt", "two");
     ExecuteLinkRun run(actions, false);
-    g_calls.clear();
-    g_recording = true;
+    startRecording();
     run.start();
     QVERIFY(run.wait(10000));
     g_recording = false;
@@ -209,7 +225,7 @@ void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
     // What must hold, not the whole sequence: a flush between the last write and every rename,
     // the renames in the list's order, and the drives synced at the end.
     QCOMPARE(g_calls.filter("rename "), renames);
-    QVERIFY2(flushedBeforeEveryRename(g_calls), qPrintable(g_calls.join(", ")));
+    QVERIFY2(flushedBeforeEveryRename(), qPrintable(g_calls.join(", ")));
     QCOMPARE(g_calls.last(), QStringLiteral("syncfs"));
     QCOMPARE(prefix.readHostFile(prefix.driveC() + "/two.txt"), two);
 }
@@ -225,13 +241,49 @@ void TestDiskEngine::saveIsFlushedBeforeItsRename() {
                                            [] { DiskEngine::writeNote("new"); },
                                            [] { DiskEngine::replaceIcon("c:\\new.ico"); }};
     for (const std::function<void()>& save : saves) {
-        g_calls.clear();
-        g_recording = true;
+        startRecording();
         save();
         g_recording = false;
-        QVERIFY2(!g_calls.filter("rename ").isEmpty() && flushedBeforeEveryRename(g_calls),
+        QVERIFY2(!g_calls.filter("rename ").isEmpty() && flushedBeforeEveryRename(),
                  qPrintable(g_calls.join(", ")));
     }
+}
+
+// Replacing copies onto two drives wait together: each drive is flushed before the renames.
+void TestDiskEngine::everyDriveIsFlushedBeforeItsRenames() {
+    TestPrefix prefix;
+    TmpfsMount stick(prefix.root() + "/stick", false);
+    if (!stick.isMounted())
+        QSKIP("cannot mount a second file system here");
+    prefix.pointDrive('a', stick.path());
+    for (const QString& drive : {QString("stick/"), QString("data/vortle/drive_c/")}) {
+        prefix.writeHostFile(drive + "old.txt", "old");
+        prefix.writeHostFile(drive + "new.txt", "new");
+    }
+    ExecuteLinkRun run({{"1", "c:\\new.txt", "a:\\old.txt"}, {"1", "a:\\new.txt", "c:\\old.txt"}},
+                       false);
+    startRecording();
+    run.start();
+    QVERIFY(run.wait(10000));
+    g_recording = false;
+    QCOMPARE(run.end(), ExecuteLinkRun::End::Done);
+    QCOMPARE(QSet<dev_t>(g_devices.begin(), g_devices.end()).size(), 2);
+    QVERIFY2(flushedBeforeEveryRename(), qPrintable(g_calls.join(", ")));
+}
+
+// An icon that could not be replaced keeps its read-only and hidden marks.
+void TestDiskEngine::failedIconCopyKeepsItsMarks() {
+    TestPrefix prefix;
+    prefix.writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old");
+    prefix.writeHostFile("data/vortle/drive_c/new.ico", "new");
+    host::setAttributes("a:\\VRTLIcon.sys", host::AttrReadOnly | host::AttrHidden);
+    {
+        const QMutexLocker lock(&g_failMutex);
+        g_failNext = "rename";
+    }
+    QCOMPARE(errorOf([] { DiskEngine::replaceIcon("c:\\new.ico"); }), 71);
+    QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys") & (host::AttrReadOnly | host::AttrHidden),
+             host::AttrReadOnly | host::AttrHidden);
 }
 
 namespace {
@@ -279,6 +331,10 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
         {"the run's last flush fails", "", "fail syncfs 0|c:\\made|", "failed 71"},
         {"a move whose rename fails", "", "fail rename 2|a:\\sub\\f.txt|c:\\moved.txt",
          "failed 71"},
+        // A waiting copy that fails when a later action settles it is that copy's failure.
+        {"a waiting copy fails later", "",
+         "fail rename 1|a:\\sub\\f.txt|c:\\x.txt;0|c:\\made|;1|c:\\x.txt|c:\\y.txt",
+         "failed 71 at 1"},
         {"a read-only file made at a new name meanwhile", "",
          "made meanwhile 1|a:\\sub\\f.txt|c:\\fresh.txt", "failed 75"},
         {"medium swapped during a run", "", "0|c:\\made|;3|a:\\*.*|", "failed 71"},
@@ -406,6 +462,8 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
             run.wait();
             got = run.end() == ExecuteLinkRun::End::Done ? "done"
                                                          : QString("failed %1").arg(run.error());
+            if (outcome.contains(" at "))
+                got += QString(" at %1").arg(run.failedAction() + 1);
         }
         if (swapping || outcome.isEmpty())
             got = outcome;           // done or 75, as the swap fell; what counts is below

@@ -357,11 +357,18 @@ void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon_data() {
     QTest::newRow("gone") << "c:\\no such icon.ico";
     QTest::newRow("a folder") << "c:\\windows";
     QTest::newRow("a missing drive") << "q:\\sun.ico";
+    // A picture the window shows, which the diskette cannot take: never shown on the panel.
+    QTest::newRow("the disk's icon file a folder") << "c:\\sun.ico";
 }
 
 void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon() {
     QFETCH(QString, icon);
     m_prefix->writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old icon");
+    const bool folder = icon == "c:\\sun.ico";
+    if (folder) {
+        solid(Qt::yellow).save(m_prefix->driveC() + "/sun.ico", "ICO");
+        QVERIFY(QFile::remove(a("VRTLIcon.sys")) && QDir().mkdir(a("VRTLIcon.sys")));
+    }
     DiskProperties* window = open();
     ctl<QLineEdit>(window, "txtName")->setText("Changed");
     window->appendAction({"0", "c:\\new", ""});
@@ -374,7 +381,7 @@ void TestDiskProperties::iconThatCannotBeCopiedCostsOnlyTheIcon() {
     QCOMPARE(readRecord(DiskSettings::kSettingsPath, 1).toText(), QStringLiteral("Changed"));
     QCOMPARE(readRecord(DiskSettings::kSettingsPath, DiskSettings::kindRecord(3)).toText(),
              QStringLiteral("0"));
-    QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")), QByteArray("old icon"));
+    QCOMPARE(m_prefix->readHostFile(a("VRTLIcon.sys")), folder ? QByteArray() : "old icon");
     QCOMPARE(m_mainIcon->toolTip(), QStringLiteral("Changed"));
     QCOMPARE(m_mainIcon->picture().pixelColor(4, 4), QColor(Qt::green));
 }
