@@ -353,36 +353,32 @@ std::optional<struct stat> checkWritableDestination(const Location& to) {
         raise(ErrBadFileNameOrNumber);
     if (!to.folderExists())
         raise(ErrPathNotFound);
-    const std::optional<struct stat> entry = to.status(false);
+    const std::optional<struct stat> entry = to.status(LastLink::Keep);
     // A link (or a second name of someone's file) on the medium is replaced itself, and nothing
     // is asked of what it names.
     if (!entry || to.isForeignEntry(*entry))
         return entry;
     // Only a regular file is replaced: not a folder, and not a pipe or a device.
-    const std::optional<struct stat> st = S_ISLNK(entry->st_mode) ? to.status(true) : entry;
+    const std::optional<struct stat> st =
+        S_ISLNK(entry->st_mode) ? to.status(LastLink::Follow) : entry;
     if (st && (!S_ISREG(st->st_mode) || isReadOnly(*st)))
         raise(ErrPathFileAccess);
     return entry;
 }
 
-// The program's own files on the medium are used only as entries of their own; elsewhere
-// links lead where they lead.
-bool followsLinks(const Location& at) {
-    return !at.onMedium();
-}
-
 // An existing file to read: 53 when there is none (or a folder, or on the medium a link or a
 // second name of someone's file where only the entry counts), 76 when its folder is missing;
 // anything but a regular file is 75.
-UniqueFd openExistingFile(const Location& from, bool followLast) {
-    const std::optional<struct stat> st = from.status(followLast);
+UniqueFd openExistingFile(const Location& from, LastLink last) {
+    const std::optional<struct stat> st = from.status(last);
     if (!st && leadsOffTheMedium(errno))
         raise(ErrPathFileAccess);
     if (!st)
         raise(from.folderExists() ? ErrFileNotFound : ErrPathNotFound);
-    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode) || (!followLast && from.isForeignEntry(*st)))
+    if (S_ISDIR(st->st_mode) || S_ISLNK(st->st_mode) ||
+        (last == LastLink::Keep && from.isForeignEntry(*st)))
         raise(ErrFileNotFound);
-    UniqueFd file(openRegularFile(from, O_RDONLY, 0, followLast));
+    UniqueFd file(openRegularFile(from, O_RDONLY, 0, last));
     if (file.fd < 0)
         raise(ErrPathFileAccess);
     return file;
@@ -391,7 +387,7 @@ UniqueFd openExistingFile(const Location& from, bool followLast) {
 // The entry itself, for reading its marks; nothing when it is missing or, on the medium, a
 // link or a second name of someone's file.
 UniqueFd ownEntry(const Location& at) {
-    const bool follow = followsLinks(at);
+    const LastLink follow = at.ownFileLinks();
     const std::optional<struct stat> st = at.status(follow);
     if (!st || at.isForeignEntry(*st))
         return UniqueFd();
@@ -436,8 +432,8 @@ void WriteBatch::settleBeforeCopy(const Location& source, const Location* destin
         if (!at.folderExists() || ::fstat(at.folder(), &folder) != 0)
             return false;
         const QString name = QFile::decodeName(at.name());
-        const std::optional<struct stat> entry = at.status(false);
-        const std::optional<struct stat> file = at.status(true);
+        const std::optional<struct stat> entry = at.status(LastLink::Keep);
+        const std::optional<struct stat> file = at.status(LastLink::Follow);
         for (const Waiting& copy : t_batch->m_waiting) {
             if ((sameFile(folder, copy.folderStat) &&
                  QFile::decodeName(copy.target).compare(name, Qt::CaseInsensitive) == 0) ||
@@ -447,7 +443,7 @@ void WriteBatch::settleBeforeCopy(const Location& source, const Location* destin
         }
         return false;
     };
-    const std::optional<struct stat> read = source.status(true);
+    const std::optional<struct stat> read = source.status(LastLink::Follow);
     const qint64 bytes = read && S_ISREG(read->st_mode) ? qint64(read->st_size) : 0;
     if (t_batch->m_waiting.size() >= kMostWaiting ||
         t_batch->m_waitingBytes + bytes > kMostWaitingBytes || waitsFor(source) ||
@@ -533,7 +529,7 @@ void WriteBatch::finish() {
 
 void removeStaleTemporaries(const QString& folder) {
     const Location at = Location::of(folder);
-    const UniqueFd dir(at.open(O_PATH | O_DIRECTORY, 0, true));
+    const UniqueFd dir(at.open(O_PATH | O_DIRECTORY, 0, LastLink::Follow));
     if (dir.fd >= 0)
         removeStaleTemporariesOnce(dir.fd);
 }
@@ -548,10 +544,10 @@ QString findFirstFile(const QString& pattern, int attributes) {
         // and never opened (opening a pipe without a writer would wait for ever).
         if (!matchesWildcard(wanted, name))
             return true;
-        const mode_t type = typeOf(at.statusOf(hostName, true));
+        const mode_t type = typeOf(at.statusOf(hostName, LastLink::Follow));
         if (type != S_IFREG && type != S_IFDIR)
             return true;
-        const UniqueFd entry(at.openEntry(hostName, O_PATH, 0, true));
+        const UniqueFd entry(at.openEntry(hostName, O_PATH, 0, LastLink::Follow));
         int attrs = 0;
         try {
             attrs = attributesOf(entry.fd);
@@ -576,7 +572,7 @@ void deleteFiles(const QString& pattern) {
     WriteBatch::noteWrite(at.folder());
     // One entry of the held folder; folders are never deleted, nor what a link names.
     auto deleteEntry = [&](const QByteArray& name) {
-        const std::optional<struct stat> st = at.statusOf(name, true);
+        const std::optional<struct stat> st = at.statusOf(name, LastLink::Follow);
         if (typeOf(st) == S_IFDIR)
             return false;
         if (st && isReadOnly(*st))
@@ -594,7 +590,7 @@ void deleteFiles(const QString& pattern) {
                 deleted = true;
             return true;
         });
-    } else if (at.status(false)) {
+    } else if (at.status(LastLink::Keep)) {
         deleted = deleteEntry(at.name());
     }
     if (!deleted)
@@ -621,7 +617,7 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
         badDestination = std::current_exception();
     }
     WriteBatch::settleBeforeCopy(from, resolved ? &*resolved : nullptr);
-    const UniqueFd in = openExistingFile(from, true);
+    const UniqueFd in = openExistingFile(from, LastLink::Follow);
     struct stat srcStat {};
     if (::fstat(in.fd, &srcStat) != 0)
         raiseErrno(errno);
@@ -633,7 +629,7 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
     requireRoomFor(to, srcStat.st_size);
     // Only a link needs a second look for what it names; a missing name names nothing.
     if (const std::optional<struct stat> dstStat =
-            replaced && S_ISLNK(replaced->st_mode) ? to.status(true) : replaced;
+            replaced && S_ISLNK(replaced->st_mode) ? to.status(LastLink::Follow) : replaced;
         dstStat && dstStat->st_dev == srcStat.st_dev && dstStat->st_ino == srcStat.st_ino)
         raise(ErrPathFileAccess);
 
@@ -665,7 +661,7 @@ void makeDirectory(const QString& path) {
         raise(ErrPathFileAccess);
     if (!at.folderExists())
         raise(ErrPathNotFound);
-    if (at.status(false))
+    if (at.status(LastLink::Keep))
         raise(ErrPathFileAccess);
     if (::mkdirat(at.folder(), at.name().constData(), 0777) != 0)
         raise(errno == ENOENT ? ErrPathNotFound : errorFromErrno(errno));
@@ -683,7 +679,7 @@ bool fileExists(const QString& path) {
 bool isLinkOnMedium(const QString& path) {
     try {
         const Location at = Location::of(path);
-        const std::optional<struct stat> st = at.status(false);
+        const std::optional<struct stat> st = at.status(LastLink::Keep);
         return st && at.isForeignEntry(*st);
     } catch (const RuntimeError&) {
         return false;
@@ -692,8 +688,8 @@ bool isLinkOnMedium(const QString& path) {
 
 bool isSameFile(const QString& first, const QString& second) {
     try {
-        const std::optional<struct stat> a = Location::of(first).status(true);
-        const std::optional<struct stat> b = Location::of(second).status(true);
+        const std::optional<struct stat> a = Location::of(first).status(LastLink::Follow);
+        const std::optional<struct stat> b = Location::of(second).status(LastLink::Follow);
         return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
     } catch (const RuntimeError&) {
         return false;
@@ -709,11 +705,11 @@ int getAttributes(const QString& path) {
 
 void setAttributes(const QString& path, int attributes) {
     const Location at = Location::of(path);
-    const std::optional<struct stat> st = at.status(false);
+    const std::optional<struct stat> st = at.status(LastLink::Keep);
     // Never through a link, on any drive.
     if (!st || S_ISLNK(st->st_mode) || at.isForeignEntry(*st))
         raise(ErrFileNotFound);
-    const UniqueFd entry(at.open(O_PATH, 0, false));
+    const UniqueFd entry(at.open(O_PATH, 0, LastLink::Keep));
     if (entry.fd < 0)
         raise(ErrFileNotFound);
     setAttributesOf(entry.fd, attributes);
@@ -748,7 +744,7 @@ struct OpenedFile {
 
 OpenedFile openToRead(const QString& path) {
     const Location at = Location::of(path);
-    UniqueFd file = openExistingFile(at, followsLinks(at));
+    UniqueFd file = openExistingFile(at, at.ownFileLinks());
     struct stat st {};
     if (::fstat(file.fd, &st) != 0)
         raise(ErrDiskNotReady);
@@ -781,7 +777,7 @@ void writeFileReplacing(const QString& path, const QByteArray& contents) {
         replaced && S_ISREG(replaced->st_mode) && !to.isForeignEntry(*replaced);
     int attributes = 0;
     if (carriesOver) {
-        const UniqueFd entry(to.open(O_PATH, 0, false));
+        const UniqueFd entry(to.open(O_PATH, 0, LastLink::Keep));
         attributes = entry.fd >= 0 ? attributesOf(entry.fd) : 0;
     }
     TempBeside temp(to);

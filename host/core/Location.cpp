@@ -174,7 +174,8 @@ Location Location::of(const DosPath& path) {
     return at;
 }
 
-std::optional<struct stat> Location::statusOf(const QByteArray& name, bool followLast) const {
+std::optional<struct stat> Location::statusOf(const QByteArray& name, LastLink last) const {
+    const bool followLast = last == LastLink::Follow;
     struct stat st {};
     if (m_folder.fd < 0) {
         errno = ENOENT;
@@ -196,13 +197,14 @@ std::optional<struct stat> Location::statusOf(const QByteArray& name, bool follo
         return std::nullopt;
     if (!S_ISLNK(st.st_mode))
         return st;
-    const UniqueFd entry(openEntry(name, O_PATH, 0, true));
+    const UniqueFd entry(openEntry(name, O_PATH, 0, LastLink::Follow));
     if (entry.fd < 0 || ::fstat(entry.fd, &st) != 0)
         return std::nullopt;
     return st;
 }
 
-int Location::openEntry(const QByteArray& name, int flags, mode_t mode, bool followLast) const {
+int Location::openEntry(const QByteArray& name, int flags, mode_t mode, LastLink last) const {
+    const bool followLast = last == LastLink::Follow;
     if (m_folder.fd < 0) {
         errno = ENOENT;
         return -1;
@@ -218,7 +220,7 @@ int Location::openEntry(const QByteArray& name, int flags, mode_t mode, bool fol
 }
 
 bool Location::isForeignEntry(const struct stat& entry) const {
-    return m_confined && isLinkLike(entry);
+    return m_confined && (S_ISLNK(entry.st_mode) || (S_ISREG(entry.st_mode) && entry.st_nlink > 1));
 }
 
 int Location::openFolder() const {
@@ -288,10 +290,6 @@ QByteArray matchName(int folder, const QString& name) {
 
 bool leadsOffTheMedium(int err) {
     return err == EXDEV || err == ELOOP || err == EAGAIN;
-}
-
-bool isLinkLike(const struct stat& st) {
-    return S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && st.st_nlink > 1);
 }
 
 } // namespace host

@@ -12,6 +12,10 @@
 
 namespace host {
 
+// Whether a link in the last component of a path is followed (Follow) or taken as the entry
+// itself (Keep).
+enum class LastLink { Keep, Follow };
+
 // Where a DOS path leads, resolved once for one operation: the folder that holds the entry,
 // held open, and the entry's name in it as the host spells it. The operation then acts on the
 // held folder only (unlinkat, renameat, mkdirat, openat), so the path is never looked up again.
@@ -30,9 +34,16 @@ public:
     static Location of(const DosPath& path);
 
     bool onMedium() const { return m_confined; }
-    // On the medium, an entry (stat not followed) that the program's own files are never used
-    // through: a link, or a file with a second name elsewhere (see isLinkLike).
+
+    // The one rule for links. On the medium, a link or a file with a second name elsewhere is
+    // a foreign entry (given its stat, not followed): the program's own files are never read,
+    // marked or written through one, only replaced as entries of their own; a hard link to
+    // someone's file would otherwise be written in place. Elsewhere (the user's own drives)
+    // links lead where they lead, and nothing is foreign.
     bool isForeignEntry(const struct stat& entry) const;
+    // How the program's own files here are looked at: through a link, off the medium only.
+    LastLink ownFileLinks() const { return m_confined ? LastLink::Keep : LastLink::Follow; }
+
     bool folderExists() const { return m_folder.fd >= 0; }
     // The held folder (O_PATH); -1 when it does not exist.
     int folder() const { return m_folder.fd; }
@@ -40,19 +51,17 @@ public:
     // else the spelling of the path. Empty for a drive's root.
     const QByteArray& name() const { return m_name; }
 
-    // The entry's stat. `followLast` follows a link in the last component (on the medium,
-    // only beneath its root); otherwise a link is described itself.
-    std::optional<struct stat> status(bool followLast) const {
-        return statusOf(m_name, followLast);
-    }
-    std::optional<struct stat> statusOf(const QByteArray& name, bool followLast) const;
+    // The entry's stat. A link in the last component is followed with LastLink::Follow (on
+    // the medium, only beneath its root); otherwise it is described itself.
+    std::optional<struct stat> status(LastLink last) const { return statusOf(m_name, last); }
+    std::optional<struct stat> statusOf(const QByteArray& name, LastLink last) const;
 
     // Opens the entry (or another entry of the held folder) with open(2)'s flags; a link in
-    // the last component is followed only with `followLast`. -1 with errno set on failure.
-    int open(int flags, mode_t mode, bool followLast) const {
-        return openEntry(m_name, flags, mode, followLast);
+    // the last component is followed only with LastLink::Follow. -1 with errno set on failure.
+    int open(int flags, mode_t mode, LastLink last) const {
+        return openEntry(m_name, flags, mode, last);
     }
-    int openEntry(const QByteArray& name, int flags, mode_t mode, bool followLast) const;
+    int openEntry(const QByteArray& name, int flags, mode_t mode, LastLink last) const;
 
     // A readable descriptor of the held folder, for listing and flushing it; -1 on failure.
     int openFolder() const;
@@ -121,11 +130,6 @@ private:
     Medium m_medium;
     const MediumHold* m_outer;
 };
-
-// An entry that the program's own files are never used through on the medium: a link, or a
-// file with a second name elsewhere (a hard link to someone's file would be marked or written
-// in place).
-bool isLinkLike(const struct stat& st);
 
 // The host's name of the entry of a folder (any descriptor of it) that matches `name` exactly,
 // else ignoring case; empty when none does.

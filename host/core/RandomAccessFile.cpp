@@ -29,32 +29,32 @@ int openErrorNumber(int err, const Location& at) {
 
 RandomAccessFile RandomAccessFile::open(const QString& dosPath) {
     const Location at = Location::of(dosPath);
-    const bool followLinks = !at.onMedium();
-    const std::optional<struct stat> entry = at.status(followLinks);
-    // A link on the medium (or a second name of someone's file) is no file of its own: it is
-    // neither read nor written in place nor created through.
-    if (entry && (S_ISDIR(entry->st_mode) || (!followLinks && isLinkLike(*entry))))
+    const LastLink links = at.ownFileLinks();
+    const std::optional<struct stat> entry = at.status(links);
+    // A foreign entry on the medium is no file of its own: it is neither read nor written in
+    // place nor created through.
+    if (entry && (S_ISDIR(entry->st_mode) || at.isForeignEntry(*entry)))
         raise(ErrPathFileAccess);
 
     if (entry && isReadOnly(*entry)) {
-        const int fd = openRegularFile(at, O_RDONLY, 0, followLinks);
+        const int fd = openRegularFile(at, O_RDONLY, 0, links);
         if (fd < 0)
             raise(openErrorNumber(errno, at));
         return RandomAccessFile(fd, ErrPathFileAccess);
     }
-    int fd = openRegularFile(at, O_RDWR, 0, followLinks);
+    int fd = openRegularFile(at, O_RDWR, 0, links);
     // A missing file is created only where no entry at all is: never at the far end of a
     // dangling link.
-    if (fd < 0 && errno == ENOENT && at.folderExists() && !at.status(false))
-        fd = openRegularFile(at, O_RDWR | O_CREAT | O_EXCL, 0666, false);
+    if (fd < 0 && errno == ENOENT && at.folderExists() && !at.status(LastLink::Keep))
+        fd = openRegularFile(at, O_RDWR | O_CREAT | O_EXCL, 0666, LastLink::Keep);
     if (fd < 0 && errno == EEXIST)
-        fd = openRegularFile(at, O_RDWR, 0, followLinks); // made meanwhile by another run
+        fd = openRegularFile(at, O_RDWR, 0, links); // made meanwhile by another run
     if (fd >= 0)
         return RandomAccessFile(fd, 0);
     const int err = errno;
     if (err == EROFS || err == EACCES || err == EPERM) {
         // A write-protected medium: the file can still be read.
-        fd = openRegularFile(at, O_RDONLY, 0, followLinks);
+        fd = openRegularFile(at, O_RDONLY, 0, links);
         if (fd >= 0)
             return RandomAccessFile(fd, ErrPermissionDenied);
     }
