@@ -47,7 +47,7 @@ double benchLargeCopyAndLatency() {
     auto unmade = [] { QDir(host::toHostPath("c:\\")).rmdir("made"); };
     const double fromClick = medianMs(21, unmade, [&] { main->Image2_Click(); });
     const double direct = medianMs(21, unmade, [] {
-        ExecuteLinkRun run({{"0", "c:\\made", ""}}, false);
+        ExecuteLinkRun run({{"0", "c:\\made", ""}});
         run.start();
         run.wait();
     });

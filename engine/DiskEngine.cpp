@@ -16,7 +16,7 @@ constexpr qint64 kMaxNoteBytes = 64 << 10;
 
 } // namespace
 
-DriveState probeDrive(const QString& drive, bool sweep) {
+DriveState probeDrive(const QString& drive, Sweep sweep) {
     const QString root = drive.left(1) + QStringLiteral(":\\");
     try {
         host::findFirstFile(root + QStringLiteral("*.*"), host::AttrNormal);
@@ -27,14 +27,16 @@ DriveState probeDrive(const QString& drive, bool sweep) {
             return DriveState::NotReady;
         return DriveState::Unreadable;
     }
-    if (sweep) // what a killed run left on the medium would silently fill it
+    if (sweep ==
+        Sweep::StaleTemporaries) // what a killed run left on the medium would silently fill it
         host::resumeNext([&] { host::removeStaleTemporaries(root); });
     return DriveState::Ready;
 }
 
-DiskIdentity readIdentity(bool createSettingsFile) {
+DiskIdentity readIdentity(SettingsFile settings) {
     DiskIdentity identity;
-    if (createSettingsFile || host::fileExists(DiskSettings::kSettingsPath))
+    if (settings == SettingsFile::CreateMissing ||
+        host::ownEntryExists(DiskSettings::kSettingsPath))
         host::resumeNext([&] {
             storage::withRecordFile(DiskSettings::kSettingsPath, [&](int file) {
                 identity.name = storage::GetRecord(file, DiskSettings::kNameRecord).toText();
@@ -74,7 +76,7 @@ void replaceIcon(const QString& source) {
     if (host::isSameFile(source, target))
         return;
     constexpr int kept = host::AttrReadOnly | host::AttrHidden | host::AttrSystem;
-    const int attributes = host::fileExists(target) ? host::getAttributes(target) & kept : 0;
+    const int attributes = host::ownEntryExists(target) ? host::getAttributes(target) & kept : 0;
     if (attributes & host::AttrReadOnly)
         host::setAttributes(target, attributes & ~host::AttrReadOnly);
     try {
@@ -102,7 +104,7 @@ void writeNote(const QString& note) {
     // note does not grow by an empty line on every save.
     host::writeFileReplacing(DiskSettings::kNotesPath, host::toAnsi(text));
     // The disk icon file's protection; a diskette without one has nothing to protect.
-    if (host::fileExists(DiskSettings::kIconPath))
+    if (host::ownEntryExists(DiskSettings::kIconPath))
         host::resumeNext([] {
             host::setAttributes(DiskSettings::kIconPath, host::AttrReadOnly | host::AttrHidden);
         });

@@ -15,18 +15,21 @@ namespace vortle::DiskEngine {
 // NotReady: no medium (error 71); Unreadable: any other failure of the drive.
 enum class DriveState { Ready, NoDrive, NotReady, Unreadable };
 
-// Whether a drive can be read; only the first character of `drive` counts. With `sweep`, a
-// ready drive's root loses the temporary files that killed runs left there.
-DriveState probeDrive(const QString& drive, bool sweep);
+// Whether a drive can be read; only the first character of `drive` counts. With
+// Sweep::StaleTemporaries, a ready drive's root loses the temporary files that killed runs
+// left there.
+enum class Sweep { Nothing, StaleTemporaries };
+DriveState probeDrive(const QString& drive, Sweep sweep);
 
 // The diskette's name and picture. The name is "" when the settings file cannot be read; a
-// missing one is created (and left empty) only with `createSettingsFile`. The image is null
-// when the icon is missing or is no picture.
+// missing one is created (and left empty) only with SettingsFile::CreateMissing. The image is
+// null when the icon is missing or is no picture.
 struct DiskIdentity {
     QString name;
     QImage image;
 };
-DiskIdentity readIdentity(bool createSettingsFile);
+enum class SettingsFile { ReadOnly, CreateMissing };
+DiskIdentity readIdentity(SettingsFile settings);
 
 // The action list. `complete` is false when the file could not be read to its end; the
 // actions before the failure are kept.

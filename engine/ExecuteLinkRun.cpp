@@ -53,9 +53,8 @@ DiskSettings::Action asOnTheMedium(DiskSettings::Action action) {
 
 } // namespace
 
-ExecuteLinkRun::ExecuteLinkRun(QList<DiskSettings::Action> actions, bool listCutShort,
-                               QObject* parent)
-    : QThread(parent), m_actions(std::move(actions)), m_listCutShort(listCutShort) {
+ExecuteLinkRun::ExecuteLinkRun(QList<DiskSettings::Action> actions, ListRead list, QObject* parent)
+    : QThread(parent), m_actions(std::move(actions)), m_list(list) {
     qRegisterMetaType<ExecuteLinkProgress>();
 }
 
@@ -72,8 +71,9 @@ void ExecuteLinkRun::run() {
     // The list is the medium's: the run's paths on a: resolve beneath this medium's root alone,
     // and a medium put in its place during the run stops it.
     const host::MediumHold medium;
-    m_end = m_listCutShort ? End::Failed : End::Done;
-    m_failedAction = m_listCutShort ? int(m_actions.size()) : -1;
+    const bool cutShort = m_list == ListRead::CutShort;
+    m_end = cutShort ? End::Failed : End::Done;
+    m_failedAction = cutShort ? int(m_actions.size()) : -1;
     for (int i = 0; i < m_actions.size(); ++i) {
         if (m_cancel) {
             m_end = End::Cancelled;

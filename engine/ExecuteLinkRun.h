@@ -33,10 +33,11 @@ class ExecuteLinkRun : public QThread {
 public:
     enum class End { Done, Failed, Cancelled };
 
-    // `listCutShort`: the list could not be read to its end; the run then fails after the
+    // ListRead::CutShort: the list could not be read to its end; the run then fails after the
     // actions that were read, as a run that stops at an unreadable action does.
-    ExecuteLinkRun(QList<DiskSettings::Action> actions, bool listCutShort,
-                   QObject* parent = nullptr);
+    enum class ListRead { Whole, CutShort };
+    explicit ExecuteLinkRun(QList<DiskSettings::Action> actions, ListRead list = ListRead::Whole,
+                            QObject* parent = nullptr);
     ~ExecuteLinkRun() override;
 
     // Stops the run at the next safe point: between two actions, or between two pieces of a
@@ -61,7 +62,7 @@ private:
                    ExecuteLinkProgress& where);
 
     const QList<DiskSettings::Action> m_actions;
-    const bool m_listCutShort;
+    const ListRead m_list;
     std::atomic_bool m_cancel = false;
     End m_end = End::Done;
     int m_failedAction = -1;

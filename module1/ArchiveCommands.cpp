@@ -27,7 +27,7 @@ void startWinZip(const QString& arguments) {
     const auto isLink = std::make_shared<bool>(true);
     try {
         Module1::waitForMedium(
-            [isLink] { *isLink = host::isLinkOnMedium(DiskSettings::kAutoArchive); });
+            [isLink] { *isLink = host::isForeignEntryOnMedium(DiskSettings::kAutoArchive); });
     } catch (const host::RuntimeError&) {
         return; // the diskette stopped answering
     }

@@ -60,7 +60,7 @@ std::optional<host::MediumId> g_shownMedium;
 
 // The drive's state, asked off the window thread; a drive that does not answer is not ready.
 // For drive A:, also notes which medium the display is about to show.
-DiskEngine::DriveState probe(const QString& drive, bool sweep) {
+DiskEngine::DriveState probe(const QString& drive, DiskEngine::Sweep sweep) {
     struct Probed {
         DiskEngine::DriveState state;
         host::MediumId medium;
@@ -80,7 +80,7 @@ DiskEngine::DriveState probe(const QString& drive, bool sweep) {
 
 // The disk display for a ready diskette, or the no-disk picture. A diskette whose icon cannot
 // be shown (or that stops answering) keeps the picture shown before.
-void showDiskette(bool ready, bool createSettingsFile) {
+void showDiskette(bool ready, DiskEngine::SettingsFile settings) {
     if (!ready) {
         if (!g_display)
             return;
@@ -90,9 +90,7 @@ void showDiskette(bool ready, bool createSettingsFile) {
     }
     const auto identity = std::make_shared<DiskEngine::DiskIdentity>();
     try {
-        waitForMedium([identity, createSettingsFile] {
-            *identity = DiskEngine::readIdentity(createSettingsFile);
-        });
+        waitForMedium([identity, settings] { *identity = DiskEngine::readIdentity(settings); });
     } catch (const host::RuntimeError&) {
         return;
     }
@@ -102,7 +100,7 @@ void showDiskette(bool ready, bool createSettingsFile) {
 } // namespace
 
 bool CheckDrive(const QString& drive) {
-    switch (probe(drive, true)) {
+    switch (probe(drive, DiskEngine::Sweep::StaleTemporaries)) {
     case DiskEngine::DriveState::Ready:
         return true;
     case DiskEngine::DriveState::NoDrive:
@@ -147,7 +145,7 @@ void setDiskIdentity(const QImage& picture, const QString& name) {
 }
 
 void ReloadDiskSettings() {
-    showDiskette(CheckDrive(QStringLiteral("a:")), true);
+    showDiskette(CheckDrive(QStringLiteral("a:")), DiskEngine::SettingsFile::CreateMissing);
 }
 
 void RefreshDiskDisplayIfMediumChanged() {
@@ -165,7 +163,9 @@ void RefreshDiskDisplayIfMediumChanged() {
 }
 
 void RefreshDiskDisplay() {
-    showDiskette(probe(QStringLiteral("a:"), false) == DiskEngine::DriveState::Ready, false);
+    showDiskette(probe(QStringLiteral("a:"), DiskEngine::Sweep::Nothing) ==
+                     DiskEngine::DriveState::Ready,
+                 DiskEngine::SettingsFile::ReadOnly);
 }
 
 void ExecuteLink() {
@@ -197,7 +197,8 @@ void ExecuteLink() {
     const QPointer<QWidget> mainWindow =
         g_display ? qobject_cast<QWidget*>(g_display->parent()) : nullptr;
     // A list cut short by an unreadable file runs the actions read, then fails.
-    ExecuteLinkRun run(list.actions, !list.complete);
+    ExecuteLinkRun run(list.actions, list.complete ? ExecuteLinkRun::ListRead::Whole
+                                                   : ExecuteLinkRun::ListRead::CutShort);
     g_run = &run;
     ExecuteLinkProgress last;
     QObject::connect(&run, &ExecuteLinkRun::progress, &run, [&](const ExecuteLinkProgress& where) {

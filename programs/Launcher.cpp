@@ -27,7 +27,7 @@ const char* const kComponent = "Comctl32.ocx";
 QString findComponent(const char* name) {
     const QString path = host::SystemDirectory() + QString::fromLatin1(name);
     try {
-        return host::fileExists(path) ? host::toHostPath(path) : QString();
+        return host::ownEntryExists(path) ? host::toHostPath(path) : QString();
     } catch (const host::RuntimeError&) {
         return {};
     }

@@ -201,7 +201,7 @@ void Main::Form_Load() {
     // auto-load would, but writing nothing and asking nothing: a newcomer finds the sample
     // diskette, not the "no disk" picture.
     bool firstStart = false;
-    host::resumeNext([&] { firstStart = !host::fileExists(ProgramSettingsPath()); });
+    host::resumeNext([&] { firstStart = !host::ownEntryExists(ProgramSettingsPath()); });
     const auto [top, left, autoLoad, onTop] =
         readProgramSettings({Rec::Top, Rec::Left, Rec::AutoLoad, Rec::AlwaysOnTop});
 

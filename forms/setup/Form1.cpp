@@ -118,7 +118,7 @@ void Form1::Form_Load() {
 // holds no program to install, the set-up folder that the package ships beside Setup.
 QString Form1::installSource() {
     const QString current = withBackslash(host::currentDirectory());
-    if (host::fileExists(current + QStringLiteral("Vortle.ex_")))
+    if (host::ownEntryExists(current + QStringLiteral("Vortle.ex_")))
         return current;
     const QString shipped =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/vortle/dist");

@@ -2,16 +2,13 @@
 #pragma once
 
 #include "Attributes.h"
-
-#include "Fd.h"
+#include "WriteBatch.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <utility>
-#include <vector>
 
 // File operations on DOS paths, with DOS semantics and the platform's run-time errors. Each
 // resolves its paths once (host::Location) and then acts on the held folders.
@@ -26,58 +23,6 @@ bool matchesWildcard(const QString& pattern, const QString& name);
 // to know that a drive can be listed, without listing all of it. Only files and folders count;
 // a missing directory gives an empty string. Throws 68 or 71 for the drive.
 QString findFirstFile(const QString& pattern, int attributes = AttrNormal);
-
-class Location;
-
-// The writes of one run, made durable together. While a batch lives on a thread, a copy there
-// is not put in place at once: written, its writeback started, it waits until settle(): the
-// waiting copies are then flushed together and only after that renamed onto their names, in
-// the order they were made, so a replaced file is never lost, a pull during the writes leaves
-// only whole temporaries (no half-written file under a list's name), and many small copies
-// share their waits on the medium. A copy
-// that would read or replace what waits settles first, and so does one that would make more
-// than 16 MiB wait. Each folder written to (also by a delete or a new folder) is flushed
-// once, and each drive written to synced once (syncfs), when the batch finishes; only then is
-// everything on the media.
-class WriteBatch {
-public:
-    WriteBatch();
-    ~WriteBatch();
-    WriteBatch(const WriteBatch&) = delete;
-    WriteBatch& operator=(const WriteBatch&) = delete;
-
-    // The step of the run (from 0) that the writes from now on belong to.
-    void beginStep(int step) { m_step = step; }
-
-    // Puts the waiting copies in place. Everything else of the run that looks at files (a
-    // delete, a new folder, a program started) comes after this. Throws the first failure,
-    // and then those that waited behind it are dropped, their names left as they were.
-    void settle();
-
-    // Settles, then flushes the folders and syncs the drives written to since the batch began
-    // (or since the last finish). Throws the first failure, after trying them all.
-    void finish();
-
-    // The step whose write failed in the last settle() or finish() that threw; -1 when the
-    // failure was not one step's.
-    int failedStep() const { return m_failedStep; }
-
-    // For the host layer's own operations: notes a folder of a write (any descriptor of it);
-    // settles before a copy from `source` onto `destination` (where it resolved) when it must;
-    // hands a written copy over to wait.
-    static void noteWrite(int folder);
-    static void settleBeforeCopy(const Location& source, const Location* destination);
-    struct Waiting;
-    static void wait(Waiting&& copy); // within a batch only
-
-private:
-    std::vector<std::pair<QByteArray, UniqueFd>> m_folders; // by device and inode
-    std::vector<Waiting> m_waiting;
-    qint64 m_waitingBytes = 0;
-    int m_step = -1;
-    int m_failedStep = -1;
-    WriteBatch* m_outer;
-};
 
 // Removes, once per folder and run, the temporary files that an ended run of the program
 // left in a folder (a kill or a pulled stick during a copy or a save). Those of a program that
@@ -102,11 +47,13 @@ void copyFile(const QString& source, const QString& destination, const CopyProgr
 // Creates one directory: an existing entry is 75, a missing parent 76.
 void makeDirectory(const QString& path);
 
-bool fileExists(const QString& path);
+// True when an entry the program may use is at the path: a file or a folder, links followed
+// off the medium; on the medium not a foreign entry (Location::isForeignEntry).
+bool ownEntryExists(const QString& path);
 
-// True when the entry, on drive A:, is a link or a file with a second hard link: what the
-// program's own files are never used through.
-bool isLinkOnMedium(const QString& path);
+// True when the entry is, on drive A:, a foreign entry: a link, or a file with a second hard
+// link.
+bool isForeignEntryOnMedium(const QString& path);
 
 // True when both paths name one existing file (another spelling, or a link to it).
 bool isSameFile(const QString& first, const QString& second);

@@ -249,7 +249,7 @@ MediumId MediumId::of(int root) {
     struct statfs fs {};
     if (root < 0 || ::fstat(root, &st) != 0 || ::fstatfs(root, &fs) != 0)
         return {};
-    return {st.st_dev, st.st_ino,
+    return {FileId::of(st),
             QByteArray(reinterpret_cast<const char*>(&fs.f_fsid), sizeof fs.f_fsid)};
 }
 

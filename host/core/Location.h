@@ -3,6 +3,7 @@
 
 #include "DosPath.h"
 #include "Fd.h"
+#include "FileId.h"
 
 #include <QByteArray>
 #include <QString>
@@ -79,8 +80,7 @@ private:
 // What tells one medium from another: the device, file-system id and inode of its root. No
 // descriptor is held, so nothing keeps the medium from being unmounted.
 struct MediumId {
-    dev_t device = 0;
-    ino_t root = 0;
+    FileId root;
     QByteArray fileSystem; // statfs's f_fsid
     bool operator==(const MediumId&) const = default;
 

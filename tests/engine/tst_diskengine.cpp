@@ -45,8 +45,7 @@ private slots:
 
 void TestDiskEngine::failedRunNamesItsActionAndError() {
     TestPrefix prefix;
-    ExecuteLinkRun run({{"0", "c:\\first", ""}, {"3", "c:\\none*.x", ""}, {"0", "c:\\after", ""}},
-                       false);
+    ExecuteLinkRun run({{"0", "c:\\first", ""}, {"3", "c:\\none*.x", ""}, {"0", "c:\\after", ""}});
     run.start();
     QVERIFY(run.wait(10000));
     QCOMPARE(run.end(), ExecuteLinkRun::End::Failed);
@@ -216,7 +215,7 @@ void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
     prefix.writeHostFile("data/vortle/drive_a/old.txt", "replacement");
     prefix.writeHostFile("data/vortle/drive_c/old.txt", "old");
     prefix.writeHostFile("data/vortle/drive_c/two.txt", "two");
-    ExecuteLinkRun run(actions, false);
+    ExecuteLinkRun run(actions);
     startRecording();
     run.start();
     QVERIFY(run.wait(10000));
@@ -260,8 +259,7 @@ void TestDiskEngine::everyDriveIsFlushedBeforeItsRenames() {
         prefix.writeHostFile(drive + "old.txt", "old");
         prefix.writeHostFile(drive + "new.txt", "new");
     }
-    ExecuteLinkRun run({{"1", "c:\\new.txt", "a:\\old.txt"}, {"1", "a:\\new.txt", "c:\\old.txt"}},
-                       false);
+    ExecuteLinkRun run({{"1", "c:\\new.txt", "a:\\old.txt"}, {"1", "a:\\new.txt", "c:\\old.txt"}});
     startRecording();
     run.start();
     QVERIFY(run.wait(10000));
@@ -402,7 +400,7 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
     if (calls.contains(command))
         got = QString::number(errorOf(calls[command]));
     else if (command == "reload")
-        got = DiskEngine::readIdentity(true).name;
+        got = DiskEngine::readIdentity(DiskEngine::SettingsFile::CreateMissing).name;
     else {
         command.replace("%ROOT%", prefix.root().mid(1).replace('/', '\\'));
         if (command.startsWith("fail ")) {
@@ -446,7 +444,7 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
             actions.append(
                 {action.section('|', 0, 0), action.section('|', 1, 1), action.section('|', 2, 2)});
         for (int round = 0; round < (swapping ? 40 : 1); ++round) {
-            ExecuteLinkRun run(actions, false);
+            ExecuteLinkRun run(actions);
             // The report grows once while it is copied; another medium goes in before action 2.
             QFile report(a + "report.txt");
             QObject::connect(
