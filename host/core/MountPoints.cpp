@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include <cstdio>
+#include <memory>
+#include <mntent.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -18,41 +21,19 @@ QString userName() {
     return qEnvironmentVariable("USER");
 }
 
-// The mount tables escape blanks, tabs, newlines and backslashes as octal (\040).
-QString unescapeMountField(const QByteArray& field) {
-    QByteArray out;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok) {
-                out.append(char(code));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(field[i]);
-    }
-    return QFile::decodeName(out);
-}
-
-// The given field (from 0) of each line of a table, unescaped; lines starting with '#' skipped.
-QStringList tableColumn(const QString& path, int column) {
-    QStringList values;
-    QFile table(path);
-    if (!table.open(QIODevice::ReadOnly))
-        return values;
-    // A mount table is small; more than a megabyte is no table.
-    const QByteArray contents = table.read(1 << 20);
-    for (const QByteArray& line : contents.split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith('#'))
-            continue;
-        const QList<QByteArray> fields = trimmed.simplified().split(' ');
-        if (fields.size() > column)
-            values.append(QDir::cleanPath(unescapeMountField(fields[column])));
-    }
-    return values;
+// The mount points (second field) of a table in fstab(5)'s format, as getmntent(3) reads and
+// unescapes them (a blank in a mount point is written \040).
+QStringList mountPointsOf(const QString& table) {
+    QStringList points;
+    const std::unique_ptr<FILE, decltype(&::endmntent)> file(
+        ::setmntent(QFile::encodeName(table).constData(), "re"), &::endmntent);
+    if (!file)
+        return points;
+    struct mntent entry {};
+    char buffer[8192];
+    while (::getmntent_r(file.get(), &entry, buffer, sizeof buffer))
+        points.append(QDir::cleanPath(QFile::decodeName(entry.mnt_dir)));
+    return points;
 }
 
 QString canonical(const QString& path) {
@@ -82,7 +63,7 @@ bool isKnownMountPoint(const QString& canonicalDir) {
     QString fstab = qEnvironmentVariable("VORTLE_FSTAB");
     if (fstab.isEmpty())
         fstab = QStringLiteral("/etc/fstab");
-    for (const QString& point : tableColumn(fstab, 1)) {
+    for (const QString& point : mountPointsOf(fstab)) {
         if (point != QLatin1String("/") && canonical(point) == canonicalDir)
             return true;
     }
@@ -90,8 +71,8 @@ bool isKnownMountPoint(const QString& canonicalDir) {
 }
 
 QStringList mountedPoints() {
-    // mountinfo: the fifth field is the mount point as this process sees it.
-    return tableColumn(QStringLiteral("/proc/self/mountinfo"), 4);
+    // This process's mount table, in the order the mounts were made.
+    return mountPointsOf(QStringLiteral("/proc/self/mounts"));
 }
 
 bool isMounted(const QString& canonicalDir) {
@@ -102,7 +83,7 @@ QList<RemovableVolume> mountedRemovableVolumes() {
     QStringList roots;
     for (const QString& root : removableMediaRoots())
         roots << canonical(root);
-    // mountinfo lists mounts in the order they were made; a mount point mounted over again
+    // The mount table lists mounts in the order they were made; a mount point mounted over again
     // counts once, at its latest place.
     const QStringList points = mountedPoints();
     QList<RemovableVolume> volumes;

@@ -11,7 +11,7 @@ namespace host {
 // under a removable-media root.
 bool isKnownMountPoint(const QString& canonicalDir);
 
-// The mount points of this process's mount table (/proc/self/mountinfo), in the order they
+// The mount points of this process's mount table (/proc/self/mounts), in the order they
 // were mounted.
 QStringList mountedPoints();
 
