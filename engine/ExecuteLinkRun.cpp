@@ -29,13 +29,10 @@ bool touchesDriveA(const DiskSettings::Action& action) {
 // from its root: the list was never written for this machine's working directory. A path that
 // starts with two separators stays as it is, and is refused as a bad file name.
 QString onTheMedium(const QString& path) {
-    const auto isSeparator = [](QChar c) {
-        return c == QLatin1Char('\\') || c == QLatin1Char('/');
-    };
-    if (path.isEmpty() || (path.size() >= 2 && path[1] == QLatin1Char(':')) ||
-        (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])))
+    if (path.isEmpty() || host::namesDrive(path) ||
+        (path.size() >= 2 && host::isPathSeparator(path[0]) && host::isPathSeparator(path[1])))
         return path;
-    return QStringLiteral("a:\\") + (isSeparator(path[0]) ? path.mid(1) : path);
+    return QStringLiteral("a:\\") + path.mid(host::rootLength(path));
 }
 
 // The action with its file paths taken as the medium's list means them; Execute file's command

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "MkDir.h"
 
+#include "host/core/DosPath.h"
 #include "host/core/FileSystem.h"
 #include "host/core/RuntimeError.h"
 
@@ -28,12 +29,9 @@ void Mk_Dir(const QString& bez1) {
     // current drive's ("\\") or none for a path relative to the current directory.
     QString path = bez1;
     path.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    const qsizetype rootLength =
-        path.size() >= 3 && path[1] == QLatin1Char(':') && path[2] == QLatin1Char('\\') ? 3
-        : path.startsWith(kBackslash)                                                   ? 1
-                                                                                        : 0;
-    QString built = path.left(rootLength);
-    QString rest = path.mid(rootLength);
+    const qsizetype root = host::rootLength(path);
+    QString built = path.left(root);
+    QString rest = path.mid(root);
     if (!rest.endsWith(kBackslash))
         rest += kBackslash;
     built += takeLevel(rest);

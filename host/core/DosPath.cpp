@@ -18,36 +18,11 @@
 namespace host {
 namespace {
 
-bool isSeparator(QChar c) {
-    return c == QLatin1Char('\\') || c == QLatin1Char('/');
-}
-
-// The host path with its links resolved, as far as it exists: a dangling link or a missing
-// component ends it at the folder that holds them.
-QByteArray resolvedExisting(QByteArray path) {
-    for (;;) {
-        const std::unique_ptr<char, decltype(&::free)> real(::realpath(path.constData(), nullptr),
-                                                            &::free);
-        if (real)
-            return QByteArray(real.get());
-        const qsizetype slash = path.lastIndexOf('/');
-        if (slash <= 0)
-            return QByteArrayLiteral("/");
-        path.truncate(slash);
-    }
-}
-
-bool staysUnder(const QString& root, const QString& hostPath) {
-    const QByteArray base = QFile::encodeName(root);
-    const QByteArray resolved = resolvedExisting(QFile::encodeName(hostPath));
-    return base == "/" || resolved == base || resolved.startsWith(base + '/');
-}
-
 QStringList splitComponents(QStringView rest) {
     QStringList parts;
     QString current;
     for (QChar c : rest) {
-        if (isSeparator(c)) {
+        if (isPathSeparator(c)) {
             if (!current.isEmpty())
                 parts.append(current);
             current.clear();
@@ -102,7 +77,7 @@ DosPath currentDosPath() {
 bool isMalformed(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(0)))
         return true;
-    if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]))
+    if (path.size() >= 2 && isPathSeparator(path[0]) && isPathSeparator(path[1]))
         return true;
     const qsizetype lastSeparator =
         std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
@@ -119,6 +94,20 @@ bool isMalformed(const QString& path) {
 
 } // namespace
 
+bool isPathSeparator(QChar c) {
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+bool namesDrive(const QString& path) {
+    return path.size() >= 2 && path[1] == QLatin1Char(':');
+}
+
+qsizetype rootLength(const QString& path) {
+    if (namesDrive(path))
+        return path.size() >= 3 && isPathSeparator(path[2]) ? 3 : 0;
+    return !path.isEmpty() && isPathSeparator(path[0]) ? 1 : 0;
+}
+
 QString DosPath::toString() const {
     return QString(drive) + QStringLiteral(":\\") + components.join(QLatin1Char('\\'));
 }
@@ -129,7 +118,7 @@ DosPath parseDosPath(const QString& path) {
 
     DosPath result;
     QStringView rest(path);
-    const bool hasDrive = path.size() >= 2 && path[1] == QLatin1Char(':');
+    const bool hasDrive = namesDrive(path);
     if (hasDrive) {
         if (!path[0].isLetter() || path[0].unicode() > 0x7f)
             raise(ErrBadFileNameOrNumber);
@@ -137,7 +126,7 @@ DosPath parseDosPath(const QString& path) {
         rest = rest.mid(2);
     }
 
-    const bool fromRoot = !rest.isEmpty() && isSeparator(rest.front());
+    const bool fromRoot = !rest.isEmpty() && isPathSeparator(rest.front());
     if (!fromRoot) {
         // Relative to the current directory, when that lies on the same drive.
         const DosPath cwd = currentDosPath();
@@ -179,35 +168,13 @@ QString matchEntry(const QString& hostDir, const QString& name) {
     return folder.fd < 0 ? QString() : QFile::decodeName(matchName(folder.fd, name));
 }
 
-namespace {
-
-QString hostPathOf(const DosPath& path) {
-    const QString root = driveRoot(path.drive);
-    QString host = root;
-    bool parentExists = true;
-    for (const QString& component : path.components) {
-        QString name = component;
-        if (parentExists) {
-            const QString match = matchEntry(host, component);
-            if (match.isEmpty())
-                parentExists = false;
-            else
-                name = match;
-        }
-        if (!host.endsWith(QLatin1Char('/')))
-            host += QLatin1Char('/');
-        host += name;
-    }
-    // "a:\up\x" with "up" -> "../.." on the medium would reach the user's own files.
-    if (isOnMedium(path) && !staysUnder(root, host))
-        raise(ErrPathFileAccess);
-    return host;
-}
-
-} // namespace
-
 QString toHostPath(const DosPath& path) {
-    return hostPathOf(path);
+    const Location at = Location::of(path);
+    // "a:\up" with "up" -> "../.." on the medium would name the user's own files.
+    if (at.onMedium() && !at.name().isEmpty() && !at.status(LastLink::Follow) &&
+        leadsOffTheMedium(errno))
+        raise(ErrPathFileAccess);
+    return at.hostPath();
 }
 
 QString toHostPath(const QString& dosPath) {

@@ -7,6 +7,17 @@
 
 namespace host {
 
+// The separators of a DOS path: backslash, and slash as DOS takes it too.
+bool isPathSeparator(QChar c);
+
+// Whether the path starts with a drive ("x:"); one that is no ASCII letter is malformed (52)
+// once the path is parsed.
+bool namesDrive(const QString& path);
+
+// The length of the root that starts the path: 3 for a drive's ("x:"), 1 for the current
+// drive's (""), 0 for a relative path ("x", "a:x").
+qsizetype rootLength(const QString& path);
+
 // An absolute DOS path taken apart: the lower-case drive letter and the components below the
 // drive's root, with "." and ".." already resolved.
 struct DosPath {
@@ -23,9 +34,9 @@ struct DosPath {
 // component.
 DosPath parseDosPath(const QString& path);
 
-// Host path of a DOS path, for handing it to another program or a dialog (the file operations
-// use host::Location instead). Each component is matched against what exists at that point,
-// first exactly, then ignoring letter case; a missing component keeps its spelling.
+// Host path of a DOS path, for handing it to another program or a dialog: resolved as the file
+// operations resolve it (host::Location), so each component is matched against what exists at
+// that point, first exactly, then ignoring letter case, and a missing one keeps its spelling.
 // Throws 68 and 71 for the drive states, 52 for a malformed path, 75 for a path on the medium
 // that links lead off it.
 QString toHostPath(const QString& dosPath);

@@ -223,6 +223,21 @@ bool Location::isForeignEntry(const struct stat& entry) const {
     return m_confined && (S_ISLNK(entry.st_mode) || (S_ISREG(entry.st_mode) && entry.st_nlink > 1));
 }
 
+QString Location::hostPath() const {
+    char root[PATH_MAX] = {};
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(m_root.fd);
+    const ssize_t length = ::readlink(proc.constData(), root, sizeof root - 1);
+    if (length <= 0)
+        raise(ErrDiskNotReady);
+    QByteArray path(root, length);
+    if (path.endsWith('/'))
+        path.chop(1);
+    for (const QByteArray& part : {m_folderPath, m_name})
+        if (!part.isEmpty())
+            path += '/' + part;
+    return path.isEmpty() ? QStringLiteral("/") : QFile::decodeName(path);
+}
+
 int Location::openFolder() const {
     return m_folder.fd < 0 ? -1 : ::openat(m_folder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }

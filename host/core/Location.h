@@ -67,6 +67,11 @@ public:
     // A readable descriptor of the held folder, for listing and flushing it; -1 on failure.
     int openFolder() const;
 
+    // The entry's host path, for handing it to another program or a dialog: the drive's root
+    // as the kernel names it, then the folders and the name as the host spells them (what
+    // exists, matched; what does not, as written).
+    QString hostPath() const;
+
 private:
     Location() = default;
 

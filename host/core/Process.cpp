@@ -15,9 +15,7 @@ namespace host {
 namespace {
 
 bool looksLikeDosPath(const QString& text) {
-    return text.size() >= 3 && text[0].isLetter() && text[0].unicode() < 0x80 &&
-           text[1] == QLatin1Char(':') &&
-           (text[2] == QLatin1Char('\\') || text[2] == QLatin1Char('/'));
+    return rootLength(text) == 3 && text[0].isLetter() && text[0].unicode() < 0x80;
 }
 
 bool isStartable(const QString& hostPath) {
@@ -39,8 +37,7 @@ QString findProgram(const QString& name) {
             continue;
         }
         const bool hasDirectory = candidate.contains(QLatin1Char('\\')) ||
-                                  candidate.contains(QLatin1Char('/')) ||
-                                  (candidate.size() >= 2 && candidate[1] == QLatin1Char(':'));
+                                  candidate.contains(QLatin1Char('/')) || namesDrive(candidate);
         QStringList dosTries{candidate};
         if (!hasDirectory)
             dosTries << QStringLiteral("c:\\windows\\system\\") + candidate

@@ -103,6 +103,7 @@ void TestDosPath::aLinkToANeighbourLeavesTheMedium() {
     QVERIFY(QFile::link("../stick2", m_prefix->root() + "/stick/up"));
     m_prefix->pointDrive('a', m_prefix->root() + "/stick");
     QCOMPARE(errorOf([] { host::toHostPath("a:\\up\\x"); }), int(host::ErrPathFileAccess));
+    QCOMPARE(errorOf([] { host::toHostPath("a:\\up"); }), int(host::ErrPathFileAccess)); // the last
 }
 
 void TestDosPath::exactMatchWinsOverCaseInsensitive() {
