@@ -50,10 +50,24 @@
     </message>
 </context>
 <context>
+    <name>Info</name>
+    <message>
+        <source>Read Me</source>
+        <translation>Liesmich</translation>
+    </message>
+</context>
+<context>
     <name>Notes</name>
     <message>
         <source>The note on the disk is longer than this window can show. Replace the whole note with the text shown here?</source>
         <translation>Die Notiz auf der Diskette ist länger, als dieses Fenster zeigen kann. Die ganze Notiz durch den hier gezeigten Text ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>This desktop does not keep a window on top of others.</source>
+        <translation>Diese Arbeitsumgebung hält kein Fenster im Vordergrund vor anderen.</translation>
     </message>
 </context>
 <context>
