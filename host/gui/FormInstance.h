@@ -38,12 +38,14 @@ public:
     // goes again as soon as its loading ends, and is not shown.
     static void doNotOpen() { s_doNotOpen = true; }
 
-    // A form shown for the first time stands over its owner, beside it where it would cover it.
+    // A form shown for the first time since it was loaded stands over its owner, beside it
+    // where it would cover it.
     static Form* show(QWidget* owner = nullptr) {
-        const bool fresh = !s_form;
         Form* form = load(owner);
-        if (form && fresh && !form->isVisible())
+        if (form && !form->property(kPlaced).toBool()) {
             placeOverOwner(form);
+            form->setProperty(kPlaced, true);
+        }
         if (form) {
             form->show();
             form->raise();
@@ -53,6 +55,7 @@ public:
     }
 
 private:
+    static constexpr char kPlaced[] = "vortlePlaced";
     inline static QPointer<Form> s_form;
     inline static bool s_doNotOpen = false;
 };

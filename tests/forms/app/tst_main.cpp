@@ -404,10 +404,12 @@ void TestMain::windowsStandBesideThePanel() {
     QFETCH(QRect, panel);
     QFETCH(QPoint, place);
     QCOMPARE(host::placeOverOwner(QSize(385, 341), panel, QRect(0, 0, 1024, 768)), place);
-    // Disk Properties, shown from a panel at the screen's corner, leaves it in sight.
+    // Disk Properties, loaded and then shown from a panel at the screen's corner, leaves it in
+    // sight.
     Main* main = loadMain();
     host::placeFrame(main, {0, 0});
     main->show();
+    host::FormInstance<DiskProperties>::load(main);
     auto* window = host::FormInstance<DiskProperties>::show(main);
     QVERIFY(!window->frameGeometry().intersects(main->frameGeometry()));
     delete window;
