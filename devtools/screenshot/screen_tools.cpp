@@ -39,11 +39,10 @@ int main(int argc, char** argv) {
     if (arguments.value(1) == QLatin1String("grab") &&
         (arguments.size() == 3 || arguments.size() == 7)) {
         const QPixmap screen = QApplication::primaryScreen()->grabWindow(0);
-        const QPixmap part =
-            arguments.size() == 3
-                ? screen
-                : screen.copy(arguments[3].toInt(), arguments[4].toInt(), arguments[5].toInt(),
-                              arguments[6].toInt());
+        const QPixmap part = arguments.size() == 3
+                                 ? screen
+                                 : screen.copy(arguments[3].toInt(), arguments[4].toInt(),
+                                               arguments[5].toInt(), arguments[6].toInt());
         return part.save(arguments[2]) ? 0 : 1;
     }
     if (arguments.value(1) != QLatin1String("wall")) {
