@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
+#include "FaultSeam.h"
 #include "TestPrefix.h"
 
 #include "engine/DiskEngine.h"
@@ -8,16 +9,10 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QHash>
-#include <QMutex>
 #include <QScopeGuard>
-#include <QSet>
 #include <QTest>
 
 #include <atomic>
-#include <cstdarg>
-#include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -55,131 +50,6 @@ void TestDiskEngine::failedRunNamesItsActionAndError() {
     QVERIFY(!QFileInfo::exists(prefix.driveC() + "/after"));
 }
 
-namespace {
-
-// The flushes and renames that the host layer asks of the kernel, in order: this program's own
-// definitions stand in front of the C library's, record, and pass the call on.
-std::atomic_bool g_recording = false;
-QMutex g_callsMutex;
-QStringList g_calls;
-QList<dev_t> g_devices; // the file system of each call's descriptor
-
-template <typename Function> Function* real(const char* name) {
-    return reinterpret_cast<Function*>(::dlsym(RTLD_NEXT, name));
-}
-
-void record(const QString& call, int fd) {
-    if (g_recording) {
-        struct stat st {};
-        ::fstat(fd, &st);
-        const QMutexLocker lock(&g_callsMutex);
-        g_calls << call;
-        g_devices << st.st_dev;
-    }
-}
-
-} // namespace
-
-// Armed with a call's name ("syncfs", "rename"), the next such call fails as a dying medium's
-// does (EIO), so that the failure path behind it is driven on purpose.
-QMutex g_failMutex;
-QString g_failNext;
-
-bool failsNow(const QString& call) {
-    const QMutexLocker lock(&g_failMutex);
-    if (g_failNext != call)
-        return false;
-    g_failNext.clear();
-    errno = EIO;
-    return true;
-}
-
-extern "C" int fdatasync(int fd) {
-    record("fdatasync", fd);
-    return failsNow("fdatasync") ? -1 : real<int(int)>("fdatasync")(fd);
-}
-
-extern "C" int syncfs(int fd) {
-    record("syncfs", fd);
-    return failsNow("syncfs") ? -1 : real<int(int)>("syncfs")(fd);
-}
-
-// Armed with a medium's root, the next open of its folder "sub" finds it exchanged with
-// "swap" (a link to home) just before: the moment between the look at a name and its open.
-std::atomic_bool g_swapAtOpen = false;
-QByteArray g_swapRoot;
-
-extern "C" int openat(int dir, const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
-        va_list rest;
-        va_start(rest, flags);
-        mode = mode_t(va_arg(rest, int));
-        va_end(rest);
-    }
-    if ((flags & O_CREAT) && std::strncmp(path, ".vrtl-", 6) == 0)
-        record(QStringLiteral("write"), dir);
-    if (std::strcmp(path, "sub") == 0 && g_swapAtOpen.exchange(false))
-        ::renameat2(AT_FDCWD, QByteArray(g_swapRoot + "/sub").constData(), AT_FDCWD,
-                    QByteArray(g_swapRoot + "/swap").constData(), RENAME_EXCHANGE);
-    return real<int(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
-}
-
-// Armed with a path, the next rename onto a free name finds a read-only file made there just
-// before: someone else's file, made while the copy ran.
-std::atomic_bool g_makeAtRename = false;
-QByteArray g_madePath;
-
-extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to,
-                         unsigned int flags) {
-    record(QStringLiteral("rename ") + to, toDir);
-    if (failsNow("rename"))
-        return -1;
-    if ((flags & RENAME_NOREPLACE) && g_makeAtRename.exchange(false)) {
-        QFile made(QFile::decodeName(g_madePath));
-        made.open(QIODevice::WriteOnly) && made.write("theirs") && made.flush();
-        made.close();
-        made.setPermissions(QFile::ReadOwner);
-    }
-    return real<int(int, const char*, int, const char*, unsigned int)>("renameat2")(
-        fromDir, from, toDir, to, flags);
-}
-
-extern "C" int renameat(int fromDir, const char* from, int toDir, const char* to) {
-    record(QStringLiteral("rename ") + to, toDir);
-    if (failsNow("rename"))
-        return -1;
-    return real<int(int, const char*, int, const char*)>("renameat")(fromDir, from, toDir, to);
-}
-
-namespace {
-
-// What must hold of the recorded calls: on each file system, a flush between the last write
-// and every rename.
-bool flushedBeforeEveryRename() {
-    QHash<dev_t, qsizetype> lastWrite, lastFlush;
-    for (qsizetype i = 0; i < g_calls.size(); ++i) {
-        const dev_t device = g_devices[i];
-        if (g_calls[i] == "write")
-            lastWrite[device] = i;
-        if (g_calls[i] == "syncfs" || g_calls[i] == "fdatasync")
-            lastFlush[device] = i;
-        if (g_calls[i].startsWith("rename ") &&
-            lastFlush.value(device, -1) < lastWrite.value(device, -1))
-            return false;
-    }
-    return true;
-}
-
-void startRecording() {
-    const QMutexLocker lock(&g_callsMutex);
-    g_calls.clear();
-    g_devices.clear();
-    g_recording = true;
-}
-
-} // namespace
-
 void TestDiskEngine::replacedFileIsFlushedBeforeItsRename_data() {
     QTest::addColumn<QList<DiskSettings::Action>>("actions");
     QTest::addColumn<QStringList>("renames"); // in the order they must come
@@ -216,16 +86,17 @@ void TestDiskEngine::replacedFileIsFlushedBeforeItsRename() {
     prefix.writeHostFile("data/vortle/drive_c/old.txt", "old");
     prefix.writeHostFile("data/vortle/drive_c/two.txt", "two");
     ExecuteLinkRun run(actions);
-    startRecording();
+    FaultSeam::startRecording();
     run.start();
     QVERIFY(run.wait(10000));
-    g_recording = false;
+    FaultSeam::stopRecording();
     QCOMPARE(run.end(), ExecuteLinkRun::End::Done);
     // What must hold, not the whole sequence: a flush between the last write and every rename,
     // the renames in the list's order, and the drives synced at the end.
-    QCOMPARE(g_calls.filter("rename "), renames);
-    QVERIFY2(flushedBeforeEveryRename(), qPrintable(g_calls.join(", ")));
-    QCOMPARE(g_calls.last(), QStringLiteral("syncfs"));
+    const QStringList calls = FaultSeam::calls();
+    QCOMPARE(calls.filter("rename "), renames);
+    QVERIFY2(FaultSeam::flushedBeforeEveryRename(), qPrintable(calls.join(", ")));
+    QCOMPARE(calls.last(), QStringLiteral("syncfs"));
     QCOMPARE(prefix.readHostFile(prefix.driveC() + "/two.txt"), two);
 }
 
@@ -240,11 +111,12 @@ void TestDiskEngine::saveIsFlushedBeforeItsRename() {
                                            [] { DiskEngine::writeNote("new"); },
                                            [] { DiskEngine::replaceIcon("c:\\new.ico"); }};
     for (const std::function<void()>& save : saves) {
-        startRecording();
+        FaultSeam::startRecording();
         save();
-        g_recording = false;
-        QVERIFY2(!g_calls.filter("rename ").isEmpty() && flushedBeforeEveryRename(),
-                 qPrintable(g_calls.join(", ")));
+        FaultSeam::stopRecording();
+        QVERIFY2(!FaultSeam::calls().filter("rename ").isEmpty() &&
+                     FaultSeam::flushedBeforeEveryRename(),
+                 qPrintable(FaultSeam::calls().join(", ")));
     }
 }
 
@@ -260,13 +132,12 @@ void TestDiskEngine::everyDriveIsFlushedBeforeItsRenames() {
         prefix.writeHostFile(drive + "new.txt", "new");
     }
     ExecuteLinkRun run({{"1", "c:\\new.txt", "a:\\old.txt"}, {"1", "a:\\new.txt", "c:\\old.txt"}});
-    startRecording();
+    FaultSeam::startRecording();
     run.start();
     QVERIFY(run.wait(10000));
-    g_recording = false;
+    FaultSeam::stopRecording();
     QCOMPARE(run.end(), ExecuteLinkRun::End::Done);
-    QCOMPARE(QSet<dev_t>(g_devices.begin(), g_devices.end()).size(), 2);
-    QVERIFY2(flushedBeforeEveryRename(), qPrintable(g_calls.join(", ")));
+    QVERIFY2(FaultSeam::flushedBeforeEveryRename(), qPrintable(FaultSeam::calls().join(", ")));
 }
 
 // An icon that could not be replaced keeps its read-only and hidden marks.
@@ -275,10 +146,7 @@ void TestDiskEngine::failedIconCopyKeepsItsMarks() {
     prefix.writeHostFile("data/vortle/drive_a/VRTLIcon.sys", "old");
     prefix.writeHostFile("data/vortle/drive_c/new.ico", "new");
     host::setAttributes("a:\\VRTLIcon.sys", host::AttrReadOnly | host::AttrHidden);
-    {
-        const QMutexLocker lock(&g_failMutex);
-        g_failNext = "rename";
-    }
+    FaultSeam::failNext("rename", EIO);
     QCOMPARE(errorOf([] { DiskEngine::replaceIcon("c:\\new.ico"); }), 71);
     QCOMPARE(host::getAttributes("a:\\VRTLIcon.sys") & (host::AttrReadOnly | host::AttrHidden),
              host::AttrReadOnly | host::AttrHidden);
@@ -404,25 +272,18 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles() {
     else {
         command.replace("%ROOT%", prefix.root().mid(1).replace('/', '\\'));
         if (command.startsWith("fail ")) {
-            const QMutexLocker lock(&g_failMutex);
-            g_failNext = command.section(' ', 1, 1);
+            FaultSeam::failNext(command.section(' ', 1, 1), EIO);
             command = command.section(' ', 2);
         }
         if (command.startsWith("made meanwhile ")) {
             command = command.mid(15);
-            g_madePath = QFile::encodeName(c + "fresh.txt");
-            g_makeAtRename = true;
+            FaultSeam::makeAtRename(QFile::encodeName(c + "fresh.txt"));
         }
         if (command.startsWith("swap at open ")) {
             command = command.mid(13);
-            g_swapRoot = QFile::encodeName(prefix.driveA());
-            g_swapAtOpen = true;
+            FaultSeam::swapAtOpen(QFile::encodeName(prefix.driveA()));
         }
-        const auto disarmed = qScopeGuard([] {
-            g_swapAtOpen = g_makeAtRename = false;
-            const QMutexLocker lock(&g_failMutex);
-            g_failNext.clear();
-        });
+        const auto disarmed = qScopeGuard([] { FaultSeam::disarm(); });
         std::atomic_bool stop = false;
         std::thread swapper;
         const bool swapping = command.startsWith("swapping ");

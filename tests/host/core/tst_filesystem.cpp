@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
+#include "FaultSeam.h"
 #include "PrefixTest.h"
 
 #include "host/core/DosPath.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <cerrno>
@@ -43,6 +45,8 @@ private slots:
     void makeDirectoryErrors();
     void writeProtectedMediumStillReads();
     void writeFileReplacingKeepsTheOldFileOnFailure();
+    void saveFailsAtEachStep_data();
+    void saveFailsAtEachStep();
 
 private:
     QString a(const QString& name) const { return m_prefix->driveA() + QLatin1Char('/') + name; }
@@ -285,6 +289,34 @@ void TestFileSystem::writeFileReplacingKeepsTheOldFileOnFailure() {
         61);
     QCOMPARE(m_prefix->readHostFile(small.path() + "/VRTLNotes.sys"), QByteArray("first"));
     QCOMPARE(entriesOf(small.path()), QStringList{"VRTLNotes.sys"});
+}
+
+// A whole-file save on a medium that fails at one of its steps: a failure before the rename
+// keeps the old file and leaves no temporary; one after it is still a failure; a write that
+// takes less than asked goes on with the rest.
+void TestFileSystem::saveFailsAtEachStep_data() {
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<int>("shortBy");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("its write fails") << "write" << 0 << 71 << QByteArray("old");
+    QTest::newRow("its flush fails") << "fdatasync" << 0 << 71 << QByteArray("old");
+    QTest::newRow("its rename fails") << "rename" << 0 << 71 << QByteArray("old");
+    QTest::newRow("its folder's flush fails") << "fsync" << 0 << 71 << QByteArray("new note");
+    QTest::newRow("a short write") << "write" << 3 << 0 << QByteArray("new note");
+}
+
+void TestFileSystem::saveFailsAtEachStep() {
+    QFETCH(QString, call);
+    QFETCH(int, shortBy);
+    QFETCH(int, error);
+    QFETCH(QByteArray, contents);
+    m_prefix->writeHostFile("data/vortle/drive_a/VRTLNotes.sys", "old");
+    FaultSeam::failNext(call, EIO, shortBy);
+    const auto disarmed = qScopeGuard([] { FaultSeam::disarm(); });
+    QCOMPARE(errorOf([] { host::writeFileReplacing("a:\\VRTLNotes.sys", "new note"); }), error);
+    QCOMPARE(m_prefix->readHostFile(m_prefix->driveA() + "/VRTLNotes.sys"), contents);
+    QCOMPARE(entriesOf(m_prefix->driveA()), QStringList{"VRTLNotes.sys"});
 }
 
 QTEST_GUILESS_MAIN(TestFileSystem)
