@@ -37,7 +37,9 @@ QSize DesignStyle::sizeFromContents(ContentsType type, const QStyleOption* optio
 }
 
 void useDesignStyle() {
-    QApplication::setStyle(new DesignStyle(QApplication::style()->name()));
+    // The style in use itself, not one made again by its name: a style from a plugin or the
+    // desktop's platform theme may not be made by name.
+    QApplication::setStyle(new DesignStyle(QApplication::style()));
 }
 
 } // namespace host
