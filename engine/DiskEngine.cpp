@@ -27,8 +27,8 @@ DriveState probeDrive(const QString& drive, Sweep sweep) {
             return DriveState::NotReady;
         return DriveState::Unreadable;
     }
-    if (sweep ==
-        Sweep::StaleTemporaries) // what a killed run left on the medium would silently fill it
+    // What a killed run left on the medium would silently fill it.
+    if (sweep == Sweep::StaleTemporaries)
         host::resumeNext([&] { host::removeStaleTemporaries(root); });
     return DriveState::Ready;
 }
