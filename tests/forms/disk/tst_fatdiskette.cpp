@@ -188,7 +188,7 @@ void TestFatDiskette::imageThroughTheDiskService() {
 
     QCOMPARE(host::DriveA::attachImage(image).outcome, Outcome::Attached);
     QCOMPARE(host::DriveA::target(), QStringLiteral("/media/root/IMAGE"));
-    writeDiskSettings("IMAGE DISK", {{"0", "a:\\Made Here", ""}});
+    writeDiskSettings("IMAGE DISK", {});
     DiskDisplay picIcon{QImage(), QString()};
     Module1::setDiskDisplay(&picIcon);
     Module1::ReloadDiskSettings();
