@@ -3,14 +3,13 @@
 
 #include "resources/Pictures.h"
 
+#include "host/core/Prefix.h"
 #include "host/gui/ClassicFont.h"
 #include "host/gui/Controls.h"
 #include "host/gui/DialogKeys.h"
 #include "host/gui/WindowPos.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -50,13 +49,8 @@ Info::Info(QWidget* parent) : QWidget(parent, host::formFlags(Qt::Dialog)) {
 }
 
 QString Info::readMePath() {
-    const QString here = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {here + QStringLiteral("/ReadMe.txt"),
-                                     here + QStringLiteral("/../share/doc/vortle/ReadMe.txt")}) {
-        if (QFileInfo(candidate).isFile())
-            return QFileInfo(candidate).canonicalFilePath();
-    }
-    return QString();
+    return host::installedFile(
+        {QStringLiteral("ReadMe.txt"), QStringLiteral("../share/doc/vortle/ReadMe.txt")});
 }
 
 void Info::cmdReadMe_Click() {

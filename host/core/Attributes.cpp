@@ -34,12 +34,6 @@ bool onVfat(int fd) {
     return ::fstatfs(fd, &fs) == 0 && fs.f_type == kMsdosMagic;
 }
 
-// Extended attributes and modes cannot be had from an O_PATH descriptor itself; the kernel's
-// name for it under /proc reaches exactly the file it holds, with no further look-up.
-QByteArray procPath(int fd) {
-    return "/proc/self/fd/" + QByteArray::number(fd);
-}
-
 struct stat statOrRaise(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -43,6 +44,16 @@ ssize_t readFully(int fd, char* data, size_t size, off_t offset) {
         return offset >= 0 ? ::pread(fd, data + done, size - done, offset + off_t(done))
                            : ::read(fd, data + done, size - done);
     });
+}
+
+QByteArray procPath(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+QByteArray currentPathOf(int fd) {
+    char where[PATH_MAX] = {};
+    const ssize_t length = ::readlink(procPath(fd).constData(), where, sizeof where - 1);
+    return length > 0 ? QByteArray(where, length) : QByteArray();
 }
 
 bool writeFully(int fd, const char* data, size_t size, off_t offset) {

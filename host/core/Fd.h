@@ -42,6 +42,14 @@ struct UniqueFd {
 // described itself); nothing when it cannot be had, errno then says why.
 std::optional<struct stat> statOf(const QByteArray& path, bool followLinks = true);
 
+// The kernel's name for an open descriptor (/proc/self/fd/N): it reaches exactly the file or
+// folder the descriptor holds, with no further look-up.
+QByteArray procPath(int fd);
+
+// Where the file or folder an open descriptor holds is now, as the kernel names it; empty when
+// that cannot be had.
+QByteArray currentPathOf(int fd);
+
 // Reads up to `size` bytes, at `offset` when it is not negative, else at the file position;
 // fewer only where the file ends. Returns the count, or -1 with errno set.
 ssize_t readFully(int fd, char* data, size_t size, off_t offset = -1);

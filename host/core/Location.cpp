@@ -224,12 +224,9 @@ bool Location::isForeignEntry(const struct stat& entry) const {
 }
 
 QString Location::hostPath() const {
-    char root[PATH_MAX] = {};
-    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(m_root.fd);
-    const ssize_t length = ::readlink(proc.constData(), root, sizeof root - 1);
-    if (length <= 0)
+    QByteArray path = currentPathOf(m_root.fd);
+    if (path.isEmpty())
         raise(ErrDiskNotReady);
-    QByteArray path(root, length);
     if (path.endsWith('/'))
         path.chop(1);
     for (const QByteArray& part : {m_folderPath, m_name})

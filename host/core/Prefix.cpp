@@ -6,6 +6,7 @@
 #include "MountPoints.h"
 #include "RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +42,16 @@ void writeExplorerIfMissing(const QString& windowsDir) {
 }
 
 } // namespace
+
+QString installedFile(const QStringList& candidates) {
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : candidates) {
+        const QFileInfo file(here + QLatin1Char('/') + candidate);
+        if (file.isFile())
+            return file.canonicalFilePath();
+    }
+    return QString();
+}
 
 QString prefixPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

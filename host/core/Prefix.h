@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 
 namespace host {
 
@@ -22,6 +23,11 @@ void ensurePrefix();
 
 // Host path of the link for a drive letter ("…/dosdevices/a:").
 QString driveEntryPath(QChar letter);
+
+// A file installed with the program: the first of `candidates` (paths relative to the program's
+// folder: beside it, in the package's folders, in the build tree's) that is a file; empty when
+// none is.
+QString installedFile(const QStringList& candidates);
 
 // Canonical host directory that is the root of the drive. Throws 68 when the drive has no
 // entry and 71 when its target is missing, is not a directory or cannot be listed.

@@ -7,6 +7,7 @@
 #include "RuntimeError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -177,7 +178,7 @@ void startProcess(const QString& commandLine, int /*windowStyle*/) {
     if (medium && medium->root() < 0)
         raise(ErrDiskNotReady);
     const QString workingDirectory =
-        medium ? QStringLiteral("/proc/self/fd/%1").arg(medium->root()) : QDir::currentPath();
+        medium ? QFile::decodeName(procPath(medium->root())) : QDir::currentPath();
     if (!QProcess::startDetached(resolved.program, resolved.arguments, workingDirectory))
         raise(ErrFileNotFound);
 }

@@ -34,13 +34,12 @@ void removeStaleTemporariesOnce(int folder) {
     static QMutex mutex;
     static QSet<std::pair<FileId, QByteArray>> swept;
     const std::optional<FileId> id = FileId::ofDescriptor(folder);
-    char where[PATH_MAX] = {};
-    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(folder);
-    if (!id || ::readlink(proc.constData(), where, sizeof where - 1) < 0)
+    const QByteArray where = currentPathOf(folder);
+    if (!id || where.isEmpty())
         return;
     {
         const QMutexLocker lock(&mutex);
-        const std::pair<FileId, QByteArray> key{*id, QByteArray(where)};
+        const std::pair<FileId, QByteArray> key{*id, where};
         if (swept.contains(key))
             return;
         swept.insert(key);

@@ -4,9 +4,8 @@
 #include "Picture.h"
 
 #include "host/core/Fd.h"
+#include "host/core/Prefix.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -32,16 +31,12 @@ constexpr qint64 kMaxInput = 4 << 20;
 constexpr qint64 kMaxPixels = 4 << 20;
 
 QString decoderPath() {
+    // The tests, in the build tree, find it in bin/.
     static const QString path = [] {
-        const QString here = QCoreApplication::applicationDirPath();
-        for (const QString& candidate :
-             {here + QStringLiteral("/vortle-decode"),
-              here + QStringLiteral("/../lib/vortle/vortle-decode"),
-              here + QStringLiteral("/../bin/vortle-decode")}) { // the tests, in the build tree
-            if (QFileInfo(candidate).isExecutable())
-                return QDir::cleanPath(candidate);
-        }
-        return QString();
+        const QString found = installedFile({QStringLiteral("vortle-decode"),
+                                             QStringLiteral("../lib/vortle/vortle-decode"),
+                                             QStringLiteral("../bin/vortle-decode")});
+        return QFileInfo(found).isExecutable() ? found : QString();
     }();
     return path;
 }
