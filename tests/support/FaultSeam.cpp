@@ -150,8 +150,6 @@ extern "C" int openat(int dir, const char* path, int flags, ...) {
     }
     if ((flags & O_CREAT) && std::strncmp(path, ".vrtl-", 6) == 0)
         record(QStringLiteral("write"), dir);
-    if (failsNow(QStringLiteral("openat")))
-        return -1;
     if (std::strcmp(path, "sub") == 0 && g_swapAtOpen.exchange(false)) {
         QByteArray root;
         {
@@ -162,12 +160,6 @@ extern "C" int openat(int dir, const char* path, int flags, ...) {
                     QByteArray(root + "/swap").constData(), RENAME_EXCHANGE);
     }
     return real<int(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
-}
-
-extern "C" int fstatat(int dir, const char* path, struct stat* st, int flags) {
-    if (failsNow(QStringLiteral("fstatat")))
-        return -1;
-    return real<int(int, const char*, struct stat*, int)>("fstatat")(dir, path, st, flags);
 }
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {

@@ -393,7 +393,6 @@ void TestMain::windowsStandBesideThePanel_data() {
     QTest::addColumn<QPoint>("place");
     const QRect panel(0, 0, 105, 264);
     QTest::newRow("screen's corner: to its right") << panel << QPoint(105, 0);
-    QTest::newRow("room around: to its right") << panel.translated(400, 300) << QPoint(505, 261);
     QTest::newRow("screen's right edge: to its left")
         << panel.translated(919, 300) << QPoint(534, 261);
     QTest::newRow("no room beside it: centred, on the screen")

@@ -299,9 +299,7 @@ void TestFileSystem::saveFailsAtEachStep_data() {
     QTest::addColumn<int>("shortBy");
     QTest::addColumn<int>("error");
     QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("its write fails") << "write" << 0 << 71 << QByteArray("old");
     QTest::newRow("its flush fails") << "fdatasync" << 0 << 71 << QByteArray("old");
-    QTest::newRow("its rename fails") << "rename" << 0 << 71 << QByteArray("old");
     QTest::newRow("its folder's flush fails") << "fsync" << 0 << 71 << QByteArray("new note");
     QTest::newRow("a short write") << "write" << 3 << 0 << QByteArray("new note");
 }
