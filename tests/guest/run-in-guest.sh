@@ -1,13 +1,12 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# run-in-guest.sh WORKDIR [--disk-service] COMMAND...: runs COMMAND as root in a guest that boots Debian's own
-# kernel (linux-image-amd64, unpacked into WORKDIR, never installed) under qemu, with this
-# machine's root shared read-only over 9p (the build tree included, wherever it is) and a tmpfs
-# on /dev/shm for HOME and TMPDIR, so that the kernel's vfat and
-# exfat serve the diskettes the command mounts. KVM where it works, software emulation
-# otherwise. With --disk-service, the system bus, udevd, polkitd and udisks2 run in the guest
-# before COMMAND, as on a desktop. Exits with the command's status; 77 (skipped) where the guest
-# cannot be had.
+# run-in-guest.sh WORKDIR [--disk-service] COMMAND...: runs COMMAND as root in a guest that
+# boots Debian's own kernel (linux-image-amd64, unpacked into WORKDIR, never installed) under
+# qemu, with this machine's root shared read-only over 9p (the build tree included, wherever it
+# is) and a tmpfs on /dev/shm for HOME and TMPDIR, so that the kernel's vfat and exfat serve the
+# diskettes the command mounts. KVM where it works, software emulation otherwise. With
+# --disk-service, the system bus, udevd, polkitd and udisks2 run in the guest before COMMAND, as
+# on a desktop. Exits with the command's status; 77 (skipped) where the guest cannot be had.
 set -uo pipefail
 work=$(realpath -m "$1")
 shift
