@@ -11,12 +11,13 @@
 set -euo pipefail
 n=${1:-30}
 work=$(mktemp -d)
-export DISPLAY=:79 QT_QPA_PLATFORM=xcb
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+# A display of its own: the server names the first free number.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" &
+sleep 1
+export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
 export QT_LOGGING_RULES="qt.qpa.events=true;qt.qpa.events.*=false"
 export QT_MESSAGE_PATTERN="%{time process} %{message}"
-trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset &
-sleep 1
 if [ "${2:-}" = openbox ]; then
     openbox &
     sleep 1
@@ -31,14 +32,21 @@ for i in $(seq 1 "$n"); do
     pid=$!
     panel=
     for _ in $(seq 100); do
-        panel=$(xdotool search --all --onlyvisible --pid "$pid" --name '^vrtl$' 2>/dev/null | head -1) ||
-            true
+        panel=$(xdotool search --all --onlyvisible --pid "$pid" --name '^vrtl$' 2>/dev/null |
+            head -1) || true
         [ -n "$panel" ] && break
         sleep 0.1
     done
+    if [ -z "$panel" ]; then
+        misses=$((misses + 1))
+        echo "start $i: NO PANEL within 10 s"
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        continue
+    fi
     wait_s=$(awk -v seed="$RANDOM" 'BEGIN { srand(seed); printf "%.2f", 1.5 + 2.5 * rand() }')
     sleep "$wait_s"
-    build/bin/vortle-screen-tools close "$panel"
+    build/bin/vortle-screen-tools close "$panel" || echo "start $i: the request was not sent"
     for _ in $(seq 50); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
