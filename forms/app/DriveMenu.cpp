@@ -3,13 +3,16 @@
 
 #include "host/core/MountPoints.h"
 #include "host/core/MountWatcher.h"
+#include "host/core/Prefix.h"
 #include "host/gui/MediumText.h"
 #include "host/gui/MessageBox.h"
 #include "host/media/DriveA.h"
 #include "module1/Module1.h"
 
 #include <QActionGroup>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QTimer>
@@ -83,11 +86,15 @@ void DriveMenu::popup(const QPoint& globalPos) {
         Module1::RefreshDiskDisplay();
     });
     m_menu->addSeparator();
-    // A folder of the user's own choosing is named where it is the choice.
-    QAction* folder = m_menu->addAction(matched ? tr("Folder...")
-                                                : tr("Folder: %1...")
-                                                      .arg(host::mediumText(current).replace(
-                                                          QLatin1Char('&'), QStringLiteral("&&"))));
+    // A folder of the user's own choosing is named where it is the choice, as a whole path
+    // (the link may be written relative to its own folder).
+    const QString folderPath = QDir::cleanPath(
+        QFileInfo(host::driveEntryPath(QLatin1Char('a'))).dir().absoluteFilePath(current));
+    QAction* folder =
+        m_menu->addAction(matched ? tr("Folder...")
+                                  : tr("Folder: %1...")
+                                        .arg(host::mediumText(folderPath)
+                                                 .replace(QLatin1Char('&'), QStringLiteral("&&"))));
     folder->setCheckable(true);
     folder->setActionGroup(choices);
     folder->setChecked(!matched);

@@ -77,7 +77,7 @@ FileDialogRequest readRecord(const OPENFILENAME& ofn, bool save) {
         request.desktopFilters << kPictures;
     if (patterns.contains(QLatin1String("*.exe")))
         request.desktopFilters << kPrograms;
-    if (!patterns.contains(QLatin1String("(*)")) && !patterns.contains(QLatin1String("*)")))
+    if (!patterns.contains(QLatin1String("*)"))) // no filter of the design's takes every file
         request.desktopFilters << kAllFiles;
     const qsizetype index = qsizetype(ofn.nFilterIndex) - 1;
     if (index >= 0 && index < request.nameFilters.size())

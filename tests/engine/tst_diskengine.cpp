@@ -201,6 +201,8 @@ void TestDiskEngine::mediumNeverReachesTheUsersFiles_data() {
         {"a waiting copy fails later", "",
          "fail rename 1|a:\\sub\\f.txt|c:\\x.txt;0|c:\\made|;1|c:\\x.txt|c:\\y.txt",
          "failed 71 at 1"},
+        {"a waiting copy's flush fails", "",
+         "fail syncfs 1|a:\\sub\\f.txt|c:\\report.txt;0|c:\\made|", "failed 71 at 1"},
         {"a read-only file made at a new name meanwhile", "",
          "made meanwhile 1|a:\\sub\\f.txt|c:\\fresh.txt", "failed 75"},
         {"medium swapped during a run", "", "0|c:\\made|;3|a:\\*.*|", "failed 71"},
